@@ -1,0 +1,4 @@
+#pragma once
+
+// One entry point per harntool subcommand: arguments after the subcommand's name, exit status back.
+int RunScriptCommand(int argc, char** argv);

@@ -1,0 +1,44 @@
+#include <cstdio>
+#include <cstring>
+
+#include "tools/harntool/Commands.h"
+
+// harntool: the engine's command-line tool for modders. Each subcommand lives in its own file.
+namespace {
+
+struct Subcommand {
+    const char* name;
+    const char* usage;
+    int (*run)(int argc, char** argv);
+};
+
+const Subcommand kSubcommands[] = {
+    {"script", "script FILE               print the blocks of a level script as JSON", RunScriptCommand},
+};
+
+void PrintHelp(std::FILE* out)
+{
+    std::fprintf(out, "usage: harntool COMMAND [ARGS...]\n\ncommands:\n");
+    for (const Subcommand& command : kSubcommands) std::fprintf(out, "  %s\n", command.usage);
+    std::fprintf(out, "  --help                    show this list\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        PrintHelp(stderr);
+        return 2;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        PrintHelp(stdout);
+        return 0;
+    }
+    for (const Subcommand& command : kSubcommands) {
+        if (std::strcmp(argv[1], command.name) == 0) return command.run(argc - 2, argv + 2);
+    }
+    std::fprintf(stderr, "harntool: unknown command '%s'\n", argv[1]);
+    PrintHelp(stderr);
+    return 2;
+}
