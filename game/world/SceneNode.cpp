@@ -44,18 +44,23 @@ bool SceneNode::HasLaterSiblings() const
     return parent != nullptr && parent->firstChild->prev != this;
 }
 
-void SceneNode::PairTest(World* world, SceneNode* a, SceneNode* b)
+// Tests a against candidate b and b's later siblings, descending into each candidate's children.
+// A contact also tells a's children and a's later siblings about that candidate and the ones
+// after it, so a sibling right behind a node that touches something hears of it twice in a frame.
+// That extra notice is given once, without cascading further: letting it recurse again makes a
+// cluster of overlapping siblings (a fan of shots fired in one frame) cost exponential time.
+void SceneNode::PairTest(World* world, SceneNode* a, SceneNode* b, bool cascade)
 {
     for (SceneNode* k = b;; k = k->next) {
         if (a->radius != 0.0f && k->radius != 0.0f) {
             const float d = a->position.Distance(k->position);
             if (a->radius + k->radius > d && k != a) {
                 a->onCollision(world, k);
-                if (a->firstChild != nullptr) PairTest(world, a->firstChild, k);
-                if (a->HasLaterSiblings()) PairTest(world, a->next, k);
+                if (cascade && a->firstChild != nullptr) PairTest(world, a->firstChild, k, false);
+                if (cascade && a->HasLaterSiblings()) PairTest(world, a->next, k, false);
             }
         }
-        if (k->firstChild != nullptr) PairTest(world, a, k->firstChild);
+        if (k->firstChild != nullptr) PairTest(world, a, k->firstChild, cascade);
         if (!k->HasLaterSiblings()) break;
     }
 }
@@ -65,7 +70,7 @@ void SceneNode::CollisionPass(World* world, SceneNode* node)
     // The candidates start at the root: every node is tested against the whole tree.
     SceneNode* root = node;
     while (root->parent != nullptr) root = root->parent;
-    PairTest(world, node, root);
+    PairTest(world, node, root, true);
     node->afterCollisions(world);
     if (node->firstChild != nullptr) CollisionPass(world, node->firstChild);
     if (node->HasLaterSiblings()) CollisionPass(world, node->next);

@@ -44,5 +44,5 @@ public:
     float radius = 0.0f;  // 0: never collides
 
 private:
-    static void PairTest(World* world, SceneNode* a, SceneNode* b);
+    static void PairTest(World* world, SceneNode* a, SceneNode* b, bool cascade);
 };
