@@ -41,7 +41,11 @@ bool Input::Init(SDL_Window* window, int flags)
 bool Input::Update()
 {
     if (keyboard) ReadDevice(keyboard->device.get(), sizeof(keyboard->keys), keyboard->keys);
-    if (mouse) ReadDevice(mouse->device.get(), sizeof(mouse->state), &mouse->state);
+    if (mouse && !ReadDevice(mouse->device.get(), sizeof(mouse->state), &mouse->state)) {
+        // Motion is relative: repeating the last frame's motion would keep steering the ship
+        // while the window is in the background. Buttons keep their last state.
+        mouse->state.lX = mouse->state.lY = mouse->state.lZ = 0;
+    }
     return true;
 }
 

@@ -39,7 +39,8 @@ public:
     // created (no window) stays as a wrapper with a null device and is skipped from then on.
     bool Init(SDL_Window* window, int flags);
     // Reads every present device; one that has lost its acquisition is acquired again first, and
-    // keeps its previous state when that fails. Returns true.
+    // keeps its previous state when that fails, except that the mouse's motion then reads 0.
+    // Returns true.
     bool Update();
     // Both clear the key bytes first, so that a key held while the focus goes reads as released.
     void Acquire();
