@@ -42,10 +42,12 @@ struct SoundLibrary {
     bool Running() const { return device != 0; }
 };
 
+// Never destroyed: samples held by other static objects may be freed during the program's exit,
+// after function-local statics constructed later than theirs are gone.
 SoundLibrary& Library()
 {
-    static SoundLibrary library;
-    return library;
+    static SoundLibrary* library = new SoundLibrary;
+    return *library;
 }
 
 // Holds the audio thread off the mixer for the length of one call.
