@@ -159,6 +159,22 @@ TEST_F(InputTest, AHeldKeyReadsWithBitSevenUntilReleased)
     EXPECT_EQ(Key(DIK_LEFT), kDown);
 }
 
+TEST_F(InputTest, EventsDrainedByAnotherLoopStillReachTheDevices)
+{
+    InitFocused();
+    PushKey(SDL_SCANCODE_RETURN, true);
+    PushMotion(3, 2);
+    PushButton(SDL_BUTTON_LEFT, true);
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+    }
+    input_.Update();
+    EXPECT_EQ(Key(DIK_RETURN), kDown);
+    EXPECT_EQ(input_.mouse->state.lX, 3);
+    EXPECT_EQ(input_.mouse->state.lY, 2);
+    EXPECT_EQ(input_.mouse->state.rgbButtons[0], kDown);
+}
+
 TEST_F(InputTest, KeysOfAnotherWindowAreNotOurs)
 {
     InitFocused();

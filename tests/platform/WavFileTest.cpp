@@ -52,6 +52,28 @@ TEST(WavFile, KeepsTheSampleBytesAsTheyAreInTheFile)
     EXPECT_EQ(wav.pcm, (std::vector<uint8_t>{0x34, 0x12, 0xFE, 0xFF, 0x07, 0x00}));
 }
 
+TEST(WavFile, AcceptsTheExtensibleFormatWhenItsSubFormatIsPcm)
+{
+    std::vector<uint8_t> bytes = MakeWav(2, 16, 44100, SquareWave(20, 1000));
+    // Grow "fmt " from 16 to 40 bytes: tag 0xFFFE, then extension size, valid bits, channel
+    // mask and the sub-format, whose first two bytes name the real format.
+    bytes[16] = 40;
+    bytes[20] = 0xFE;
+    bytes[21] = 0xFF;
+    std::vector<uint8_t> extension(24, 0);
+    extension[0] = 22;
+    extension[2] = 16;
+    extension[8] = 1;  // PCM
+    bytes.insert(bytes.begin() + 36, extension.begin(), extension.end());
+    WavFile wav;
+    ASSERT_TRUE(WavFile::Parse(bytes.data(), bytes.size(), &wav));
+    EXPECT_EQ(wav.channels, 2);
+    EXPECT_EQ(wav.Frames(), 10u);
+
+    bytes[36 + 8] = 3;  // floating point
+    EXPECT_FALSE(WavFile::Parse(bytes.data(), bytes.size(), &wav));
+}
+
 TEST(WavFile, SkipsUnknownChunksAndFindsDataBeforeFormat)
 {
     std::vector<uint8_t> bytes = MakeWav(1, 8, 8000, SquareWave(10, 1000));
