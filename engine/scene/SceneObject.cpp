@@ -144,7 +144,8 @@ void SceneObject::UploadMesh()
 
 void SceneObject::Draw(const Matrix& world, int32_t frameStamp) const
 {
-    if (frameStamp != frameStamp_ || vertexBuffer_ == nullptr || indexBuffer_ == nullptr) return;
+    // An object never submitted keeps stamp −1 and is never drawn, whatever stamp is asked for.
+    if (frameStamp_ == -1 || frameStamp != frameStamp_ || vertexBuffer_ == nullptr || indexBuffer_ == nullptr) return;
     GraphicsDevice* device = GraphicsDevice::Current();
     if (device == nullptr) return;
     device->SetTransform(TransformType::World, world);
