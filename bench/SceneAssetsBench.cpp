@@ -303,6 +303,9 @@ BENCHMARK(BM_Texture_Step4_MipChainOnTheCpu)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
+    // The files are written before any timing starts.
+    ModelPath();
+    PicturePath(true);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::remove(ModelPath().c_str());
