@@ -14,6 +14,9 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     {"script", "script FILE               print the blocks of a level script as JSON", RunScriptCommand},
+    {"devicetest", "devicetest [--frames N] [--screenshot FILE.png] [--data DIR]\n"
+                   "                            draw a test scene through the graphics device in the game window",
+     RunDeviceTestCommand},
 };
 
 void PrintHelp(std::FILE* out)
