@@ -5,6 +5,7 @@
 
 #include "SceneTestSupport.h"
 #include "engine/render/NullDevice.h"
+#include "engine/render/TextureFilter.h"
 #include "engine/scene/Texture.h"
 #include "engine/scene/TextureCache.h"
 #include "tools/modelwriter/PictureWriter.h"
@@ -90,6 +91,17 @@ TEST_F(TextureOnDevice, BindSetsTheTextureAndWrapsForAddressModeZero)
     texture.Bind(1, TextureAddress::Clamp, TextureAddress::Mirror);
     EXPECT_EQ(device.GetSamplerState(1, SamplerState::AddressU), TextureAddress::Clamp);
     EXPECT_EQ(device.GetSamplerState(1, SamplerState::AddressV), TextureAddress::Mirror);
+}
+
+TEST_F(TextureOnDevice, BindAppliesTheTextureFilterSettings)
+{
+    TextureFilter::Reset();
+    TextureFilter::Set(TextureFilterType::Linear, TextureFilterType::Linear, TextureFilterType::Linear, 1);
+    const Texture empty;
+    empty.Bind(0, 0, 0);
+    EXPECT_TRUE(TextureFilter::Applied());
+    EXPECT_EQ(device.GetSamplerState(3, SamplerState::MipFilter), TextureFilterType::Linear);
+    TextureFilter::Reset();
 }
 
 TEST_F(TextureOnDevice, BindingAnEmptyTextureClearsTheStage)
