@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "engine/scene/Picture.h"
 #include "tools/modelwriter/PictureWriter.h"
 
@@ -183,6 +185,43 @@ TEST(PictureDecoder, CorruptAndOversizedPicturesAreRefused)
         SCOPED_TRACE(c.name);
         Picture decoded;
         EXPECT_FALSE(DecodePicture(c.file.data(), c.file.size(), decoded));
+        EXPECT_TRUE(decoded.rgba.empty());
+    }
+}
+
+// A PNG whose header chunk claims the given width, with the chunk's checksum made right again.
+std::vector<uint8_t> PngOfWidth(uint32_t width)
+{
+    std::vector<uint8_t> png = PictureWriter::Png(TestPicture(false));
+    const uint8_t big[4] = {static_cast<uint8_t>(width >> 24), static_cast<uint8_t>(width >> 16),
+                            static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(width)};
+    std::memcpy(&png[16], big, 4);
+    const uLong crc = crc32(0, &png[12], 17);
+    const uint8_t sum[4] = {static_cast<uint8_t>(crc >> 24), static_cast<uint8_t>(crc >> 16), static_cast<uint8_t>(crc >> 8),
+                            static_cast<uint8_t>(crc)};
+    std::memcpy(&png[29], sum, 4);
+    return png;
+}
+
+// A JPEG whose frame header claims the given width.
+std::vector<uint8_t> JpegOfWidth(uint16_t width)
+{
+    std::vector<uint8_t> jpeg = PictureWriter::Jpeg(TestPicture(false), 90);
+    for (size_t i = 0; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+            jpeg[i + 7] = static_cast<uint8_t>(width >> 8);
+            jpeg[i + 8] = static_cast<uint8_t>(width);
+            break;
+        }
+    }
+    return jpeg;
+}
+
+TEST(PictureDecoder, CompressedPicturesClaimingMoreThanTheLargestSideAreRefused)
+{
+    for (const std::vector<uint8_t>& file : {PngOfWidth(kMaxPictureSide + 1), JpegOfWidth(kMaxPictureSide + 1)}) {
+        Picture decoded;
+        EXPECT_FALSE(DecodePicture(file.data(), file.size(), decoded));
         EXPECT_TRUE(decoded.rgba.empty());
     }
 }
