@@ -308,6 +308,8 @@ TEST_F(SceneObjectOnDevice, RebuildingReleasesTheEarlierMesh)
     EXPECT_FALSE(object.BuildMesh(bad));
     EXPECT_FALSE(object.HasMesh());
     EXPECT_EQ(object.DeviceVertices(), nullptr);
+    EXPECT_EQ(object.BoxMin(), Vec4(-3, -3, -10, 1));
+    EXPECT_EQ(object.BoxMax(), Vec4(3, 3, 10, 1));
 }
 
 }  // namespace
