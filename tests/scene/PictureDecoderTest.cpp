@@ -119,6 +119,27 @@ TEST(PictureDecoder, JpegDecodesCloseToTheOriginalAndOpaque)
     EXPECT_LE(worst, 8);
 }
 
+TEST(PictureDecoder, GreyJpegComesOutAsEqualRedGreenAndBlue)
+{
+    Picture ramp;
+    ramp.width = 16;
+    ramp.height = 8;
+    for (uint32_t i = 0; i < 16 * 8; ++i) {
+        const uint8_t v = static_cast<uint8_t>((i % 16) * 16);
+        ramp.rgba.insert(ramp.rgba.end(), {v, v, v, 255});
+    }
+    const std::vector<uint8_t> file = PictureWriter::Jpeg(ramp, 100, true);
+    Picture decoded;
+    ASSERT_TRUE(DecodePicture(file.data(), file.size(), decoded));
+    ASSERT_EQ(decoded.rgba.size(), ramp.rgba.size());
+    for (size_t i = 0; i < decoded.rgba.size(); i += 4) {
+        EXPECT_EQ(decoded.rgba[i], decoded.rgba[i + 1]);
+        EXPECT_EQ(decoded.rgba[i], decoded.rgba[i + 2]);
+        EXPECT_NEAR(decoded.rgba[i], ramp.rgba[i], 6);
+        EXPECT_EQ(decoded.rgba[i + 3], 255);
+    }
+}
+
 TEST(PictureDecoder, EveryTruncationFailsCleanly)
 {
     std::vector<LosslessCase> cases = LosslessCases();
