@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/render/NullDevice.h"
+#include "engine/render/OpenGLDevice.h"
 
 namespace {
 
@@ -362,4 +363,11 @@ TEST(NullDevice, RunsAWholeFrameSequenceWithoutADisplay)
     EXPECT_EQ(device.Clears()[1].renderTarget, glowTarget->GetSurfaceLevel0());
     EXPECT_EQ(device.GetBackBuffer()->Width(), 1024);
     EXPECT_EQ(device.PresentCount(), 1);
+}
+
+TEST(OpenGLDeviceWithoutAWindow, IsNotCreatedAndSaysWhy)
+{
+    std::string error;
+    EXPECT_EQ(OpenGLDevice::Create(nullptr, &error), nullptr);
+    EXPECT_FALSE(error.empty());
 }

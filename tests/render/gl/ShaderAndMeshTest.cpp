@@ -363,3 +363,35 @@ void main()
     EXPECT_TRUE(Near(PixelAt(32, 32), 0, 0, 0));
     EXPECT_TRUE(Near(PixelAt(16, 48), 0, 0, 0));
 }
+
+// Clip-space geometry keeps Direct3D's pixel centres: a full-target quad with texture coordinates
+// 0..1 samples pixel i at u = i / width, half a texel before its centre, which is what the glow
+// pass's half-texel offset makes up for.
+TEST_F(GLShaderTest, ClipSpaceQuadsSampleWithDirect3DsHalfPixelOffset)
+{
+    const uint8_t texels[8] = {0, 0, 0, 255, 255, 255, 255, 255};
+    auto ramp = device_->CreateTexture(2, 1, texels, false);
+    ASSERT_NE(ramp, nullptr);
+    const char* passThrough = R"(
+void main()
+{
+    oPos = inPosition;
+    oT0 = inTexCoord0;
+}
+)";
+    auto shader = device_->CreateVertexShader(WriteShader("pass.vsh", passThrough).c_str());
+    ASSERT_NE(shader, nullptr);
+    device_->SetVertexShader(shader.get());
+    device_->SetTexture(0, ramp.get());
+    device_->SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
+    device_->SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
+    for (SamplerState s : {SamplerState::MagFilter, SamplerState::MinFilter}) device_->SetSamplerState(0, s, TextureFilterType::Linear);
+    device_->SetSamplerState(0, SamplerState::AddressU, TextureAddress::Clamp);
+    device_->SetSamplerState(0, SamplerState::AddressV, TextureAddress::Clamp);
+    device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
+    Draw(kWhole);
+    // Pixel 32 of 64 samples u = 0.5 exactly: halfway between the two texels.
+    EXPECT_TRUE(Near(PixelAt(32, 10), 128, 128, 128, 1));
+    // Pixel 16 samples u = 0.25, the black texel's centre.
+    EXPECT_TRUE(Near(PixelAt(16, 10), 0, 0, 0, 1));
+}
