@@ -16,6 +16,13 @@ struct SDL_Window;
 // upside down so that their first row is the top (as texture rows are) and the cull winding
 // follows, colours packed ARGB are read as BGRA bytes. The fixed-function texture stages, alpha
 // test, and the pre-transformed screen vertices are the device's own GLSL (GLShaderText.h).
+//
+// Limits: the texture stages are evaluated for stages 0 to 3 (sampler states and textures are kept
+// for all eight); shader constants are the uniforms the linked program uses (a declared but unused
+// one gives the null handle), arrays by their first element; pixel shaders sample the 2D textures
+// of stages 0 to 3 as s0 to s3, volume textures only through the texture stages. Mirror-once
+// addressing uses OpenGL's mirror-clamp where the driver has it, else mirrored repeat, which is the
+// same over -1..1.
 class OpenGLDevice final : public GraphicsDevice {
 public:
     // Creates a context on the window (made with Window::Create). Null, with the reason in *error,

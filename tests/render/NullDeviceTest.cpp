@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/render/NullDevice.h"
+#include "engine/render/OpenGLDevice.h"
 
 namespace {
 
@@ -310,4 +311,63 @@ TEST(NullDevice, AMissingShaderSourceGivesNullAndAMessage)
     EXPECT_EQ(device.CreatePixelShader("/nonexistent/alphapixelshader.psh", &messages), nullptr);
     EXPECT_NE(messages.find("alphapixelshader.psh"), std::string::npos);
     EXPECT_EQ(device.CreateVertexShader(nullptr), nullptr);
+}
+
+// A frame as the renderer makes it: targets, scenes, the four vertex formats, meshes, present.
+TEST(NullDevice, RunsAWholeFrameSequenceWithoutADisplay)
+{
+    NullDevice device(1024, 768);
+    ScopedCurrentDevice current(&device);
+    auto glowTarget = device.CreateRenderTarget(512, 256);
+    const std::vector<uint8_t> texels(16 * 16 * 16 * 4, 200);
+    auto attenuation = device.CreateVolumeTexture(16, 16, 16, texels.data());
+    ASSERT_NE(attenuation, nullptr);
+    EXPECT_EQ(attenuation->Depth(), 16);
+    const MeshVertex vertices[3] = {};
+    const uint16_t indices[3] = {0, 1, 2};
+    auto vb = device.CreateVertexBuffer(vertices, 3);
+    auto ib = device.CreateIndexBuffer(indices, 3);
+
+    device.Clear(ClearFlags::Target | ClearFlags::ZBuffer, PackColor(255, 0, 0, 0), 1.0f, 0);
+    ASSERT_TRUE(device.BeginScene());
+    device.SetStreamSource(vb.get());
+    device.SetIndices(ib.get());
+    device.SetTransform(TransformType::World, Matrix::Translation(5, 0, 0));
+    ASSERT_TRUE(device.DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 1));
+    device.SetTexture(1, attenuation.get());
+    device.SetRenderTarget(0, glowTarget->GetSurfaceLevel0());
+    device.Clear(ClearFlags::Target | ClearFlags::ZBuffer, 0xff000000u, 1.0f, 0);
+    const QuadVertex quad[6] = {};
+    device.SetFVF(QuadVertex::kFvf);
+    ASSERT_TRUE(device.DrawPrimitiveUP(PrimitiveType::TriangleList, 2, quad, sizeof(QuadVertex)));
+    device.SetRenderTarget(0, device.GetBackBuffer());
+    const ParticleVertex particles[6] = {};
+    device.SetFVF(ParticleVertex::kFvf);
+    ASSERT_TRUE(device.DrawPrimitiveUP(PrimitiveType::TriangleList, 2, particles, sizeof(ParticleVertex)));
+    const ScreenVertex sprite[6] = {};
+    device.SetFVF(ScreenVertex::kFvf);
+    ASSERT_TRUE(device.DrawPrimitiveUP(PrimitiveType::TriangleList, 2, sprite, sizeof(ScreenVertex)));
+    const ScreenColorVertex fade[6] = {};
+    device.SetFVF(ScreenColorVertex::kFvf);
+    ASSERT_TRUE(device.DrawPrimitiveUP(PrimitiveType::TriangleList, 2, fade, sizeof(ScreenColorVertex)));
+    ASSERT_TRUE(device.EndScene());
+    ASSERT_TRUE(device.Present());
+
+    ASSERT_EQ(device.Draws().size(), 5u);
+    EXPECT_TRUE(device.Draws()[0].indexed);
+    EXPECT_EQ(device.Draws()[0].world(3, 0), 5.0f);
+    EXPECT_EQ(device.Draws()[1].renderTarget, glowTarget->GetSurfaceLevel0());
+    EXPECT_EQ(device.Draws()[2].renderTarget, device.GetBackBuffer());
+    EXPECT_EQ(device.Draws()[4].fvf, ScreenColorVertex::kFvf);
+    ASSERT_EQ(device.Clears().size(), 2u);
+    EXPECT_EQ(device.Clears()[1].renderTarget, glowTarget->GetSurfaceLevel0());
+    EXPECT_EQ(device.GetBackBuffer()->Width(), 1024);
+    EXPECT_EQ(device.PresentCount(), 1);
+}
+
+TEST(OpenGLDeviceWithoutAWindow, IsNotCreatedAndSaysWhy)
+{
+    std::string error;
+    EXPECT_EQ(OpenGLDevice::Create(nullptr, &error), nullptr);
+    EXPECT_FALSE(error.empty());
 }

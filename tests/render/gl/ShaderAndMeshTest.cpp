@@ -286,3 +286,112 @@ TEST_F(GLDeviceTest, MeshesOfMoreThan65535VerticesDrawWith32BitIndices)
     EXPECT_TRUE(Near(PixelAt(4, kHeight - 4), 255, 255, 255));
     EXPECT_TRUE(Near(PixelAt(kWidth - 4, 4), 0, 0, 0));
 }
+
+TEST_F(GLDeviceTest, ConstantsOfEveryTypeReachTheShader)
+{
+    const char* source = R"(
+uniform float level;
+uniform bool useLevel;
+uniform vec4 color;
+uniform mat4 place;
+void main()
+{
+    oPos = inPosition * place;
+    oD0 = useLevel ? vec4(level, level, level, 1.0) : color;
+}
+)";
+    auto shader = device_->CreateVertexShader(WriteShader("types.vsh", source).c_str());
+    ASSERT_NE(shader, nullptr);
+    struct Case {
+        const char* name;
+        ConstantType type;
+    };
+    for (const Case& c : {Case{"level", ConstantType::Float}, Case{"useLevel", ConstantType::Bool},
+                          Case{"color", ConstantType::Vec4}, Case{"place", ConstantType::Matrix4}}) {
+        const ShaderConstant* constant = shader->Constants().Find(shader->GetConstantByName(c.name));
+        ASSERT_NE(constant, nullptr) << c.name;
+        EXPECT_EQ(constant->type, c.type) << c.name;
+    }
+    // The matrix moves the quad into the right half: x' = 0.5 x + 0.5.
+    Matrix place = Matrix::Scaling(0.5f, 1, 1) * Matrix::Translation(0.5f, 0, 0);
+    shader->SetMatrix(shader->GetConstantByName("place"), place);
+    shader->SetVector(shader->GetConstantByName("color"), Vec4(1, 0, 0, 1));
+    shader->SetFloat(shader->GetConstantByName("level"), 0.5f);
+    shader->SetBool(shader->GetConstantByName("useLevel"), false);
+    device_->SetVertexShader(shader.get());
+    device_->SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
+    device_->SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
+    device_->SetFVF(QuadVertex::kFvf);
+    const QuadVertex whole[6] = {
+        {-1, -1, 0.5f, 0, 0}, {1, -1, 0.5f, 1, 0}, {-1, 1, 0.5f, 0, 1},
+        {1, -1, 0.5f, 1, 0},  {1, 1, 0.5f, 1, 1},  {-1, 1, 0.5f, 0, 1},
+    };
+    device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
+    ASSERT_TRUE(device_->DrawPrimitiveUP(PrimitiveType::TriangleList, 2, whole, sizeof(QuadVertex)));
+    EXPECT_TRUE(Near(PixelAt(48, 32), 255, 0, 0));
+    EXPECT_TRUE(Near(PixelAt(16, 32), 0, 0, 0));
+
+    shader->SetBool(shader->GetConstantByName("useLevel"), true);
+    ASSERT_TRUE(device_->DrawPrimitiveUP(PrimitiveType::TriangleList, 2, whole, sizeof(QuadVertex)));
+    EXPECT_TRUE(Near(PixelAt(48, 32), 128, 128, 128));
+}
+
+TEST_F(GLDeviceTest, ParticleVerticesCarryColourAndFourTextureValues)
+{
+    // The particle layout through a vertex shader: corner offset, packed colour, centre and size.
+    const char* source = R"(
+void main()
+{
+    oPos = vec4(inTexCoord0.xy + inPosition.xy * inTexCoord0.w, 0.5, 1.0);
+    oD0 = inDiffuse;
+}
+)";
+    auto shader = device_->CreateVertexShader(WriteShader("particle.vsh", source).c_str());
+    ASSERT_NE(shader, nullptr);
+    device_->SetVertexShader(shader.get());
+    device_->SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
+    device_->SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
+    device_->SetFVF(ParticleVertex::kFvf);
+    const uint32_t color = PackColor(255, 10, 200, 60);
+    // A particle of size 0.25 centred at (0.5, 0.5) in clip space: the upper-right quarter's middle.
+    const float corners[6][2] = {{-1, -1}, {-1, 1}, {1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+    ParticleVertex vertices[6];
+    for (int i = 0; i < 6; ++i) vertices[i] = {corners[i][0], corners[i][1], 0, color, 0.5f, 0.5f, 0.0f, 0.25f};
+    device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
+    ASSERT_TRUE(device_->DrawPrimitiveUP(PrimitiveType::TriangleList, 2, vertices, sizeof(ParticleVertex)));
+    EXPECT_TRUE(Near(PixelAt(48, 16), 10, 200, 60));
+    EXPECT_TRUE(Near(PixelAt(32, 32), 0, 0, 0));
+    EXPECT_TRUE(Near(PixelAt(16, 48), 0, 0, 0));
+}
+
+// Clip-space geometry keeps Direct3D's pixel centres: a full-target quad with texture coordinates
+// 0..1 samples pixel i at u = i / width, half a texel before its centre, which is what the glow
+// pass's half-texel offset makes up for.
+TEST_F(GLShaderTest, ClipSpaceQuadsSampleWithDirect3DsHalfPixelOffset)
+{
+    const uint8_t texels[8] = {0, 0, 0, 255, 255, 255, 255, 255};
+    auto ramp = device_->CreateTexture(2, 1, texels, false);
+    ASSERT_NE(ramp, nullptr);
+    const char* passThrough = R"(
+void main()
+{
+    oPos = inPosition;
+    oT0 = inTexCoord0;
+}
+)";
+    auto shader = device_->CreateVertexShader(WriteShader("pass.vsh", passThrough).c_str());
+    ASSERT_NE(shader, nullptr);
+    device_->SetVertexShader(shader.get());
+    device_->SetTexture(0, ramp.get());
+    device_->SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
+    device_->SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
+    for (SamplerState s : {SamplerState::MagFilter, SamplerState::MinFilter}) device_->SetSamplerState(0, s, TextureFilterType::Linear);
+    device_->SetSamplerState(0, SamplerState::AddressU, TextureAddress::Clamp);
+    device_->SetSamplerState(0, SamplerState::AddressV, TextureAddress::Clamp);
+    device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
+    Draw(kWhole);
+    // Pixel 32 of 64 samples u = 0.5 exactly: halfway between the two texels.
+    EXPECT_TRUE(Near(PixelAt(32, 10), 128, 128, 128, 1));
+    // Pixel 16 samples u = 0.25, the black texel's centre.
+    EXPECT_TRUE(Near(PixelAt(16, 10), 0, 0, 0, 1));
+}
