@@ -14,6 +14,7 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     {"script", "script FILE               print the blocks of a level script as JSON", RunScriptCommand},
+    {"3df", "3df FILE                  describe a 3DF model as the engine loads it, as JSON", RunThreeDfCommand},
 };
 
 void PrintHelp(std::FILE* out)
