@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+// The GLSL around shader sources, and the device's own programs. A source is compiled as
+// VertexPrelude() + source + VertexEpilogue() (or the pixel pair): the prelude declares the inputs,
+// outputs and samplers named in DeviceShader.h and renames the source's main; the epilogue's main
+// calls it and maps the Direct3D conventions onto OpenGL (depth range, pixel centres, render
+// targets stored top-down, alpha test).
+namespace GLShaderText {
+
+// Vertex attribute locations.
+constexpr int kPosition = 0;
+constexpr int kNormal = 1;
+constexpr int kTexCoord0 = 2;
+constexpr int kTangent = 3;
+constexpr int kBinormal = 4;
+constexpr int kDiffuse = 5;
+
+// Texture units: stage i's 2D texture on unit i, its volume texture on unit kVolumeUnitBase + i.
+constexpr int kVolumeUnitBase = 8;
+// Stages the fixed-function emulation evaluates.
+constexpr int kEmulatedStages = 4;
+
+const char* VertexPrelude();
+const char* VertexEpilogue();
+const char* PixelPrelude();
+const char* PixelEpilogue();
+
+// Transforms by harnWorldViewProj: the vertex stage with no vertex shader bound.
+const char* FixedVertexBody();
+// Screen-pixel vertices (x, y, z, rhw) by harnScreenSize: the vertex stage of Fvf::XYZRHW formats.
+const char* PretransformedVertexBody();
+// The texture stages, evaluated from the harnStage* uniforms: the pixel stage with no pixel
+// shader bound.
+std::string TextureStageBody();
+
+}  // namespace GLShaderText

@@ -1,0 +1,8 @@
+#!/bin/sh
+# Runs a program that opens windows: inside a fresh virtual X server when xvfb-run is there,
+# otherwise on SDL's offscreen driver (OpenGL through EGL, no X server).
+if command -v xvfb-run >/dev/null 2>&1; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+fi
+export SDL_VIDEODRIVER=offscreen
+exec "$@"
