@@ -1,5 +1,7 @@
 #include "engine/render/ParticleVertexShader.h"
 
+#include "engine/scene/Camera.h"
+
 bool ParticleVertexShader::Init()
 {
     const bool compiled = Compile(kSourceFile);
@@ -18,4 +20,9 @@ void ParticleVertexShader::SetCamera(const Matrix& view, const Matrix& viewProje
     WriteVector(up_, up);
     WriteVector(right_, right);
     WriteMatrix(worldViewProjMatrix_, viewProjection);
+}
+
+void ParticleVertexShader::SetCamera(const Camera& camera) const
+{
+    SetCamera(camera.View(), camera.ViewProjection());
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "engine/render/GraphicsDevice.h"
 #include "engine/render/Particle.h"
@@ -149,9 +150,10 @@ bool Renderer::SetUpScene()
     complete = alphaShader_.Init() && complete;
     complete = particleShader_.Init() && complete;
 
-    static uint8_t volume[kAttenuationSize * kAttenuationSize * kAttenuationSize * 4];
-    BuildAttenuationVolume(volume);
-    attenuation_ = device->CreateVolumeTexture(kAttenuationSize, kAttenuationSize, kAttenuationSize, volume);
+    std::vector<uint8_t> volume(kAttenuationSize * kAttenuationSize * kAttenuationSize * 4);
+    BuildAttenuationVolume(volume.data());
+    attenuation_ =
+        device->CreateVolumeTexture(kAttenuationSize, kAttenuationSize, kAttenuationSize, volume.data());
 
     const QuadVertex quad[6] = {{-1, -1, 0, 0, 0}, {-1, 1, 0, 0, 1}, {1, -1, 0, 1, 0},
                                 {1, -1, 0, 1, 0},  {-1, 1, 0, 0, 1}, {1, 1, 0, 1, 1}};
@@ -469,7 +471,7 @@ void Renderer::ParticlePass()
         SortParticles(&particles_, camera_.ViewProjection());
         BuildParticleVertices(particles_, &particleVertices_);
         particleShader_.Bind();
-        particleShader_.SetCamera(camera_.View(), camera_.ViewProjection());
+        particleShader_.SetCamera(camera_);
         device.SetRenderState(RenderState::ZFunc, Compare::LessEqual);
         device.SetRenderState(RenderState::CullMode, Cull::None);
         device.SetFVF(ParticleVertex::kFvf);
@@ -598,6 +600,9 @@ void Renderer::FadeOverlay(const Vec4& fadeColor, float fade)
     device.SetRenderState(RenderState::CullMode, Cull::None);
     SetBlending(device, true, Blend::SrcAlpha, Blend::InvSrcAlpha);
     device.SetTexture(0, nullptr);
+    SetStage(device, 0, TextureOp::SelectArg1, TextureArg::Diffuse, TextureArg::Texture);
+    device.SetTextureStageState(0, StageState::AlphaOp, TextureOp::SelectArg1);
+    device.SetTextureStageState(0, StageState::AlphaArg1, TextureArg::Diffuse);
     device.DrawPrimitiveUP(PrimitiveType::TriangleList, 2, corners, sizeof(ScreenColorVertex));
     Notify("fade");
 }
