@@ -837,8 +837,9 @@ void OpenGLDevice::ApplyState(Program* program)
     if (cull == Cull::CW || cull == Cull::CCW) {
         glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);
-        // Direct3D's windings are seen with y down; the back buffer shows them mirrored.
-        const bool frontIsClockwise = (cull == Cull::CW) != DrawingIntoTexture();
+        // The back buffer shows windings as OpenGL counts them; render targets are drawn upside
+        // down, which reverses them.
+        const bool frontIsClockwise = (cull == Cull::CCW) != DrawingIntoTexture();
         glFrontFace(frontIsClockwise ? GL_CW : GL_CCW);
     } else {
         glDisable(GL_CULL_FACE);

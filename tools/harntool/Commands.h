@@ -3,3 +3,4 @@
 // One entry point per harntool subcommand: arguments after the subcommand's name, exit status back.
 int RunScriptCommand(int argc, char** argv);
 int RunThreeDfCommand(int argc, char** argv);
+int RunDeviceTestCommand(int argc, char** argv);

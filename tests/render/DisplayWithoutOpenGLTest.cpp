@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/platform/Log.h"
+#include "engine/platform/MessageQueue.h"
+#include "engine/render/Display.h"
+#include "engine/render/GraphicsDevice.h"
+
+// SDL's dummy video driver has no OpenGL: the display cannot be made there, and must say so.
+TEST(DisplayWithoutOpenGL, InitFailsWithAClearMessageAndReleaseIsSafeTwice)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::vector<std::string> failures;
+    Log::SetListener([&](int level, const std::string& text) {
+        if (level == 4) failures.push_back(text);
+    });
+    EXPECT_FALSE(Display::Init(640, 480, false, 32, 60, 0));
+    Log::SetListener(nullptr);
+    ASSERT_FALSE(failures.empty());
+    EXPECT_NE(failures[0].find("window"), std::string::npos) << failures[0];
+    EXPECT_EQ(Display::Device(), nullptr);
+    EXPECT_EQ(GraphicsDevice::Current(), nullptr);
+    Display::Release();
+    Display::Release();
+    EXPECT_EQ(Display::GetWindow(), nullptr);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+    unsetenv("SDL_VIDEODRIVER");
+}
+
+TEST(DisplayWithoutOpenGL, ReleaseBeforeAnyInitDoesNothingHarmful)
+{
+    Display::Release();
+    EXPECT_EQ(Display::Device(), nullptr);
+}
+
+TEST(DisplayWindowProcedure, PostsQuitOnCloseAndEscapeOnly)
+{
+    const struct {
+        Message message;
+        bool quits;
+    } cases[] = {
+        {{WM_CLOSE, 0, 0}, true},         {{WM_KEYDOWN, VK_ESCAPE, 0}, true}, {{WM_KEYDOWN, VK_RETURN, 0}, false},
+        {{WM_KEYUP, VK_ESCAPE, 0}, false}, {{WM_SETFOCUS, 0, 0}, false},
+    };
+    for (const auto& c : cases) {
+        MessageQueue::Reset();
+        EXPECT_EQ(Display::WindowProcedure(c.message), 0);
+        Message next;
+        const bool quit = MessageQueue::PeekMessage(&next) && next.message == WM_QUIT && next.wParam == 0;
+        EXPECT_EQ(quit, c.quits) << "message " << c.message.message << " key " << c.message.wParam;
+    }
+}
+
+// The title screen's loop, message part: Enter or Escape starts leaving; once leaving, keys are
+// dispatched, so a second Escape reaches the window procedure and the quit message ends the showing
+// on the frame that removes it.
+namespace {
+
+struct TitleLoop {
+    bool leaving = false;
+    bool result = false;
+    bool done = false;
+
+    void Frame()
+    {
+        Message message;
+        while (MessageQueue::PeekMessage(&message)) {
+            if (message.message == WM_QUIT) {
+                done = true;
+            } else if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && !leaving) {
+                result = leaving = true;
+            } else if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && !leaving) {
+                result = false;
+                leaving = true;
+            } else {
+                MessageQueue::TranslateMessage(message);
+                MessageQueue::DispatchMessage(message);
+            }
+        }
+    }
+};
+
+}  // namespace
+
+TEST(DisplayWindowProcedure, EnterThenEscapeWhileLeavingEndsTheTitleWithTheLevelStarting)
+{
+    MessageQueue::Reset();
+    MessageQueue::SetWindowProcedure(Display::WindowProcedure);
+    TitleLoop loop;
+    MessageQueue::PostMessage({WM_KEYDOWN, VK_RETURN, 0});
+    loop.Frame();
+    EXPECT_TRUE(loop.leaving);
+    EXPECT_FALSE(loop.done);
+    MessageQueue::PostMessage({WM_KEYDOWN, VK_ESCAPE, 0});
+    loop.Frame();
+    EXPECT_TRUE(loop.done);
+    EXPECT_TRUE(loop.result);
+    MessageQueue::SetWindowProcedure(nullptr);
+}
+
+TEST(DisplayWindowProcedure, EscapeTwiceEndsTheTitleWithoutStarting)
+{
+    MessageQueue::Reset();
+    MessageQueue::SetWindowProcedure(Display::WindowProcedure);
+    TitleLoop loop;
+    MessageQueue::PostMessage({WM_KEYDOWN, VK_ESCAPE, 0});
+    MessageQueue::PostMessage({WM_KEYDOWN, VK_ESCAPE, 0});
+    loop.Frame();
+    EXPECT_TRUE(loop.done);
+    EXPECT_FALSE(loop.result);
+    MessageQueue::SetWindowProcedure(nullptr);
+}
