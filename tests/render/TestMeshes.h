@@ -6,8 +6,8 @@
 #include "engine/scene/MeshData.h"
 #include "engine/scene/Vec4.h"
 
-// Meshes built in code for the renderer's tests and benchmarks. Front faces are wound the way the
-// OpenGL device keeps them under the renderer's Cull::CW: clockwise as seen from outside.
+// Meshes built in code for the renderer's tests and benchmarks. Front faces appear counter-clockwise
+// from outside, as the renderer's Cull::CW (which culls clockwise faces) expects of model files.
 namespace test_meshes {
 
 // One rectangle around centre spanned by the half-axes u and v, facing along −(u × v); texture
@@ -30,7 +30,7 @@ inline void AddQuad(MeshData& mesh, const Vec4& centre, const Vec4& u, const Vec
         vertex.texCoord[1] = (1.0f - c[1]) * 0.5f;
         mesh.vertices.push_back(vertex);
     }
-    for (uint32_t index : {0u, 2u, 1u, 0u, 3u, 2u}) mesh.indices.push_back(base + index);
+    for (uint32_t index : {0u, 1u, 2u, 0u, 2u, 3u}) mesh.indices.push_back(base + index);
 }
 
 // A box between the two corners.

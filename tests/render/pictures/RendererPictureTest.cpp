@@ -93,7 +93,7 @@ TEST_F(RendererPictures, AlphaMaskedMaterialCutsBarsOutOfThePanel)
     PointLight white;
     white.position = Vec4(0, 10, -60);
     white.colour = Vec4(1, 1, 1, 1);
-    white.radius = 140.0f;
+    white.radius = 220.0f;
     renderer_->AddObject(wall, Matrix::Translation(0, 0, 20));
     renderer_->AddObject(bars, Matrix::Translation(0, 0, -15));
     renderer_->AddLight(&white);
