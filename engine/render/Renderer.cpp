@@ -363,6 +363,9 @@ void Renderer::LightPass()
         DeviceTexture* normalMap = DeviceOf(material->bumpMap);
         device.SetTexture(0, normalMap);
         device.SetTextureStageState(0, StageState::ColorOp, normalMap ? TextureOp::DotProduct3 : TextureOp::Disable);
+        // With stage 0 off the stages would pass the packed light vector on as a colour: a
+        // material without normal map keeps its ambient colour alone.
+        if (!normalMap) continue;
         for (MeshInstance& instance : material->instances) {
             if (!instance.visible || instance.lights.Count() == 0) continue;
             normalMapShader_.SetWorldViewProj(instance.world * camera_.ViewProjection());

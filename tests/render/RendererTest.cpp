@@ -279,8 +279,9 @@ TEST_F(RendererTest, ALightIsTestedAgainstTheBoxInTheInstancesOwnSpace)
 
 TEST_F(RendererTest, EachLightOfAnInstanceCostsOneDrawInTheLightPass)
 {
-    Material plain;  // neither normal map nor colour texture: still drawn in every pass
-    SceneObject& box = AddBoxObject(plain, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    Material bumpy;
+    bumpy.bumpMap = &MakeTexture(128, 128, 255, 255);
+    SceneObject& box = AddBoxObject(bumpy, Vec4(-1, -1, -1), Vec4(1, 1, 1));
     renderer_.AddObject(box, Matrix());
     renderer_.AddObject(box, Matrix::Translation(5, 0, 0));
     PointLight red{}, blue{};
@@ -585,4 +586,18 @@ TEST_F(RendererTest, TheFrameSetsTheFixedStatesAndLeavesDepthWritesOffAfterTheAm
     EXPECT_EQ(device_.GetRenderState(RenderState::AlphaFunc), Compare::Greater);
     EXPECT_EQ(device_.GetRenderState(RenderState::ZWriteEnable), 0u);
     for (int i = 0; i < 16; ++i) EXPECT_EQ(device_.GetTransform(TransformType::View).m[i], renderer_.GetCamera().View().m[i]);
+}
+
+TEST_F(RendererTest, AMaterialWithoutNormalMapOrTextureKeepsItsAmbientColourOnly)
+{
+    Material plain;
+    SceneObject& box = AddBoxObject(plain, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    renderer_.AddObject(box, Matrix());
+    PointLight light{};
+    light.radius = 50.0f;
+    renderer_.AddLight(&light);
+    RenderFrame();
+    EXPECT_EQ(plain.instances.At(0).lights.Count(), 1u);
+    EXPECT_EQ(MeshDrawsWith("normalmapvertexshader.vsh"), 0);
+    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2);
 }
