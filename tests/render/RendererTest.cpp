@@ -236,6 +236,7 @@ TEST_F(RendererTest, CullingHidesABoxOutsideOnePlaneAndKeepsABoxStraddlingPlanes
 TEST_F(RendererTest, LightsReachInstancesWithinTheirRadiusOfTheBoxInsideTheFrustum)
 {
     Material material;
+    material.bumpMap = &MakeTexture(128, 128, 255, 255);
     SceneObject& box = AddBoxObject(material, Vec4(-10, -10, -10), Vec4(10, 10, 10));
     renderer_.AddObject(box, Matrix());
     // Distances from the box (−10..10 on every axis); radius 5 each.
