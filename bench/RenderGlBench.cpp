@@ -151,7 +151,7 @@ bool Measure(int width, int height, int frames)
         auto renderer = std::make_unique<Renderer>();
         renderer->SetUpScene();
         renderer->SetGlowEnabled(true);
-        renderer->SetBlur(2.0f);
+        renderer->SetBlur(0.012f);
         renderer->SetAmbientColor(Vec4(0.2f, 0.2f, 0.2f, 1));
         renderer->GetCamera().SetProjection(Pi() / 3.0f, static_cast<float>(width) / static_cast<float>(height));
         renderer->GetCamera().SetLook(Vec4(0, 200, -90), Vec4(0, 0, 20), Vec4(0, 1, 0));

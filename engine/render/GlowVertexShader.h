@@ -10,7 +10,7 @@ public:
     static constexpr const char* kSourceFile = "glowvertexshader.vsh";
 
     bool Init();
-    // The blur's width, in texels between neighbouring taps.
+    // The blur's width: the standard deviation of its Gaussian, in texture coordinates.
     void SetBlur(float blur) const;
     // True blurs along x, false along y.
     void SetHorizontal(bool horizontal) const;

@@ -602,3 +602,35 @@ TEST_F(RendererTest, AMaterialWithoutNormalMapOrTextureKeepsItsAmbientColourOnly
     EXPECT_EQ(MeshDrawsWith("normalmapvertexshader.vsh"), 0);
     EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2);
 }
+
+TEST(RendererWithoutSetUp, RendersWithoutShadersOrTargetsAndWithoutADevice)
+{
+    Renderer renderer;
+    Particle particle;
+    Sprite sprite;
+    renderer.AddParticle(&particle);
+    renderer.AddSprite(&sprite);
+    renderer.SetGlowEnabled(true);
+    {
+        ScopedCurrentDevice none(nullptr);
+        renderer.Render(Vec4(0, 0, 0, 1), 0.5f);  // nothing to draw on: nothing happens
+        EXPECT_EQ(renderer.FrameCounter(), 0u);
+        EXPECT_FALSE(renderer.SetUpScene());
+    }
+    NullDevice device;
+    ScopedCurrentDevice current(&device);
+    renderer.Render(Vec4(0, 0, 0, 1), 0.5f);
+    EXPECT_EQ(renderer.FrameCounter(), 1u);
+    EXPECT_EQ(renderer.Particles().Count(), 0u);
+    for (const NullDrawCall& draw : device.Draws()) EXPECT_TRUE(draw.renderTarget->IsBackBuffer());
+}
+
+TEST_F(RendererTest, NullSubmissionsAreIgnored)
+{
+    renderer_.AddLight(nullptr);
+    renderer_.AddParticle(nullptr);
+    renderer_.AddSprite(nullptr);
+    EXPECT_EQ(renderer_.Lights().Count(), 0u);
+    EXPECT_EQ(renderer_.Particles().Count(), 0u);
+    EXPECT_EQ(renderer_.Sprites().Count(), 0u);
+}

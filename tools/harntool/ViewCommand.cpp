@@ -173,7 +173,7 @@ int RunViewer(SceneModel& model, const Options& options)
     renderer.SetBackgroundColor(Vec4(0.12f, 0.13f, 0.16f, 1));
     renderer.SetAmbientColor(Vec4(0.2f, 0.2f, 0.2f, 1));
     renderer.SetGlowEnabled(true);
-    renderer.SetBlur(2.0f);
+    renderer.SetBlur(0.012f);
 
     Orbit orbit;
     float radius = 10.0f;
