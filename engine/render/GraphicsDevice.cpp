@@ -170,6 +170,7 @@ bool GraphicsDevice::SetRenderTarget(uint32_t index, RenderSurface* surface)
     if (index != 0) return false;
     if (surface && surface->IsBackBuffer()) surface = nullptr;
     renderTarget_ = surface;
+    renderTargetOwner_ = surface ? surface->Owner() : nullptr;
     DoSetRenderTarget(surface);
     return true;
 }
@@ -216,8 +217,10 @@ void GraphicsDevice::Forget(DeviceResource* resource)
     for (DeviceTexture*& texture : textures_) {
         if (texture == resource) texture = nullptr;
     }
-    if (renderTarget_ && renderTarget_->Owner() == resource) {
+    // The surface itself is already gone with its texture: compare owners only.
+    if (renderTarget_ && renderTargetOwner_ == resource) {
         renderTarget_ = nullptr;
+        renderTargetOwner_ = nullptr;
         DoSetRenderTarget(nullptr);
     }
     if (vertexShader_ == resource) vertexShader_ = nullptr;
@@ -236,6 +239,7 @@ void GraphicsDevice::DetachResources()
     resources_.clear();
     for (DeviceTexture*& texture : textures_) texture = nullptr;
     renderTarget_ = nullptr;
+    renderTargetOwner_ = nullptr;
     vertexShader_ = nullptr;
     pixelShader_ = nullptr;
     streamSource_ = nullptr;

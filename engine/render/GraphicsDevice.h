@@ -139,6 +139,7 @@ private:
     Matrix transforms_[static_cast<uint32_t>(TransformType::Count)];
     DeviceTexture* textures_[kMaxTextureStages] = {};
     RenderSurface* renderTarget_ = nullptr;  // null: the back buffer
+    const DeviceResource* renderTargetOwner_ = nullptr;
     DeviceShader* vertexShader_ = nullptr;
     DeviceShader* pixelShader_ = nullptr;
     uint32_t fvf_ = 0;

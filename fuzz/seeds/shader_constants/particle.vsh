@@ -1,0 +1,3 @@
+uniform vec4 up, right;
+uniform mat4 worldViewProjMatrix;
+/* uniform float x; */
