@@ -31,6 +31,12 @@ void IgnoreJpegOutput(j_common_ptr) {}
 bool ReadJpegPixels(jpeg_decompress_struct& info, Picture& out)
 {
     jpeg_read_header(&info, TRUE);
+    // Refused before decompression starts: a progressive picture takes its whole coefficient
+    // store then.
+    if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxPictureSide ||
+        info.image_height > kMaxPictureSide) {
+        return false;
+    }
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) return false;
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);

@@ -11,8 +11,9 @@ struct Picture {
     std::vector<uint8_t> rgba;
 };
 
-// Pictures larger than this on either side are refused before any pixel memory is taken.
-constexpr uint32_t kMaxPictureSide = 16384;
+// Pictures larger than this on either side are refused before any pixel memory is taken: a few
+// bytes of compressed header must not be able to ask for more than 256 MiB of pixels.
+constexpr uint32_t kMaxPictureSide = 8192;
 
 // Decodes a JPEG, PNG, BMP or TGA file held in memory, recognised by its first bytes (TGA, which
 // has no signature, is tried last). False, with the picture emptied, for anything it cannot

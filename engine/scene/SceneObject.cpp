@@ -7,6 +7,14 @@
 #include "engine/render/GraphicsDevice.h"
 #include "engine/scene/Material.h"
 
+namespace {
+
+constexpr uint32_t kLargestShortIndex = 0xFFFF;
+const Vec4 kDefaultBoxMin{-3.0f, -3.0f, -10.0f, 1.0f};
+const Vec4 kDefaultBoxMax{3.0f, 3.0f, 10.0f, 1.0f};
+
+}  // namespace
+
 SceneObject::SceneObject() = default;
 
 SceneObject::SceneObject(const SceneObject& other)
@@ -25,12 +33,6 @@ SceneObject::SceneObject(const SceneObject& other)
         UploadMesh();
     }
 }
-
-namespace {
-
-constexpr uint32_t kLargestShortIndex = 0xFFFF;
-
-}  // namespace
 
 SceneObject::~SceneObject()
 {
@@ -119,6 +121,9 @@ void SceneObject::ReleaseMesh()
     indexBuffer_.reset();
     mesh_ = MeshData{};
     hasMesh_ = false;
+    // Without a mesh the object has the default box again.
+    boxMin_ = kDefaultBoxMin;
+    boxMax_ = kDefaultBoxMax;
 }
 
 // 16-bit indices where the vertices allow, 32-bit beyond 65,535 vertices. Without a device the
@@ -144,7 +149,8 @@ void SceneObject::UploadMesh()
 
 void SceneObject::Draw(const Matrix& world, int32_t frameStamp) const
 {
-    if (frameStamp != frameStamp_ || vertexBuffer_ == nullptr || indexBuffer_ == nullptr) return;
+    // An object never submitted keeps stamp −1 and is never drawn, whatever stamp is asked for.
+    if (frameStamp_ == -1 || frameStamp != frameStamp_ || vertexBuffer_ == nullptr || indexBuffer_ == nullptr) return;
     GraphicsDevice* device = GraphicsDevice::Current();
     if (device == nullptr) return;
     device->SetTransform(TransformType::World, world);

@@ -38,7 +38,7 @@ public:
     bool BuildMesh(MeshData data);
 
     // Sets the world transform and draws the mesh, only when the stamp is the object's own
-    // (the object was submitted in the frame being drawn).
+    // (the object was submitted in the frame being drawn); never for an object never submitted.
     void Draw(const Matrix& world, int32_t frameStamp) const;
     void SetFrameStamp(int32_t stamp) { frameStamp_ = stamp; }
     int32_t FrameStamp() const { return frameStamp_; }

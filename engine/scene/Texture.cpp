@@ -3,6 +3,7 @@
 #include "engine/platform/Log.h"
 #include "engine/platform/ResourceFile.h"
 #include "engine/render/GraphicsDevice.h"
+#include "engine/render/TextureFilter.h"
 
 bool Texture::Load(const char* name)
 {
@@ -38,4 +39,5 @@ void Texture::Bind(uint32_t stage, uint32_t addressU, uint32_t addressV) const
     device->SetTexture(stage, deviceTexture_.get());
     device->SetSamplerState(stage, SamplerState::AddressU, addressU == 0 ? TextureAddress::Wrap : addressU);
     device->SetSamplerState(stage, SamplerState::AddressV, addressV == 0 ? TextureAddress::Wrap : addressV);
+    TextureFilter::Apply();
 }

@@ -23,7 +23,7 @@ public:
     // Builds the texture from a decoded picture on the current device.
     bool Create(const Picture& picture);
     // Sets the texture on the stage (no texture when empty) with the address modes, 0 meaning
-    // wrap.
+    // wrap, then applies the texture filter settings.
     void Bind(uint32_t stage, uint32_t addressU, uint32_t addressV) const;
     void Release() { deviceTexture_.reset(); }
 

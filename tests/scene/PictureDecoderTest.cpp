@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "engine/scene/Picture.h"
 #include "tools/modelwriter/PictureWriter.h"
 
@@ -117,6 +119,27 @@ TEST(PictureDecoder, JpegDecodesCloseToTheOriginalAndOpaque)
     EXPECT_LE(worst, 8);
 }
 
+TEST(PictureDecoder, GreyJpegComesOutAsEqualRedGreenAndBlue)
+{
+    Picture ramp;
+    ramp.width = 16;
+    ramp.height = 8;
+    for (uint32_t i = 0; i < 16 * 8; ++i) {
+        const uint8_t v = static_cast<uint8_t>((i % 16) * 16);
+        ramp.rgba.insert(ramp.rgba.end(), {v, v, v, 255});
+    }
+    const std::vector<uint8_t> file = PictureWriter::Jpeg(ramp, 100, true);
+    Picture decoded;
+    ASSERT_TRUE(DecodePicture(file.data(), file.size(), decoded));
+    ASSERT_EQ(decoded.rgba.size(), ramp.rgba.size());
+    for (size_t i = 0; i < decoded.rgba.size(); i += 4) {
+        EXPECT_EQ(decoded.rgba[i], decoded.rgba[i + 1]);
+        EXPECT_EQ(decoded.rgba[i], decoded.rgba[i + 2]);
+        EXPECT_NEAR(decoded.rgba[i], ramp.rgba[i], 6);
+        EXPECT_EQ(decoded.rgba[i + 3], 255);
+    }
+}
+
 TEST(PictureDecoder, EveryTruncationFailsCleanly)
 {
     std::vector<LosslessCase> cases = LosslessCases();
@@ -183,6 +206,43 @@ TEST(PictureDecoder, CorruptAndOversizedPicturesAreRefused)
         SCOPED_TRACE(c.name);
         Picture decoded;
         EXPECT_FALSE(DecodePicture(c.file.data(), c.file.size(), decoded));
+        EXPECT_TRUE(decoded.rgba.empty());
+    }
+}
+
+// A PNG whose header chunk claims the given width, with the chunk's checksum made right again.
+std::vector<uint8_t> PngOfWidth(uint32_t width)
+{
+    std::vector<uint8_t> png = PictureWriter::Png(TestPicture(false));
+    const uint8_t big[4] = {static_cast<uint8_t>(width >> 24), static_cast<uint8_t>(width >> 16),
+                            static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(width)};
+    std::memcpy(&png[16], big, 4);
+    const uLong crc = crc32(0, &png[12], 17);
+    const uint8_t sum[4] = {static_cast<uint8_t>(crc >> 24), static_cast<uint8_t>(crc >> 16), static_cast<uint8_t>(crc >> 8),
+                            static_cast<uint8_t>(crc)};
+    std::memcpy(&png[29], sum, 4);
+    return png;
+}
+
+// A JPEG whose frame header claims the given width.
+std::vector<uint8_t> JpegOfWidth(uint16_t width)
+{
+    std::vector<uint8_t> jpeg = PictureWriter::Jpeg(TestPicture(false), 90);
+    for (size_t i = 0; i + 8 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+            jpeg[i + 7] = static_cast<uint8_t>(width >> 8);
+            jpeg[i + 8] = static_cast<uint8_t>(width);
+            break;
+        }
+    }
+    return jpeg;
+}
+
+TEST(PictureDecoder, CompressedPicturesClaimingMoreThanTheLargestSideAreRefused)
+{
+    for (const std::vector<uint8_t>& file : {PngOfWidth(kMaxPictureSide + 1), JpegOfWidth(kMaxPictureSide + 1)}) {
+        Picture decoded;
+        EXPECT_FALSE(DecodePicture(file.data(), file.size(), decoded));
         EXPECT_TRUE(decoded.rgba.empty());
     }
 }

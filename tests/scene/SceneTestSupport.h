@@ -34,7 +34,7 @@ public:
         const std::string path = File(name);
         std::FILE* file = std::fopen(path.c_str(), "wb");
         if (file != nullptr) {
-            std::fwrite(bytes.data(), 1, bytes.size(), file);
+            if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
             std::fclose(file);
         }
         return path;

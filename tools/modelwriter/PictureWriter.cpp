@@ -192,7 +192,7 @@ std::vector<uint8_t> PictureWriter::Png(const Picture& picture)
     return out;
 }
 
-std::vector<uint8_t> PictureWriter::Jpeg(const Picture& picture, int quality)
+std::vector<uint8_t> PictureWriter::Jpeg(const Picture& picture, int quality, bool grey)
 {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
@@ -203,15 +203,16 @@ std::vector<uint8_t> PictureWriter::Jpeg(const Picture& picture, int quality)
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = picture.width;
     info.image_height = picture.height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    const uint32_t components = grey ? 1 : 3;
+    info.input_components = static_cast<int>(components);
+    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row(static_cast<size_t>(picture.width) * 3);
+    std::vector<uint8_t> row(static_cast<size_t>(picture.width) * components);
     while (info.next_scanline < info.image_height) {
         const uint8_t* source = picture.rgba.data() + static_cast<size_t>(info.next_scanline) * picture.width * 4;
-        for (uint32_t x = 0; x < picture.width; ++x) std::memcpy(&row[x * 3], source + x * 4, 3);
+        for (uint32_t x = 0; x < picture.width; ++x) std::memcpy(&row[x * components], source + x * 4, components);
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
     }

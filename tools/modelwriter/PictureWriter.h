@@ -23,5 +23,6 @@ public:
     // 24 or 32 bits per pixel, or 8 with a palette of the picture's colours (at most 256).
     static std::vector<uint8_t> Bmp(const Picture& picture, int bits, bool topDown);
     static std::vector<uint8_t> Png(const Picture& picture);
-    static std::vector<uint8_t> Jpeg(const Picture& picture, int quality);
+    // Grey takes the red channel and writes one component.
+    static std::vector<uint8_t> Jpeg(const Picture& picture, int quality, bool grey = false);
 };

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "engine/scene/GrowArray.h"
+#include "game/world/Entity.h"
+
+class ScriptedEntity;
+
+// The level object: creates the scripted entities from the level script and keeps them pending
+// until the ship comes within kSpawnDistance of them.
+class Level : public Entity {
+public:
+    static constexpr float kSpawnDistance = 85.0f;  // units ahead of the ship
+    static constexpr const char* kScriptName = "teste.lvl";
+    static constexpr const char* kModelName = "level.3df";
+
+    ~Level() override;
+
+    void load(World* world) override;
+    void update(World* world, float dt) override;
+    void draw(World* world) override;
+    void afterCollisions(World* world) override;
+    // Releases the scenery and deletes the entities that never came near the ship.
+    void unload() override;
+    Entity* clone() override;
+
+    // Creates, loads and parses one entity per block of the given script into pending.
+    void LoadScript(World* world, const char* scriptName);
+    // Attaches, in script order, every pending entity less than kSpawnDistance ahead of progressZ.
+    void SpawnNear(World* world, float progressZ);
+
+    GrowArray<ScriptedEntity*> pending;
+    float elapsed = 0.0f;  // seconds since load
+
+private:
+    void DeletePending();
+};

@@ -1,0 +1,53 @@
+#include "game/world/World.h"
+
+#include "game/world/Entity.h"
+#include "game/world/FrameStages.h"
+#include "game/world/SceneNode.h"
+
+World::World() : root(new SceneNode) {}
+
+World::~World()
+{
+    delete root;
+}
+
+void World::StartTimer(PerformanceCounter* counter)
+{
+    timer.Start(counter);
+}
+
+void World::Step()
+{
+    lastStep_ = timer.Step();
+    if (stages_ != nullptr) stages_->UpdateInput();
+    SceneNode::CollisionPass(this, root);
+    SceneNode::UpdatePass(this, root, lastStep_);
+    SceneNode::DrawPass(this, root);
+    if (stages_ != nullptr) {
+        stages_->Render(fadeColour, fade);
+        stages_->Present();
+    }
+}
+
+void World::Attach(SceneNode* node)
+{
+    SceneNode::AddChild(root, node);
+}
+
+void World::ResetTree()
+{
+    delete root;
+    root = new SceneNode;
+}
+
+void World::RegisterPrototype(const char* keyword, Entity* prototype)
+{
+    prototypes[keyword].reset(prototype);
+}
+
+Entity* World::Create(const char* keyword)
+{
+    const auto found = prototypes.find(keyword);
+    if (found == prototypes.end() || found->second == nullptr) return nullptr;
+    return found->second->clone();
+}

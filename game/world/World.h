@@ -1,0 +1,54 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "engine/platform/FrameTimer.h"
+#include "engine/scene/Vec4.h"
+
+class Entity;
+class FrameStages;
+class GameLink;
+class PerformanceCounter;
+class SceneNode;
+
+// The frame object handed to every entity operation: the scene tree, the frame timer, the
+// prototype table, the fade, and the frame's input and rendering stages.
+class World {
+public:
+    World();
+    virtual ~World();
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    // Reads the counter's frequency and start count; a world never started steps 0.1 s a frame.
+    void StartTimer(PerformanceCounter* counter);
+    // One frame: time step, input, collision pass, update pass, draw pass, render, present.
+    void Step();
+    // The time step of the last Step.
+    float LastStep() const { return lastStep_; }
+
+    void Attach(SceneNode* node);
+    // Deletes the root with everything still attached and starts an empty tree.
+    void ResetTree();
+
+    // Stores the prototype under an exact, case-sensitive keyword; a second registration of the
+    // same keyword replaces (and deletes) the first. The world owns its prototypes.
+    void RegisterPrototype(const char* keyword, Entity* prototype);
+    // A fresh clone of the keyword's prototype, owned by the caller, or null for an unknown keyword.
+    Entity* Create(const char* keyword);
+
+    void SetFrameStages(FrameStages* stages) { stages_ = stages; }
+
+    SceneNode* root;
+    FrameTimer timer;
+    Vec4 fadeColour{0.0f, 0.0f, 0.0f, 1.0f};
+    float fade = 0.0f;  // 0 none, 1 fully covered
+    std::map<std::string, std::unique_ptr<Entity>> prototypes;
+    GameLink* game = nullptr;
+
+private:
+    FrameStages* stages_ = nullptr;
+    float lastStep_ = 0.0f;
+};

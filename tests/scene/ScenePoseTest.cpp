@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "SampleModels.h"
+#include "SceneTestSupport.h"
+#include "engine/render/NullDevice.h"
+#include "engine/scene/SceneModel.h"
+#include "engine/scene/TextureCache.h"
+#include "tools/modelwriter/ModelWriter.h"
+
+namespace {
+
+class ScenePose : public ::testing::Test {
+protected:
+    ~ScenePose() override { TextureCache::Clear(); }
+
+    void Load(const ModelFile& file) { ASSERT_TRUE(model.Load(dir.Write("m.3df", ModelWriter::Write(file)).c_str())); }
+
+    NullDevice device;
+    ScopedCurrentDevice current{&device};
+    TempDir dir;
+    SceneModel model;
+    RecordingSink sink;
+};
+
+const Matrix kParent = Matrix::Translation(100, 0, 50);
+
+TEST_F(ScenePose, PlaceObjectsSubmitsLocalTimesParentInListOrder)
+{
+    Load(FullModel());
+    model.PlaceObjects(sink, kParent);
+    ASSERT_EQ(sink.objects.size(), 2u);
+    EXPECT_EQ(sink.objects[0].object, &model.Objects().At(0));
+    EXPECT_EQ(sink.objects[1].object, &model.Objects().At(1));
+    EXPECT_TRUE(MatricesNear(sink.objects[0].world, model.Objects().At(0).local * kParent));
+    // Rotated about the object's origin, moved to its position, then placed by the parent.
+    const Vec4 corner = sink.objects[0].world.Transform({1, 0, 0, 1});
+    EXPECT_NEAR(corner.x, 110.0f, 1e-4f);
+    EXPECT_NEAR(corner.z, 79.0f, 1e-4f);
+}
+
+TEST_F(ScenePose, PlaceObjectsShowsAnimatedObjectsAtTheirLoadedPlacementWhateverTheirTime)
+{
+    Load(FullModel());
+    model.AnimateObjects(sink, kParent, 0.15f);
+    sink.objects.clear();
+    model.PlaceObjects(sink, kParent);
+    EXPECT_TRUE(MatricesNear(sink.objects[1].world, Matrix::Translation(-1, -2, -3) * kParent));
+}
+
+TEST_F(ScenePose, AnimateObjectsRotatesThenMovesThenPlaces)
+{
+    Load(FullModel());
+    model.AnimateObjects(sink, kParent, 0.15f);
+    ASSERT_EQ(sink.objects.size(), 2u);
+    // The unanimated object stands at its placement.
+    EXPECT_TRUE(MatricesNear(sink.objects[0].world, model.Objects().At(0).local * kParent));
+    // Time 1.5: position (1.5, 0, 0), axis z, angle 0.15.
+    Matrix expected;
+    expected.Translate({1.5f, 0, 0, 1});
+    expected.Rotate(0.15f, {0, 0, 1, 1});
+    EXPECT_TRUE(MatricesNear(sink.objects[1].world, expected * kParent, 1e-4f));
+    EXPECT_NEAR(model.Objects().At(1).positionTrack.x.Time(), 1.5f, 1e-5f);
+    EXPECT_EQ(model.Objects().At(1).thirdTrack.x.Time(), 0.0f);
+}
+
+TEST_F(ScenePose, AnObjectWhoseAxisKeysAreZeroIsOnlyTranslated)
+{
+    ModelFile file = FullModel();
+    for (ObjectKey& key : file.objects[1].keys) {
+        key.axis = F3(0, 0, 0);
+        key.angle = 1.0f;
+    }
+    Load(file);
+    model.AnimateObjects(sink, kParent, 0.1f);
+    EXPECT_TRUE(MatricesNear(sink.objects[1].world, Matrix::Translation(1, 0, 0) * kParent));
+}
+
+TEST_F(ScenePose, AnAnimatedObjectWithoutFramesStandsAtTheOrigin)
+{
+    ModelFile file = FullModel();
+    file.frameCount = 0;
+    Load(file);
+    model.AnimateObjects(sink, kParent, 0.1f);
+    EXPECT_TRUE(MatricesNear(sink.objects[1].world, kParent));
+}
+
+TEST_F(ScenePose, PlaceLightsMovesPositionsByTheParentOnly)
+{
+    Load(FullModel());
+    const Matrix parent = Matrix::Scaling(2, 2, 2) * Matrix::Translation(1, 2, 3);
+    model.PlaceLights(sink, parent);
+    ASSERT_EQ(sink.lights.size(), 2u);
+    EXPECT_EQ(sink.lights[0], &model.Lights().At(0).light);
+    EXPECT_EQ(sink.lights[0]->position, Vec4(1, 102, 3, 1));
+    EXPECT_EQ(sink.lights[0]->colour, Vec4(1, 0.5f, 0.25f, 1));
+    EXPECT_EQ(sink.lights[0]->radius, 100.0f);
+    EXPECT_EQ(sink.lights[1]->position, Vec4(11, 12, 13, 1));
+    EXPECT_EQ(sink.lights[1]->radius, 7.0f);
+}
+
+TEST_F(ScenePose, AnimateLightsEvaluatesTracksAndPlacesTheOthers)
+{
+    Load(FullModel());
+    model.AnimateLights(sink, kParent, 0.05f);
+    ASSERT_EQ(sink.lights.size(), 2u);
+    const PointLight& flicker = *sink.lights[0];
+    EXPECT_NEAR(flicker.position.x, 105.0f, 1e-4f);
+    EXPECT_NEAR(flicker.position.z, 50.0f, 1e-4f);
+    EXPECT_NEAR(flicker.colour.x, 0.5f, 1e-5f);
+    EXPECT_NEAR(flicker.colour.y, 0.5f, 1e-5f);
+    EXPECT_NEAR(flicker.radius, 15.0f, 1e-4f);
+    EXPECT_EQ(sink.lights[1]->position, Vec4(105, 5, 55, 1));
+    EXPECT_EQ(sink.lights[1]->colour, Vec4(0.2f, 0.2f, 0.2f, 1));
+}
+
+struct FakeLightingShader {
+    Vec4 position, colour;
+    float radius = -1.0f;
+    void SetLightPosition(const Vec4& v) { position = v; }
+    void SetDiffuseColor(const Vec4& v) { colour = v; }
+    void SetLightRadius(float r) { radius = r; }
+};
+
+TEST(PointLight, ANewLightIsBlackAtTheOriginAndApplyHandsOverAllThree)
+{
+    PointLight light;
+    EXPECT_EQ(light.position, Vec4(0, 0, 0, 1));
+    EXPECT_EQ(light.colour, Vec4(0, 0, 0, 1));
+    EXPECT_EQ(light.radius, 0.0f);
+    light.position = {1, 2, 3, 1};
+    light.colour = {0.5f, 0.25f, 1, 1};
+    light.radius = 40;
+    FakeLightingShader shader;
+    light.Apply(shader);
+    EXPECT_EQ(shader.position, light.position);
+    EXPECT_EQ(shader.colour, light.colour);
+    EXPECT_EQ(shader.radius, 40.0f);
+}
+
+TEST(CameraDefaults, LooksFromTheOriginAlongZWithYUpAndAQuarterTurnOfView)
+{
+    const Camera camera;
+    EXPECT_FLOAT_EQ(camera.FieldOfView(), std::acos(-1.0f) / 2);
+    EXPECT_EQ(camera.Aspect(), 1.0f);
+    EXPECT_EQ(camera.Eye(), Vec4(0, 0, 0, 1));
+    EXPECT_EQ(camera.Target(), Vec4(0, 0, 1, 0));
+    EXPECT_EQ(camera.Up(), Vec4(0, 1, 0, 1));
+    EXPECT_TRUE(MatricesNear(camera.View(), Matrix()));
+    EXPECT_TRUE(MatricesNear(camera.ViewProjection(), Matrix()));
+}
+
+TEST(CameraUpdate, BuildsTheMatricesFromTheStoredValuesAndSetsThemOnTheDevice)
+{
+    NullDevice device;
+    ScopedCurrentDevice current(&device);
+    Camera camera;
+    camera.SetProjection(1.0f, 16.0f / 9.0f);
+    camera.SetLook({0, 200, 0, 1}, {0, 0, 1, 1}, {0, 1, 0, 1});
+    camera.Update();
+    const Matrix projection = Matrix::PerspectiveFovLH(1.0f, 16.0f / 9.0f, 2.0f, 5000.0f);
+    const Matrix view = Matrix::LookAtLH({0, 200, 0, 1}, {0, 0, 1, 1}, {0, 1, 0, 1});
+    EXPECT_TRUE(MatricesNear(camera.Projection(), projection));
+    EXPECT_TRUE(MatricesNear(camera.View(), view));
+    EXPECT_TRUE(MatricesNear(camera.ViewProjection(), view * projection));
+    EXPECT_TRUE(MatricesNear(device.GetTransform(TransformType::Projection), projection));
+    EXPECT_TRUE(MatricesNear(device.GetTransform(TransformType::View), view));
+}
+
+TEST(CameraUpdate, NearAndFarPlanesAreFixed)
+{
+    Camera camera;
+    camera.SetProjection(0.8f, 1.5f);
+    camera.Update();
+    // A point on the near plane lands at depth 0, one on the far plane at depth 1.
+    const Vec4 nearPoint = camera.Projection().Transform({0, 0, 2.0f, 1});
+    const Vec4 farPoint = camera.Projection().Transform({0, 0, 5000.0f, 1});
+    EXPECT_NEAR(nearPoint.z / nearPoint.w, 0.0f, 1e-5f);
+    EXPECT_NEAR(farPoint.z / farPoint.w, 1.0f, 1e-5f);
+}
+
+TEST_F(ScenePose, SelectCameraMatchesNamesExactlyAndFallsBackToTheFirst)
+{
+    ModelFile file = FullModel();
+    file.cameras[1].animated = true;
+    file.cameras[1].eyeKeys = {F3(7, 7, 7), F3(7, 7, 7), F3(7, 7, 7)};
+    file.cameras[1].targetKeys = {F3(0, 0, 0), F3(0, 0, 0), F3(0, 0, 0)};
+    file.cameras[1].fieldOfViewKeys = {0.5f, 0.5f, 0.5f};
+    Load(file);
+    struct Case {
+        const char* name;
+        float eyeX;
+    };
+    const Case cases[] = {{"Camera01", 7.0f}, {"introCam", 0.0f}, {"camera01", 0.0f}, {"nobody", 0.0f}, {"", 0.0f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        model.SelectCamera(sink, Matrix(), c.name, 0.0f);
+        EXPECT_EQ(sink.camera.Eye().x, c.eyeX);
+    }
+}
+
+TEST_F(ScenePose, SelectCameraAimsThroughTheParentWithTheDisplayAspect)
+{
+    Load(FullModel());
+    model.SelectCamera(sink, kParent, "introCam", 0.05f);
+    EXPECT_NEAR(sink.camera.Eye().x, 100.0f, 1e-4f);
+    EXPECT_NEAR(sink.camera.Eye().y, 100.0f, 1e-4f);
+    EXPECT_NEAR(sink.camera.Eye().z, 55.0f, 1e-4f);
+    EXPECT_NEAR(sink.camera.Target().z, 55.0f, 1e-4f);
+    EXPECT_NEAR(sink.camera.FieldOfView(), 1.1f, 1e-5f);
+    EXPECT_FLOAT_EQ(sink.camera.Aspect(), 16.0f / 9.0f);
+    EXPECT_EQ(sink.camera.Up(), Vec4(0, 1, 0, 1));
+}
+
+TEST_F(ScenePose, SelectingTwiceInOneFrameAdvancesTwice)
+{
+    Load(FullModel());
+    model.SelectCamera(sink, Matrix(), "introCam", 0.05f);
+    model.SelectCamera(sink, Matrix(), "introCam", 0.05f);
+    EXPECT_NEAR(sink.camera.Eye().z, 10.0f, 1e-4f);
+}
+
+TEST_F(ScenePose, ModelsWithoutCamerasOrKeysLeaveTheCameraAsItWas)
+{
+    ModelFile file = FullModel();
+    file.cameras[0].animated = false;
+    Load(file);
+    sink.camera.SetLook({1, 2, 3, 1}, {4, 5, 6, 1}, {0, 1, 0, 1});
+    model.SelectCamera(sink, Matrix(), "introCam", 0.1f);
+    EXPECT_EQ(sink.camera.Eye(), Vec4(1, 2, 3, 1));
+    SceneModel empty;
+    empty.SelectCamera(sink, Matrix(), "introCam", 0.1f);
+    EXPECT_EQ(sink.camera.Eye(), Vec4(1, 2, 3, 1));
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+#include "game/world/Level.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "Probes.h"
+#include "engine/platform/Log.h"
+#include "engine/platform/ResourceFile.h"
+#include "engine/platform/PerformanceCounter.h"
+#include "game/world/FrameStages.h"
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+class LevelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ArchivePath = nullptr;
+        script_ = std::filesystem::temp_directory_path() / ("harn-level-" + std::to_string(::getpid()) + ".lvl");
+        world_.game = &progress_;
+        world_.RegisterPrototype("Probe", new ProbeNode(&journal_, "probe"));
+    }
+    void TearDown() override { std::filesystem::remove(script_); }
+
+    void LoadScript(const std::string& text)
+    {
+        std::ofstream(script_) << text;
+        level_.LoadScript(&world_, script_.c_str());
+    }
+
+    Journal journal_;
+    World world_;
+    FixedProgress progress_;
+    Level level_;
+    std::filesystem::path script_;
+};
+
+TEST_F(LevelTest, CreatesLoadsAndParsesEveryKnownBlockInScriptOrder)
+{
+    std::vector<std::string> reports;
+    Log::SetListener([&](int level, const std::string& text) {
+        if (level == 2) reports.push_back(text);
+    });
+    LoadScript("Probe { position 1 100 } Ghost { position 0 0 } Probe { colour 3 position 2 50 }\n");
+    Log::SetListener(nullptr);
+    ASSERT_EQ(level_.pending.Count(), 2u);
+    EXPECT_FLOAT_EQ(level_.pending.At(0)->position.z, 100.0f);
+    EXPECT_FLOAT_EQ(level_.pending.At(1)->position.z, 50.0f);
+    EXPECT_EQ(journal_.events, (Events{"load probe'", "parsed probe'", "load probe'", "unknown colour", "unknown 3", "parsed probe'"}));
+    // The unknown keyword and the empty block behind the final newline are reported, not fatal.
+    EXPECT_EQ(reports, (Events{"erro de parsing: entidade Ghost n\xE3o implementada\n", "erro de parsing: entidade  n\xE3o implementada\n"}));
+}
+
+TEST_F(LevelTest, SpawnsOnlyEntitiesLessThan85UnitsAhead)
+{
+    LoadScript("Probe { position 0 100 }");
+    world_.Attach(&level_);
+    const struct {
+        float progress;
+        bool attached;
+    } frames[] = {{0.0f, false}, {14.99f, false}, {15.0f, false}, {15.01f, true}};
+    for (const auto& frame : frames) {
+        progress_.progressZ = frame.progress;
+        world_.Step();
+        EXPECT_EQ(level_.pending.Count() == 0, frame.attached) << "progress " << frame.progress;
+    }
+    // Stamped with the level's time when attached: four frames of 0.1 s, the last added after spawning.
+    ScriptedEntity* spawned = static_cast<ScriptedEntity*>(level_.next);
+    EXPECT_NEAR(spawned->clock, 0.3f, 1e-5f);
+    EXPECT_NEAR(level_.elapsed, 0.4f, 1e-5f);
+    SceneNode::Detach(&level_);
+}
+
+TEST_F(LevelTest, SpawnedEntitiesKeepScriptOrderAndLiveInTheSameFrame)
+{
+    LoadScript("Probe { position 1 300 } Probe { position 2 60 } Probe { position 3 40 } Probe { position 4 200 }");
+    world_.Attach(&level_);
+    journal_.events.clear();
+    world_.Step();
+    ASSERT_EQ(level_.pending.Count(), 2u);
+    EXPECT_FLOAT_EQ(level_.pending.At(0)->position.z, 300.0f);
+    EXPECT_FLOAT_EQ(level_.pending.At(1)->position.z, 200.0f);
+    ASSERT_EQ(level_.next->next->next, world_.root->firstChild);  // level, then the two spawned
+    EXPECT_FLOAT_EQ(level_.next->position.x, 2.0f);
+    EXPECT_FLOAT_EQ(level_.next->next->position.x, 3.0f);
+    EXPECT_EQ(journal_.With("after").size(), 2u);
+    EXPECT_EQ(journal_.With("update").size(), 2u);
+    EXPECT_EQ(journal_.With("draw").size(), 2u);
+    SceneNode::Detach(&level_);
+}
+
+TEST_F(LevelTest, UnloadDeletesEntitiesStillPending)
+{
+    LoadScript("Probe { position 0 500 } Probe { position 0 600 }");
+    level_.unload();
+    EXPECT_EQ(level_.pending.Count(), 0u);
+    EXPECT_EQ(journal_.With("delete").size(), 2u);
+}
+
+TEST_F(LevelTest, WithoutAGameNothingSpawns)
+{
+    LoadScript("Probe { position 0 0 }");
+    world_.game = nullptr;
+    world_.Attach(&level_);
+    world_.Step();
+    EXPECT_EQ(level_.pending.Count(), 1u);
+    SceneNode::Detach(&level_);
+}
+
+TEST_F(LevelTest, CloneIsAFreshEmptyLevel)
+{
+    LoadScript("Probe { position 0 500 }");
+    Entity* copy = level_.clone();
+    auto* fresh = dynamic_cast<Level*>(copy);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(fresh->pending.Count(), 0u);
+    EXPECT_FLOAT_EQ(fresh->elapsed, 0.0f);
+    EXPECT_EQ(fresh->groupName(), nullptr);
+    EXPECT_FLOAT_EQ(fresh->radius, 0.0f);
+    delete copy;
+}
+
+TEST(EntityFactory, LooksUpExactKeywordsAndClonesEachTime)
+{
+    Journal journal;
+    World world;
+    world.RegisterPrototype("Sentinel", new ProbeNode(&journal, "sentinel"));
+    world.RegisterPrototype("BossN1", new ProbeNode(&journal, "boss"));
+    Entity* first = world.Create("Sentinel");
+    Entity* second = world.Create("Sentinel");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(static_cast<ProbeNode*>(first)->Name(), "sentinel'");
+    for (const char* unknown : {"sentinel", "Boss", "", "Sentinel ", "BossN"}) EXPECT_EQ(world.Create(unknown), nullptr) << unknown;
+    delete first;
+    delete second;
+}
+
+TEST(EntityFactory, RegisteringAKeywordAgainReplacesAndDeletesThePrototype)
+{
+    Journal journal;
+    {
+        World world;
+        world.RegisterPrototype("Door", new ProbeNode(&journal, "old"));
+        world.RegisterPrototype("Door", new ProbeNode(&journal, "new"));
+        EXPECT_EQ(journal.With("delete"), (Events{"delete old"}));
+        Entity* door = world.Create("Door");
+        EXPECT_EQ(static_cast<ProbeNode*>(door)->Name(), "new'");
+        delete door;
+    }
+    // Prototypes go with the world.
+    EXPECT_EQ(journal.With("delete"), (Events{"delete old", "delete new'", "delete new"}));
+}
+
+// Records the order of the frame's stages around the tree passes.
+class RecordingStages : public FrameStages {
+public:
+    explicit RecordingStages(Journal* journal) : journal_(journal) {}
+    void UpdateInput() override { journal_->Add("input"); }
+    void Render(const Vec4& colour, float fade) override { journal_->Add("render " + std::to_string(fade)); }
+    void Present() override { journal_->Add("present"); }
+
+private:
+    Journal* journal_;
+};
+
+TEST(World, StepRunsTheStagesInFrameOrderWithTheChosenTimeStep)
+{
+    Journal journal;
+    World world;
+    RecordingStages stages(&journal);
+    world.SetFrameStages(&stages);
+    ManualPerformanceCounter counter(1000);
+    world.StartTimer(&counter);
+    auto* node = new ProbeNode(&journal, "n");
+    world.Attach(node);
+    world.fade = 0.5f;
+    counter.Advance(20);
+    world.Step();
+    EXPECT_EQ(journal.events, (Events{"input", "after n", "update n", "draw n", "render 0.500000", "present"}));
+    EXPECT_NEAR(world.LastStep(), 0.02f, 1e-6f);
+    counter.Advance(5000);
+    world.Step();
+    EXPECT_FLOAT_EQ(world.LastStep(), 0.1f);
+}
+
+TEST(World, ConstructionDefaults)
+{
+    World world;
+    EXPECT_EQ(world.fadeColour, Vec4(0, 0, 0, 1));
+    EXPECT_FLOAT_EQ(world.fade, 0.0f);
+    EXPECT_EQ(world.game, nullptr);
+    ASSERT_NE(world.root, nullptr);
+    EXPECT_EQ(world.root->firstChild, nullptr);
+    EXPECT_TRUE(world.prototypes.empty());
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+#include "game/world/ScriptReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/platform/Log.h"
+#include "engine/platform/ResourceFile.h"
+
+namespace {
+
+using Blocks = std::vector<std::pair<std::string, std::vector<std::string>>>;
+
+Blocks Split(const std::string& text)
+{
+    ScriptReader reader;
+    reader.OpenText(text.data(), text.size());
+    Blocks blocks;
+    while (const char* type = reader.NextEntity()) {
+        blocks.push_back({type, {}});
+        while (const char* token = reader.NextToken()) blocks.back().second.push_back(token);
+    }
+    return blocks;
+}
+
+TEST(ScriptReader, SplitsScriptsByTheLexicalRules)
+{
+    const struct {
+        const char* name;
+        std::string text;
+        Blocks expected;
+    } cases[] = {
+        {"typical block", "Sentinel { position 1 -2.5 wave True speed 3 }",
+         {{"Sentinel", {"position", "1", "-2.5", "wave", "True", "speed", "3"}}}},
+        {"keywords without braces are empty blocks", "A B { x y }", {{"A", {}}, {"B", {"x", "y"}}}},
+        {"braces split tokens by themselves", "Door{position 10 20}Door {position 10 20}",
+         {{"Door", {"position", "10", "20"}}, {"Door", {"position", "10", "20"}}}},
+        {"comment with braces and line breaks", "# old {\n Door { } \n#Door { position 1 2 }",
+         {{"Door", {"position", "1", "2"}}}},
+        {"hash inside a token is ordinary", "End { po#s 1 }", {{"End", {"po#s", "1"}}}},
+        {"empty braces", "End { }", {{"End", {}}}},
+        {"braces do not nest", "A { x { y } z { w }", {{"A", {"x", "y"}}, {"z", {"w"}}}},
+        {"trailing whitespace adds an empty block", "Door { }\n", {{"Door", {}}, {"", {}}}},
+        {"trailing comment adds an empty block", "Door { } # the end #", {{"Door", {}}, {"", {}}}},
+        {"unclosed comment runs to the end", "Door { 1 } # open { End", {{"Door", {"1"}}, {"", {}}}},
+        {"all whitespace kinds", "A\t{\x0B" "b\fc\r\nd }", {{"A", {"b", "c", "d"}}}},
+        {"tokens before the first keyword are dropped", "{ lost } Door { kept }", {{"Door", {"kept"}}}},
+        {"text ends at the first NUL", std::string("A { b }\0C { d }", 15), {{"A", {"b"}}}},
+        {"empty text", "", {}},
+        {"case is kept", "sentinel { True true }", {{"sentinel", {"True", "true"}}}},
+        {"latin-1 bytes are ordinary", "Door { n\xE3o }", {{"Door", {"n\xE3o"}}}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Split(c.text), c.expected) << c.name;
+}
+
+TEST(ScriptReader, CursorsStayNullPastTheEnd)
+{
+    const std::string text = "A { 1 }";
+    ScriptReader reader;
+    reader.OpenText(text.data(), text.size());
+    EXPECT_EQ(reader.NextToken(), nullptr);  // no current block yet
+    ASSERT_STREQ(reader.NextEntity(), "A");
+    EXPECT_STREQ(reader.NextToken(), "1");
+    EXPECT_EQ(reader.NextToken(), nullptr);
+    EXPECT_EQ(reader.NextToken(), nullptr);
+    EXPECT_EQ(reader.NextEntity(), nullptr);
+    EXPECT_EQ(reader.NextEntity(), nullptr);
+}
+
+TEST(ScriptReader, ReadFloatConvertsDecimalPrefixes)
+{
+    const std::string text = "N { 10 -2.5 +3e2 .5 7abc 1,5 abc 0x10 inf - }";
+    ScriptReader reader;
+    reader.OpenText(text.data(), text.size());
+    reader.NextEntity();
+    const float expected[] = {10.0f, -2.5f, 300.0f, 0.5f, 7.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    for (float value : expected) EXPECT_FLOAT_EQ(reader.ReadFloat(), value);
+    EXPECT_FLOAT_EQ(reader.ReadFloat(), 0.0f);  // past the end
+}
+
+TEST(ScriptReader, ReadBoolAcceptsOnlyTrueAndReportsWhatIsNotFalse)
+{
+    std::vector<std::pair<int, std::string>> reports;
+    Log::SetListener([&](int level, const std::string& text) { reports.emplace_back(level, text); });
+    const std::string text = "S { True False true 1 }";
+    ScriptReader reader;
+    reader.OpenText(text.data(), text.size());
+    reader.NextEntity();
+    EXPECT_TRUE(reader.ReadBool());
+    EXPECT_FALSE(reader.ReadBool());
+    EXPECT_FALSE(reader.ReadBool());
+    EXPECT_FALSE(reader.ReadBool());
+    EXPECT_FALSE(reader.ReadBool());  // past the end: false, nothing to report
+    Log::SetListener(nullptr);
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0], std::make_pair(1, std::string("erro de parsing: booleana esparado mas foi encontrado true")));
+    EXPECT_EQ(reports[1].second, "erro de parsing: booleana esparado mas foi encontrado 1");
+}
+
+TEST(ScriptReader, OpenReadsTheFileAndAMissingFileIsAnEmptyScript)
+{
+    ArchivePath = nullptr;
+    const auto path = std::filesystem::temp_directory_path() / "harn-script-test.lvl";
+    std::ofstream(path) << "Door { position 1 2 }";
+    ScriptReader reader;
+    reader.Open(path.c_str());
+    ASSERT_STREQ(reader.NextEntity(), "Door");
+    EXPECT_STREQ(reader.NextToken(), "position");
+    std::filesystem::remove(path);
+
+    ScriptReader missing;
+    missing.Open("/nonexistent/teste.lvl");
+    EXPECT_EQ(missing.NextEntity(), nullptr);
+}
+
+TEST(ScriptReader, PointersStayValidUntilTheReaderGoes)
+{
+    std::string text = "A { ";
+    for (int i = 0; i < 1000; ++i) text += "token" + std::to_string(i) + " ";
+    text += "}";
+    ScriptReader reader;
+    reader.OpenText(text.data(), text.size());
+    reader.NextEntity();
+    std::vector<const char*> tokens;
+    while (const char* token = reader.NextToken()) tokens.push_back(token);
+    ASSERT_EQ(tokens.size(), 1000u);
+    EXPECT_STREQ(tokens[0], "token0");
+    EXPECT_STREQ(tokens[999], "token999");
+}
+
+}  // namespace
