@@ -1,0 +1,6 @@
+#include "engine/render/AlphaPixelShader.h"
+
+bool AlphaPixelShader::Init()
+{
+    return Compile(kSourceFile);
+}

@@ -1,0 +1,636 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "engine/render/NullDevice.h"
+#include "engine/render/Particle.h"
+#include "engine/render/Renderer.h"
+#include "engine/render/ShaderDirectory.h"
+#include "engine/render/Sprite.h"
+#include "engine/scene/Material.h"
+#include "engine/scene/PointLight.h"
+#include "engine/scene/SceneObject.h"
+#include "engine/scene/Texture.h"
+#include "tests/render/TestMeshes.h"
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+// A renderer on a null device whose camera stands at (0, 0, −100) looking at the origin with a
+// 90° field of view, so the visible half-width at depth d in front of the camera is d × 4/3.
+class RendererTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ShaderDirectory::Set(HARN_SOURCE_DIR "/data");
+        ASSERT_TRUE(renderer_.SetUpScene());
+        renderer_.GetCamera().SetProjection(Pi() / 2.0f, 4.0f / 3.0f);
+        renderer_.GetCamera().SetLook(Vec4(0, 0, -100), Vec4(0, 0, 0), Vec4(0, 1, 0));
+        device_.ClearLog();
+    }
+    void TearDown() override { ShaderDirectory::Set(""); }
+
+    // An object with a box mesh between the corners, listed by the material.
+    SceneObject& AddBoxObject(Material& material, const Vec4& lo, const Vec4& hi)
+    {
+        objects_.push_back(std::make_unique<SceneObject>());
+        SceneObject& object = *objects_.back();
+        EXPECT_TRUE(object.BuildMesh(test_meshes::Box(lo, hi)));
+        object.SetOwner(&material);
+        return object;
+    }
+
+    Texture& MakeTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a)
+    {
+        Picture picture;
+        AllocatePicture(picture, 2, 2);
+        for (size_t i = 0; i < picture.rgba.size(); i += 4) {
+            picture.rgba[i] = r;
+            picture.rgba[i + 1] = g;
+            picture.rgba[i + 2] = b;
+            picture.rgba[i + 3] = a;
+        }
+        textures_.push_back(std::make_unique<Texture>());
+        EXPECT_TRUE(textures_.back()->Create(picture));
+        return *textures_.back();
+    }
+
+    void RenderFrame(float fade = 0.0f) { renderer_.Render(Vec4(0.2f, 0.4f, 0.6f, 1.0f), fade); }
+
+    std::vector<NullDrawCall> DrawsOfFormat(uint32_t fvf) const
+    {
+        std::vector<NullDrawCall> found;
+        for (const NullDrawCall& draw : device_.Draws()) {
+            if (!draw.indexed && draw.fvf == fvf) found.push_back(draw);
+        }
+        return found;
+    }
+
+    // Mesh draws made with the shader compiled from this file.
+    int MeshDrawsWith(const char* shaderFile) const
+    {
+        int count = 0;
+        for (const NullDrawCall& draw : device_.Draws()) {
+            if (draw.indexed && draw.vertexShader &&
+                draw.vertexShader->SourcePath() == ShaderDirectory::PathOf(shaderFile)) {
+                ++count;
+            }
+        }
+        return count;
+    }
+
+    NullDevice device_{kWidth, kHeight};
+    ScopedCurrentDevice current_{&device_};
+    Renderer renderer_;
+    std::vector<std::unique_ptr<SceneObject>> objects_;
+    std::vector<std::unique_ptr<Texture>> textures_;
+};
+
+template <typename Vertex>
+std::vector<Vertex> VerticesOf(const NullDrawCall& draw)
+{
+    std::vector<Vertex> vertices(draw.vertexBytes.size() / sizeof(Vertex));
+    std::memcpy(vertices.data(), draw.vertexBytes.data(), vertices.size() * sizeof(Vertex));
+    return vertices;
+}
+
+}  // namespace
+
+TEST_F(RendererTest, SetUpBuildsTheAttenuationVolumeAndHalfPowerOfTwoGlowTargets)
+{
+    ASSERT_NE(renderer_.AttenuationTexture(), nullptr);
+    EXPECT_EQ(renderer_.AttenuationTexture()->Kind(), TextureKind::Volume);
+    EXPECT_EQ(renderer_.AttenuationTexture()->Depth(), 16);
+    EXPECT_EQ(renderer_.GlowWidth(), 256);
+    EXPECT_EQ(renderer_.GlowHeight(), 128);
+    ASSERT_NE(renderer_.GlowTarget(0), nullptr);
+    EXPECT_EQ(renderer_.GlowTarget(1)->Width(), 256);
+    EXPECT_EQ(renderer_.FrameCounter(), 0u);
+    EXPECT_FALSE(renderer_.GlowEnabled());
+    EXPECT_EQ(renderer_.GlowColor(), Vec4(1, 1, 1, 1));
+}
+
+TEST(RendererSizes, GlowSideIsHalfTheLargestPowerOfTwoWithinTheDisplay)
+{
+    const struct {
+        int display;
+        int glow;
+    } cases[] = {{1024, 512}, {768, 256}, {800, 256}, {600, 256}, {640, 256}, {480, 128}, {1280, 512}, {2, 1},
+                 {1, 1},      {0, 1},     {-5, 1}};
+    for (const auto& c : cases) EXPECT_EQ(Renderer::GlowSide(c.display), c.glow) << c.display;
+}
+
+TEST(RendererSizes, AttenuationFallsOffWithTheDistanceFromTheFirstTexel)
+{
+    std::vector<uint8_t> volume(16 * 16 * 16 * 4);
+    Renderer::BuildAttenuationVolume(volume.data());
+    const auto at = [&](int x, int y, int z) { return volume[4 * ((z * 16 + y) * 16 + x)]; };
+    const auto expected = [](int x, int y, int z) {
+        const float d = std::sqrt(static_cast<float>(x * x + y * y + z * z)) * 0.0625f;
+        return static_cast<uint8_t>(255.0f / (d * d * 22.0f + 1.0f));
+    };
+    EXPECT_EQ(at(0, 0, 0), 255);
+    EXPECT_EQ(at(15, 15, 15), expected(15, 15, 15));
+    EXPECT_EQ(at(8, 0, 0), expected(8, 0, 0));  // 255 / 6.5
+    EXPECT_EQ(at(8, 0, 0), 39);
+    EXPECT_EQ(at(3, 4, 0), at(0, 3, 4));
+    EXPECT_GT(at(1, 0, 0), at(2, 0, 0));
+    for (size_t i = 0; i < volume.size(); i += 4) {
+        EXPECT_EQ(volume[i], volume[i + 1]);
+        EXPECT_EQ(volume[i], volume[i + 2]);
+        ASSERT_EQ(volume[i + 3], 255);
+    }
+}
+
+TEST_F(RendererTest, AddObjectListsAMaterialOnceAFrameAndStampsItAndTheObject)
+{
+    Material material;
+    SceneObject& a = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& b = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    renderer_.AddObject(a, Matrix::Translation(-5, 0, 0));
+    renderer_.AddObject(b, Matrix::Translation(5, 0, 0));
+    renderer_.AddObject(a, Matrix::Translation(0, 5, 0));
+    EXPECT_EQ(renderer_.Models().Count(), 1u);
+    EXPECT_EQ(material.instances.Count(), 3u);
+    EXPECT_EQ(material.frameStamp, 0);
+    EXPECT_EQ(a.FrameStamp(), 0);
+    EXPECT_EQ(material.instances.At(1).world(3, 0), 5.0f);
+    EXPECT_EQ(material.instances.At(1).inverseWorld(3, 0), -5.0f);
+    EXPECT_EQ(material.instances.At(1).visible, 1);
+
+    RenderFrame();
+    EXPECT_EQ(renderer_.FrameCounter(), 1u);
+    // The instances stay with the material until its next first submission.
+    EXPECT_EQ(material.instances.Count(), 3u);
+    renderer_.AddObject(b, Matrix());
+    EXPECT_EQ(material.instances.Count(), 1u);
+    EXPECT_EQ(material.frameStamp, 1);
+    EXPECT_EQ(b.FrameStamp(), 1);
+    EXPECT_EQ(a.FrameStamp(), 0);
+}
+
+TEST_F(RendererTest, AnObjectStampedInAnEarlierFrameIsNotDrawnWithItsMaterial)
+{
+    Material material;
+    SceneObject& a = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& b = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    renderer_.AddObject(a, Matrix());
+    renderer_.AddObject(b, Matrix());
+    RenderFrame();
+    device_.ClearLog();
+    renderer_.AddObject(a, Matrix());
+    RenderFrame();
+    // One instance, drawn in the ambient and texture passes.
+    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2);
+}
+
+TEST_F(RendererTest, AnObjectWithoutMaterialIsNeitherListedNorDrawn)
+{
+    SceneObject loose;
+    ASSERT_TRUE(loose.BuildMesh(test_meshes::Box(Vec4(-1, -1, -1), Vec4(1, 1, 1))));
+    renderer_.AddObject(loose, Matrix());
+    EXPECT_EQ(renderer_.Models().Count(), 0u);
+    EXPECT_EQ(loose.FrameStamp(), -1);
+    RenderFrame();
+    int meshDraws = 0;
+    for (const NullDrawCall& draw : device_.Draws()) meshDraws += draw.indexed ? 1 : 0;
+    EXPECT_EQ(meshDraws, 0);
+}
+
+TEST_F(RendererTest, CullingHidesABoxOutsideOnePlaneAndKeepsABoxStraddlingPlanes)
+{
+    Material material;
+    SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& wide = AddBoxObject(material, Vec4(-1000, -1, -1), Vec4(1000, 1, 1));
+    const struct {
+        const char* what;
+        SceneObject* object;
+        Matrix world;
+        bool visible;
+    } cases[] = {
+        {"in the middle", &box, Matrix(), true},
+        {"far to the left", &box, Matrix::Translation(-500, 0, 0), false},
+        {"behind the camera", &box, Matrix::Translation(0, 0, -200), false},
+        {"beyond the far plane", &box, Matrix::Translation(0, 0, 6000), false},
+        {"half across the right edge", &box, Matrix::Translation(133.3f, 0, 0), true},
+        {"above the top", &box, Matrix::Translation(0, 110, 0), false},
+        // Every corner lies outside some plane, but no one plane has all of them outside.
+        {"straddling the left and right planes", &wide, Matrix(), true},
+        {"straddling left and right but below", &wide, Matrix::Translation(0, -150, 0), false},
+    };
+    for (const auto& c : cases) renderer_.AddObject(*c.object, c.world);
+    RenderFrame();
+    ASSERT_EQ(material.instances.Count(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(material.instances.At(static_cast<uint32_t>(i)).visible != 0, cases[i].visible) << cases[i].what;
+    }
+    // Only the visible ones reach the device: ambient and texture pass each.
+    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2 * 3);
+}
+
+TEST_F(RendererTest, LightsReachInstancesWithinTheirRadiusOfTheBoxInsideTheFrustum)
+{
+    Material material;
+    material.bumpMap = &MakeTexture(128, 128, 255, 255);
+    SceneObject& box = AddBoxObject(material, Vec4(-10, -10, -10), Vec4(10, 10, 10));
+    renderer_.AddObject(box, Matrix());
+    // Distances from the box (−10..10 on every axis); radius 5 each.
+    PointLight touching{}, exactlyAtRadius{}, diagonalInside{}, diagonalOutside{}, offScreen{}, offScreenBig{};
+    touching.position = Vec4(14.9f, 0, 0);
+    exactlyAtRadius.position = Vec4(0, 15, 0);
+    diagonalInside.position = Vec4(13, 13, 0);    // 3² + 3² = 18 < 25
+    diagonalOutside.position = Vec4(14, 14, 0);   // 4² + 4² = 32 > 25
+    offScreen.position = Vec4(-300, 0, 0);        // outside the left plane
+    offScreenBig.position = Vec4(-300, 0, 0);
+    for (PointLight* light : {&touching, &exactlyAtRadius, &diagonalInside, &diagonalOutside, &offScreen}) {
+        light->radius = 5.0f;
+        light->colour = Vec4(1, 1, 1, 1);
+        renderer_.AddLight(light);
+    }
+    // A light outside the frustum lights nothing, even an on-screen object it would reach.
+    offScreenBig.radius = 100.0f;
+    renderer_.AddLight(&offScreenBig);
+    RenderFrame();
+    const MeshInstance& instance = material.instances.At(0);
+    ASSERT_EQ(instance.lights.Count(), 2u);
+    EXPECT_EQ(instance.lights.At(0), &touching);
+    EXPECT_EQ(instance.lights.At(1), &diagonalInside);
+    EXPECT_EQ(MeshDrawsWith("normalmapvertexshader.vsh"), 2);
+}
+
+TEST_F(RendererTest, ALightIsTestedAgainstTheBoxInTheInstancesOwnSpace)
+{
+    Material material;
+    SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    renderer_.AddObject(box, Matrix::Translation(30, 0, 0));
+    renderer_.AddObject(box, Matrix::Translation(-30, 0, 0));
+    PointLight light{};
+    light.position = Vec4(33, 0, 0);
+    light.radius = 2.5f;
+    renderer_.AddLight(&light);
+    RenderFrame();
+    EXPECT_EQ(material.instances.At(0).lights.Count(), 1u);
+    EXPECT_EQ(material.instances.At(1).lights.Count(), 0u);
+}
+
+TEST_F(RendererTest, EachLightOfAnInstanceCostsOneDrawInTheLightPass)
+{
+    Material bumpy;
+    bumpy.bumpMap = &MakeTexture(128, 128, 255, 255);
+    SceneObject& box = AddBoxObject(bumpy, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    renderer_.AddObject(box, Matrix());
+    renderer_.AddObject(box, Matrix::Translation(5, 0, 0));
+    PointLight red{}, blue{};
+    red.position = Vec4(-3, 0, 0);
+    blue.position = Vec4(3, 0, 0);
+    red.radius = blue.radius = 50.0f;
+    renderer_.AddLight(&red);
+    renderer_.AddLight(&blue);
+    RenderFrame();
+    EXPECT_EQ(MeshDrawsWith("normalmapvertexshader.vsh"), 4);
+    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 4);
+}
+
+TEST_F(RendererTest, FadeOneClearsToTheFadeColourDrawsNothingAndKeepsEverythingQueued)
+{
+    Material material;
+    SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    PointLight light{};
+    light.radius = 10.0f;
+    Particle particle;
+    Sprite sprite;
+    for (int frame = 0; frame < 2; ++frame) {
+        renderer_.AddObject(box, Matrix::Translation(static_cast<float>(frame), 0, 0));
+        renderer_.AddLight(&light);
+        renderer_.AddParticle(&particle);
+        renderer_.AddSprite(&sprite);
+        renderer_.Render(Vec4(0.2f, 0.4f, 0.6f, 1.0f), 1.0f);
+    }
+    ASSERT_EQ(device_.Clears().size(), 2u);
+    EXPECT_EQ(device_.Clears()[0].color, PackColor(255, 51, 102, 153));
+    EXPECT_EQ(device_.Clears()[0].flags, ClearFlags::Target | ClearFlags::ZBuffer);
+    EXPECT_TRUE(device_.Draws().empty());
+    EXPECT_EQ(renderer_.FrameCounter(), 0u);
+    EXPECT_EQ(renderer_.Models().Count(), 1u);
+    EXPECT_EQ(material.instances.Count(), 2u);
+    EXPECT_EQ(renderer_.Lights().Count(), 2u);
+    EXPECT_EQ(renderer_.Particles().Count(), 2u);
+    EXPECT_EQ(renderer_.Sprites().Count(), 2u);
+
+    renderer_.Render(Vec4(0.2f, 0.4f, 0.6f, 1.0f), 0.5f);
+    EXPECT_EQ(device_.Clears().back().color, PackColor(255, 0, 0, 0));  // the background colour
+    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2 * 2);
+    EXPECT_EQ(renderer_.FrameCounter(), 1u);
+}
+
+TEST_F(RendererTest, ANormalFrameEmptiesEveryListAndAdvancesTheFrameCounter)
+{
+    Material material;
+    SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    PointLight light{};
+    Particle particle;
+    Sprite sprite;
+    renderer_.AddObject(box, Matrix());
+    renderer_.AddLight(&light);
+    renderer_.AddParticle(&particle);
+    renderer_.AddSprite(&sprite);
+    renderer_.SetBackgroundColor(Vec4(1, 0.5f, 0, 1));
+    RenderFrame();
+    EXPECT_EQ(device_.Clears().at(0).color, PackColor(255, 255, 127, 0));
+    EXPECT_EQ(renderer_.Models().Count(), 0u);
+    EXPECT_EQ(renderer_.Lights().Count(), 0u);
+    EXPECT_EQ(renderer_.Particles().Count(), 0u);
+    EXPECT_EQ(renderer_.Sprites().Count(), 0u);
+    EXPECT_EQ(renderer_.FrameCounter(), 1u);
+    EXPECT_FALSE(device_.InScene());
+}
+
+TEST_F(RendererTest, ParticlesAreDrawnBackToFrontWithTheirCentreAndSizeInEveryCorner)
+{
+    Particle near, middle, far;
+    near.position = Vec4(1, 0, -50);
+    middle.position = Vec4(2, 0, 0);
+    far.position = Vec4(3, 0, 400);
+    far.size = 7.0f;
+    far.color = Vec4(1, 0.5f, 0, 1);
+    renderer_.AddParticle(&middle);
+    renderer_.AddParticle(&near);
+    renderer_.AddParticle(&far);
+    RenderFrame();
+    const std::vector<NullDrawCall> draws = DrawsOfFormat(ParticleVertex::kFvf);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].primitiveCount, 6u);
+    const auto vertices = VerticesOf<ParticleVertex>(draws[0]);
+    ASSERT_EQ(vertices.size(), 18u);
+    EXPECT_EQ(vertices[0].t0, 3.0f);
+    EXPECT_EQ(vertices[6].t0, 2.0f);
+    EXPECT_EQ(vertices[12].t0, 1.0f);
+    EXPECT_EQ(vertices[5].t3, 7.0f);
+    EXPECT_EQ(vertices[0].color, PackColor(255, 255, 127, 0));
+    const float corners[6][2] = {{-1, -1}, {-1, 1}, {1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(vertices[i].x, corners[i][0]);
+        EXPECT_EQ(vertices[i].y, corners[i][1]);
+        EXPECT_EQ(vertices[i].z, 0.0f);
+    }
+    EXPECT_GT(far.depth, middle.depth);
+    EXPECT_GT(middle.depth, near.depth);
+}
+
+TEST_F(RendererTest, AChangeOfTextureOrBlendModeStartsANewParticleBatch)
+{
+    Texture& smoke = MakeTexture(200, 200, 200, 128);
+    Texture& spark = MakeTexture(255, 255, 0, 255);
+    // Depths fall with z, so the submission order below is also the drawing order.
+    const struct {
+        Texture* texture;
+        int32_t mode;
+    } order[] = {{&smoke, 3}, {&smoke, 3}, {&smoke, 3}, {&spark, 3}, {&spark, 1}, {&spark, 1}, {nullptr, 1}};
+    std::vector<Particle> particles(std::size(order));
+    for (size_t i = 0; i < particles.size(); ++i) {
+        particles[i].texture = order[i].texture;
+        particles[i].blendMode = order[i].mode;
+        particles[i].position = Vec4(0, 0, 100.0f - 10.0f * static_cast<float>(i));
+        renderer_.AddParticle(&particles[i]);
+    }
+    RenderFrame();
+    const std::vector<NullDrawCall> draws = DrawsOfFormat(ParticleVertex::kFvf);
+    ASSERT_EQ(draws.size(), 4u);
+    const struct {
+        uint32_t triangles;
+        DeviceTexture* texture;
+        uint32_t src, dest;
+    } expected[] = {{6, smoke.Device(), Blend::SrcAlpha, Blend::InvSrcAlpha},
+                    {2, spark.Device(), Blend::SrcAlpha, Blend::InvSrcAlpha},
+                    {4, spark.Device(), Blend::One, Blend::One},
+                    {2, nullptr, Blend::One, Blend::One}};
+    for (size_t i = 0; i < draws.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(draws[i].primitiveCount, expected[i].triangles);
+        EXPECT_EQ(draws[i].texture0, expected[i].texture);
+        EXPECT_TRUE(draws[i].blending);
+        EXPECT_EQ(draws[i].srcBlend, expected[i].src);
+        EXPECT_EQ(draws[i].destBlend, expected[i].dest);
+    }
+}
+
+TEST_F(RendererTest, ParticlesWithoutANumericDepthStillSortAndDraw)
+{
+    std::vector<Particle> particles(40);
+    for (size_t i = 0; i < particles.size(); ++i) {
+        particles[i].position = Vec4(0, 0, i % 3 == 0 ? NAN : static_cast<float>(i));
+        renderer_.AddParticle(&particles[i]);
+    }
+    RenderFrame();
+    const std::vector<NullDrawCall> draws = DrawsOfFormat(ParticleVertex::kFvf);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].primitiveCount, 80u);
+}
+
+TEST_F(RendererTest, SpriteCornersMapToPixelsZeroToWidthMinusOneInSubmissionOrder)
+{
+    Sprite screen, corner;
+    screen.topLeft = Vec4(0, 0, 0);
+    screen.bottomRight = Vec4(1, 1, 0);
+    corner.topLeft = Vec4(0.5f, 0.25f, 0);
+    corner.bottomRight = Vec4(0.75f, 0.5f, 0);
+    corner.color = Vec4(1, 0, 0, 0.5f);
+    renderer_.AddSprite(&screen);
+    renderer_.AddSprite(&corner);
+    RenderFrame();
+    const std::vector<NullDrawCall> draws = DrawsOfFormat(ScreenVertex::kFvf);
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].primitiveCount, 4u);
+    EXPECT_EQ(draws[0].vertexShader, nullptr);
+    EXPECT_FALSE(draws[0].blending);  // mode 0
+    const auto v = VerticesOf<ScreenVertex>(draws[0]);
+    ASSERT_EQ(v.size(), 12u);
+    const struct {
+        float x, y, u, w;
+    } first[] = {{0, 0, 0, 0}, {0, kHeight - 1, 0, 1}, {kWidth - 1, 0, 1, 0},
+                 {kWidth - 1, 0, 1, 0}, {0, kHeight - 1, 0, 1}, {kWidth - 1, kHeight - 1, 1, 1}};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(v[i].x, first[i].x) << i;
+        EXPECT_EQ(v[i].y, first[i].y) << i;
+        EXPECT_EQ(v[i].u, first[i].u) << i;
+        EXPECT_EQ(v[i].v, first[i].w) << i;
+        EXPECT_EQ(v[i].z, 0.5f);
+        EXPECT_EQ(v[i].rhw, 1.0f);
+    }
+    EXPECT_FLOAT_EQ(v[6].x, 319.5f);
+    EXPECT_FLOAT_EQ(v[6].y, 119.75f);
+    EXPECT_FLOAT_EQ(v[11].x, 479.25f);
+    EXPECT_EQ(v[6].color, PackColor(127, 255, 0, 0));
+    EXPECT_EQ(device_.GetRenderState(RenderState::ZEnable), 0u);
+}
+
+TEST_F(RendererTest, SpriteBatchesFollowTheBlendModeTable)
+{
+    const struct {
+        int32_t mode;
+        bool blending;
+        uint32_t src, dest;
+    } table[] = {{0, false, 0, 0},
+                 {1, true, Blend::One, Blend::One},
+                 {2, true, Blend::DestColor, Blend::Zero},
+                 {3, true, Blend::SrcAlpha, Blend::InvSrcAlpha},
+                 {7, true, Blend::SrcAlpha, Blend::InvSrcAlpha}};  // factors left as they were
+    std::vector<Sprite> sprites(std::size(table));
+    for (size_t i = 0; i < sprites.size(); ++i) {
+        sprites[i].blendMode = table[i].mode;
+        renderer_.AddSprite(&sprites[i]);
+    }
+    RenderFrame();
+    const std::vector<NullDrawCall> draws = DrawsOfFormat(ScreenVertex::kFvf);
+    ASSERT_EQ(draws.size(), std::size(table));
+    for (size_t i = 0; i < draws.size(); ++i) {
+        SCOPED_TRACE(table[i].mode);
+        EXPECT_EQ(draws[i].blending, table[i].blending);
+        if (!table[i].blending) continue;
+        EXPECT_EQ(draws[i].srcBlend, table[i].src);
+        EXPECT_EQ(draws[i].destBlend, table[i].dest);
+    }
+}
+
+TEST_F(RendererTest, FadeZeroDrawsNoOverlayAndFadeBetweenDrawsOneWithItsAlpha)
+{
+    const struct {
+        float fade;
+        int overlays;
+        uint32_t alpha;
+    } cases[] = {{0.0f, 0, 0}, {0.5f, 1, 127}, {0.999f, 1, 254}, {-0.5f, 1, 0}};
+    for (const auto& c : cases) {
+        device_.ClearLog();
+        renderer_.Render(Vec4(1, 0, 0.5f, 1), c.fade);
+        const std::vector<NullDrawCall> draws = DrawsOfFormat(ScreenColorVertex::kFvf);
+        ASSERT_EQ(static_cast<int>(draws.size()), c.overlays) << c.fade;
+        if (draws.empty()) continue;
+        const auto v = VerticesOf<ScreenColorVertex>(draws[0]);
+        ASSERT_EQ(v.size(), 6u);
+        EXPECT_EQ(v[0].color, PackColor(c.alpha, 255, 0, 127));
+        EXPECT_EQ(v[2].x, static_cast<float>(kWidth));
+        EXPECT_EQ(v[2].y, static_cast<float>(kHeight));
+        EXPECT_EQ(draws[0].srcBlend, Blend::SrcAlpha);
+        EXPECT_EQ(draws[0].destBlend, Blend::InvSrcAlpha);
+    }
+}
+
+TEST_F(RendererTest, WithGlowOffTheGlowTargetsAreNeverBound)
+{
+    Material material;
+    material.glow = true;
+    renderer_.AddObject(AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1)), Matrix());
+    RenderFrame();
+    for (const NullClear& clear : device_.Clears()) EXPECT_TRUE(clear.renderTarget->IsBackBuffer());
+    for (const NullDrawCall& draw : device_.Draws()) EXPECT_TRUE(draw.renderTarget->IsBackBuffer());
+    EXPECT_TRUE(DrawsOfFormat(QuadVertex::kFvf).empty());
+}
+
+TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBackBuffer)
+{
+    Material glowing, dark;
+    glowing.glow = true;
+    glowing.diffuse = Vec4(1, 0.5f, 0, 1);
+    renderer_.AddObject(AddBoxObject(glowing, Vec4(-1, -1, -1), Vec4(1, 1, 1)), Matrix());
+    renderer_.AddObject(AddBoxObject(dark, Vec4(-1, -1, -1), Vec4(1, 1, 1)), Matrix::Translation(4, 0, 0));
+    renderer_.SetGlowEnabled(true);
+    renderer_.SetBlur(2.0f);
+    renderer_.SetGlowColor(Vec4(0.5f, 0.5f, 1, 1));
+    RenderFrame();
+
+    RenderSurface* first = renderer_.GlowTarget(0)->GetSurfaceLevel0();
+    RenderSurface* second = renderer_.GlowTarget(1)->GetSurfaceLevel0();
+    ASSERT_EQ(device_.Clears().size(), 2u);
+    EXPECT_EQ(device_.Clears()[1].renderTarget, first);
+    EXPECT_EQ(device_.Clears()[1].color, 0xff000000u);
+    int meshDrawsIntoGlow = 0;
+    for (const NullDrawCall& draw : device_.Draws()) meshDrawsIntoGlow += draw.indexed && draw.renderTarget == first;
+    EXPECT_EQ(meshDrawsIntoGlow, 2);  // the glowing box and the black occluder
+
+    const std::vector<NullDrawCall> quads = DrawsOfFormat(QuadVertex::kFvf);
+    ASSERT_EQ(quads.size(), 2u);
+    EXPECT_EQ(quads[0].renderTarget, second);
+    EXPECT_EQ(quads[0].texture0, renderer_.GlowTarget(0));
+    EXPECT_FALSE(quads[0].blending);
+    EXPECT_TRUE(quads[1].renderTarget->IsBackBuffer());
+    EXPECT_EQ(quads[1].texture0, renderer_.GlowTarget(1));
+    EXPECT_TRUE(quads[1].blending);
+    EXPECT_EQ(quads[1].srcBlend, Blend::One);
+    EXPECT_EQ(quads[1].destBlend, Blend::One);
+    const auto quad = VerticesOf<QuadVertex>(quads[0]);
+    ASSERT_EQ(quad.size(), 6u);
+    for (const QuadVertex& corner : quad) {
+        EXPECT_EQ(corner.u, (corner.x + 1) / 2);
+        EXPECT_EQ(corner.v, (corner.y + 1) / 2);
+    }
+    const ShaderConstantTable& glowConstants = quads[1].pixelShader->Constants();
+    EXPECT_FLOAT_EQ(glowConstants.Find(glowConstants.GetConstantByName("glowColor"))->value[0], 0.5f);
+    const ShaderConstantTable& blurConstants = quads[1].vertexShader->Constants();
+    EXPECT_FLOAT_EQ(blurConstants.Find(blurConstants.GetConstantByName("blur"))->value[0], 2.0f);
+    EXPECT_EQ(blurConstants.Find(blurConstants.GetConstantByName("hdir"))->value[0], 0.0f);
+    EXPECT_EQ(device_.GetRenderState(RenderState::CullMode), Cull::CW);
+    EXPECT_EQ(device_.GetPixelShader(), nullptr);
+}
+
+TEST_F(RendererTest, TheFrameSetsTheFixedStatesAndLeavesDepthWritesOffAfterTheAmbientPass)
+{
+    Material material;
+    renderer_.AddObject(AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1)), Matrix());
+    RenderFrame();
+    EXPECT_EQ(device_.GetRenderState(RenderState::Lighting), 0u);
+    EXPECT_EQ(device_.GetRenderState(RenderState::AlphaRef), 128u);
+    EXPECT_EQ(device_.GetRenderState(RenderState::AlphaFunc), Compare::Greater);
+    EXPECT_EQ(device_.GetRenderState(RenderState::ZWriteEnable), 0u);
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(device_.GetTransform(TransformType::View).m[i], renderer_.GetCamera().View().m[i]);
+}
+
+TEST_F(RendererTest, AMaterialWithoutNormalMapOrTextureKeepsItsAmbientColourOnly)
+{
+    Material plain;
+    SceneObject& box = AddBoxObject(plain, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    renderer_.AddObject(box, Matrix());
+    PointLight light{};
+    light.radius = 50.0f;
+    renderer_.AddLight(&light);
+    RenderFrame();
+    EXPECT_EQ(plain.instances.At(0).lights.Count(), 1u);
+    EXPECT_EQ(MeshDrawsWith("normalmapvertexshader.vsh"), 0);
+    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2);
+}
+
+TEST(RendererWithoutSetUp, RendersWithoutShadersOrTargetsAndWithoutADevice)
+{
+    Renderer renderer;
+    Particle particle;
+    Sprite sprite;
+    renderer.AddParticle(&particle);
+    renderer.AddSprite(&sprite);
+    renderer.SetGlowEnabled(true);
+    {
+        ScopedCurrentDevice none(nullptr);
+        renderer.Render(Vec4(0, 0, 0, 1), 0.5f);  // nothing to draw on: nothing happens
+        EXPECT_EQ(renderer.FrameCounter(), 0u);
+        EXPECT_FALSE(renderer.SetUpScene());
+    }
+    NullDevice device;
+    ScopedCurrentDevice current(&device);
+    renderer.Render(Vec4(0, 0, 0, 1), 0.5f);
+    EXPECT_EQ(renderer.FrameCounter(), 1u);
+    EXPECT_EQ(renderer.Particles().Count(), 0u);
+    for (const NullDrawCall& draw : device.Draws()) EXPECT_TRUE(draw.renderTarget->IsBackBuffer());
+}
+
+TEST_F(RendererTest, NullSubmissionsAreIgnored)
+{
+    renderer_.AddLight(nullptr);
+    renderer_.AddParticle(nullptr);
+    renderer_.AddSprite(nullptr);
+    EXPECT_EQ(renderer_.Lights().Count(), 0u);
+    EXPECT_EQ(renderer_.Particles().Count(), 0u);
+    EXPECT_EQ(renderer_.Sprites().Count(), 0u);
+}

@@ -1,0 +1,125 @@
+#include "tests/render/pictures/PictureTest.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "engine/render/ShaderDirectory.h"
+#include "engine/scene/Picture.h"
+#include "tests/render/TestTextures.h"
+#include "tools/modelwriter/PictureWriter.h"
+
+namespace {
+
+constexpr int kChannelTolerance = 24;      // per channel, 0..255
+constexpr double kMismatchAllowed = 0.01;  // share of pixels beyond the tolerance
+
+std::vector<uint8_t> ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+}  // namespace
+
+void PictureTest::SetUp()
+{
+    window_ = Window::Create("Harnengine pictures", kWidth, kHeight, 0);
+    ASSERT_NE(window_, nullptr) << "no window: these tests need an X display (xvfb-run) or SDL_VIDEODRIVER=offscreen";
+    std::string error;
+    device_ = OpenGLDevice::Create(window_->Handle(), &error);
+    ASSERT_NE(device_, nullptr) << error;
+    GraphicsDevice::SetCurrent(device_.get());
+    ShaderDirectory::Set(HARN_SOURCE_DIR "/data");
+    renderer_ = std::make_unique<Renderer>();
+    ASSERT_TRUE(renderer_->SetUpScene());
+    renderer_->SetBackgroundColor(Vec4(0.05f, 0.05f, 0.1f, 1));
+    renderer_->SetAmbientColor(Vec4(0.15f, 0.15f, 0.15f, 1));
+    renderer_->GetCamera().SetProjection(Pi() / 3.0f, 4.0f / 3.0f);
+    renderer_->GetCamera().SetLook(Vec4(0, 20, -110), Vec4(0, 0, 0), Vec4(0, 1, 0));
+    flatNormals_ = Keep(test_textures::FlatNormals());
+}
+
+void PictureTest::TearDown()
+{
+    renderer_.reset();
+    objects_.clear();
+    materials_.clear();
+    textures_.clear();
+    GraphicsDevice::SetCurrent(nullptr);
+    device_.reset();
+    window_.reset();
+    ShaderDirectory::Set("");
+}
+
+Material& PictureTest::AddMaterial(Texture* normalMap, Texture* colourTexture)
+{
+    Material& material = materials_.emplace_back();
+    material.bumpMap = normalMap ? normalMap : flatNormals_;
+    material.texture = colourTexture;
+    material.ambient = Vec4(0, 0, 0, 1);
+    material.diffuse = Vec4(1, 1, 1, 1);
+    return material;
+}
+
+SceneObject& PictureTest::AddObject(Material& material, MeshData mesh)
+{
+    objects_.push_back(std::make_unique<SceneObject>());
+    SceneObject& object = *objects_.back();
+    EXPECT_TRUE(object.BuildMesh(std::move(mesh)));
+    object.SetOwner(&material);
+    return object;
+}
+
+Texture* PictureTest::Keep(std::unique_ptr<Texture> texture)
+{
+    EXPECT_NE(texture, nullptr);
+    textures_.push_back(std::move(texture));
+    return textures_.back().get();
+}
+
+void PictureTest::ExpectFrameMatches(const char* name, const Vec4& fadeColour, float fade)
+{
+    renderer_->Render(fadeColour, fade);
+    Picture actual;
+    ASSERT_TRUE(AllocatePicture(actual, kWidth, kHeight));
+    std::vector<uint8_t> pixels;
+    ASSERT_TRUE(device_->ReadPixels(0, 0, kWidth, kHeight, &pixels));
+    actual.rgba = pixels;
+    for (size_t i = 3; i < actual.rgba.size(); i += 4) actual.rgba[i] = 255;
+
+    const std::string file = std::string(name) + ".png";
+    WriteFile(std::string(HARN_BINARY_DIR "/picture_results/") + file, PictureWriter::Png(actual));
+    const std::string goldenPath = std::string(HARN_SOURCE_DIR "/tests/render/golden/") + file;
+    const char* update = std::getenv("HARN_UPDATE_GOLDEN");
+    if (update && update[0] == '1') {
+        ASSERT_TRUE(WriteFile(goldenPath, PictureWriter::Png(actual)));
+        return;
+    }
+
+    const std::vector<uint8_t> bytes = ReadFile(goldenPath);
+    Picture golden;
+    ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), golden)) << "no reference picture " << goldenPath;
+    ASSERT_EQ(golden.width, actual.width);
+    ASSERT_EQ(golden.height, actual.height);
+    size_t mismatches = 0;
+    for (size_t i = 0; i < actual.rgba.size(); i += 4) {
+        for (size_t c = 0; c < 3; ++c) {
+            if (std::abs(actual.rgba[i + c] - golden.rgba[i + c]) > kChannelTolerance) {
+                ++mismatches;
+                break;
+            }
+        }
+    }
+    const size_t allowed = static_cast<size_t>(kMismatchAllowed * kWidth * kHeight);
+    EXPECT_LE(mismatches, allowed) << name << ": " << mismatches << " pixels differ from the reference; see "
+                                   << HARN_BINARY_DIR "/picture_results/" << file;
+}

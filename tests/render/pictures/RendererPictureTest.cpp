@@ -1,0 +1,164 @@
+#include <vector>
+
+#include "engine/render/Particle.h"
+#include "engine/render/Sprite.h"
+#include "engine/scene/PointLight.h"
+#include "tests/render/TestMeshes.h"
+#include "tests/render/TestTextures.h"
+#include "tests/render/pictures/PictureTest.h"
+
+namespace {
+
+const uint8_t kCream[3] = {235, 225, 200};
+const uint8_t kBrown[3] = {120, 80, 50};
+const uint8_t kWhite[3] = {255, 255, 255};
+const uint8_t kSteel[3] = {110, 130, 150};
+const uint8_t kRed[3] = {230, 40, 30};
+const uint8_t kYellow[3] = {255, 220, 60};
+
+Matrix Turned(float aboutY, float aboutX, const Vec4& at)
+{
+    Matrix m = Matrix::Translation(at.x, at.y, at.z);
+    m.Rotate(aboutX, Vec4(1, 0, 0));
+    m.Rotate(aboutY, Vec4(0, 1, 0));
+    return m;
+}
+
+class RendererPictures : public PictureTest {
+protected:
+    // A bumpy checkered wall behind a bumpy box, lit by a red light on the left and a blue one on
+    // the right.
+    void BuildLitScene()
+    {
+        Texture* bumps = Keep(test_textures::Bumps(128, 6));
+        Material& wall = AddMaterial(bumps, Keep(test_textures::Checker(128, 32, kCream, kBrown)));
+        wallObject_ = &AddObject(wall, test_meshes::Panel(45.0f, 6));
+        Material& crate = AddMaterial(Keep(test_textures::Bumps(64, 3)), Keep(test_textures::Checker(64, 16, kWhite, kSteel)));
+        crateObject_ = &AddObject(crate, test_meshes::Box(Vec4(-12, -12, -12), Vec4(12, 12, 12)));
+        red_.position = Vec4(-35, 15, -25);
+        red_.colour = Vec4(1.0f, 0.25f, 0.2f, 1);
+        red_.radius = 180.0f;
+        blue_.position = Vec4(35, -10, -25);
+        blue_.colour = Vec4(0.25f, 0.4f, 1.0f, 1);
+        blue_.radius = 180.0f;
+    }
+
+    void SubmitLitScene()
+    {
+        renderer_->AddObject(*wallObject_, Matrix::Translation(0, 0, 20));
+        renderer_->AddObject(*crateObject_, Turned(0.6f, 0.35f, Vec4(0, 0, -10)));
+        renderer_->AddLight(&red_);
+        renderer_->AddLight(&blue_);
+    }
+
+    SceneObject* wallObject_ = nullptr;
+    SceneObject* crateObject_ = nullptr;
+    PointLight red_;
+    PointLight blue_;
+};
+
+}  // namespace
+
+TEST_F(RendererPictures, NormalMappedTexturedModelLitByTwoColouredLights)
+{
+    BuildLitScene();
+    SubmitLitScene();
+    ExpectFrameMatches("lit_two_lights");
+}
+
+TEST_F(RendererPictures, GlowOffLeavesTheGlowingCubeFlat)
+{
+    BuildLitScene();
+    Material& hot = AddMaterial(nullptr, nullptr);
+    hot.glow = true;
+    hot.diffuse = Vec4(1.0f, 0.6f, 0.1f, 1);
+    SceneObject& ember = AddObject(hot, test_meshes::Box(Vec4(-6, -6, -6), Vec4(6, 6, 6)));
+    for (const char* name : {"glow_off", "glow_on"}) {
+        const bool on = name[6] == 'n';
+        renderer_->SetGlowEnabled(on);
+        renderer_->SetBlur(0.05f);  // about 3 texels of the small glow target
+        SubmitLitScene();
+        renderer_->AddObject(ember, Turned(0.8f, 0.5f, Vec4(28, 18, -30)));
+        ExpectFrameMatches(name);
+    }
+}
+
+TEST_F(RendererPictures, AlphaMaskedMaterialCutsBarsOutOfThePanel)
+{
+    Material& back = AddMaterial(nullptr, Keep(test_textures::Checker(64, 16, kSteel, kWhite)));
+    SceneObject& wall = AddObject(back, test_meshes::Panel(45.0f, 1));
+    Material& grille = AddMaterial(nullptr, Keep(test_textures::Bars(64, 8, kRed)));
+    grille.alphaMask = true;
+    SceneObject& bars = AddObject(grille, test_meshes::Panel(28.0f, 1));
+    PointLight white;
+    white.position = Vec4(0, 10, -60);
+    white.colour = Vec4(1, 1, 1, 1);
+    white.radius = 220.0f;
+    renderer_->AddObject(wall, Matrix::Translation(0, 0, 20));
+    renderer_->AddObject(bars, Matrix::Translation(0, 0, -15));
+    renderer_->AddLight(&white);
+    ExpectFrameMatches("alpha_mask");
+}
+
+TEST_F(RendererPictures, SpritesShowEachBlendModeOverABand)
+{
+    renderer_->SetBackgroundColor(Vec4(0.1f, 0.2f, 0.35f, 1));
+    Texture* spot = Keep(test_textures::Spot(32, kWhite, false));
+    Sprite band;
+    band.color = Vec4(0.8f, 0.45f, 0.2f, 1);
+    band.topLeft = Vec4(0, 0.35f, 0);
+    band.bottomRight = Vec4(1, 0.65f, 0);
+    renderer_->AddSprite(&band);
+    // Modes 0 (opaque), 1 (added), 2 (multiplied), 3 (alpha blended), left to right.
+    Sprite modes[4];
+    for (int i = 0; i < 4; ++i) {
+        modes[i].texture = spot;
+        modes[i].blendMode = i;
+        modes[i].color = Vec4(0.6f, 0.9f, 0.6f, 1);
+        modes[i].topLeft = Vec4(0.04f + 0.24f * static_cast<float>(i), 0.2f, 0);
+        modes[i].bottomRight = Vec4(0.22f + 0.24f * static_cast<float>(i), 0.8f, 0);
+        renderer_->AddSprite(&modes[i]);
+    }
+    ExpectFrameMatches("sprites_blend_modes");
+}
+
+TEST_F(RendererPictures, ParticlesAddOnTheLeftAndBlendByAlphaOnTheRight)
+{
+    Material& back = AddMaterial(nullptr, Keep(test_textures::Checker(64, 16, kSteel, kWhite)));
+    SceneObject& wall = AddObject(back, test_meshes::Panel(45.0f, 1));
+    PointLight white;
+    white.position = Vec4(0, 0, -50);
+    white.colour = Vec4(0.8f, 0.8f, 0.8f, 1);
+    white.radius = 150.0f;
+    renderer_->AddObject(wall, Matrix::Translation(0, 0, 20));
+    renderer_->AddLight(&white);
+    Texture* spark = Keep(test_textures::Spot(32, kYellow, true));
+    Texture* smoke = Keep(test_textures::Spot(32, kBrown, false));
+    std::vector<Particle> particles(12);
+    for (int i = 0; i < 12; ++i) {
+        Particle& p = particles[static_cast<size_t>(i)];
+        const bool additive = i < 6;
+        const float row = static_cast<float>(i % 6);
+        p.texture = additive ? spark : smoke;
+        p.blendMode = additive ? 1 : 3;
+        p.position = Vec4(additive ? -20.0f + 2.0f * row : 14.0f + 3.0f * row, -18.0f + 7.0f * row, -10.0f + row);
+        p.size = 9.0f;
+        p.color = Vec4(1, 1, 1, additive ? 1.0f : 0.8f);
+        renderer_->AddParticle(&p);
+    }
+    ExpectFrameMatches("particles_add_and_alpha");
+}
+
+TEST_F(RendererPictures, FadeCoversTheSceneNotAtAllHalfWayAndWhollyInTheFadeColour)
+{
+    BuildLitScene();
+    const struct {
+        const char* name;
+        float fade;
+    } cases[] = {{"fade_0", 0.0f}, {"fade_0_5", 0.5f}, {"fade_1", 1.0f}};
+    for (const auto& c : cases) {
+        SubmitLitScene();
+        ExpectFrameMatches(c.name, Vec4(1.0f, 0.55f, 0.1f, 1), c.fade);
+        if (c.fade == 1.0f) renderer_->Render(Vec4(0, 0, 0, 1), 0.0f);  // drains what the fade kept
+    }
+}

@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/scene/Picture.h"
+#include "tests/render/TestMeshes.h"
+#include "tools/modelwriter/ModelWriter.h"
+#include "tools/modelwriter/PictureWriter.h"
+
+namespace {
+
+Picture CheckerPicture(uint32_t side, uint32_t cell)
+{
+    Picture picture;
+    AllocatePicture(picture, side, side);
+    for (uint32_t y = 0; y < side; ++y) {
+        for (uint32_t x = 0; x < side; ++x) {
+            const bool dark = (x / cell + y / cell) % 2 != 0;
+            uint8_t* p = &picture.rgba[4 * (y * side + x)];
+            p[0] = dark ? 60 : 240;
+            p[1] = dark ? 90 : 220;
+            p[2] = dark ? 160 : 180;
+            p[3] = 255;
+        }
+    }
+    return picture;
+}
+
+Picture FlatNormalPicture()
+{
+    Picture picture;
+    AllocatePicture(picture, 4, 4);
+    for (size_t i = 0; i < picture.rgba.size(); i += 4) {
+        picture.rgba[i] = 128;
+        picture.rgba[i + 1] = 128;
+        picture.rgba[i + 2] = 255;
+        picture.rgba[i + 3] = 255;
+    }
+    return picture;
+}
+
+bool WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+ModelFileObject ObjectOf(const MeshData& mesh, int32_t material)
+{
+    ModelFileObject object;
+    object.material = material;
+    object.vertices = mesh.vertices;
+    object.indices = mesh.indices;
+    return object;
+}
+
+// A crate on a floor and a glowing cube turning above it, one red light and one camera, ten
+// frames of animation: what a modder's model folder holds.
+std::filesystem::path WriteModelFolder()
+{
+    const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "harntool_view_model";
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(WriteBytes(folder / "crate.png", PictureWriter::Png(CheckerPicture(64, 16))));
+    EXPECT_TRUE(WriteBytes(folder / "flat.png", PictureWriter::Png(FlatNormalPicture())));
+
+    ModelFile model;
+    model.frameCount = 10;
+    ModelFileMaterial crate;
+    crate.diffuse = {1, 1, 1};
+    crate.bumpMap = "flat.png";
+    crate.texture = "crate.png";
+    ModelFileMaterial ember;
+    ember.diffuse = {1.0f, 0.55f, 0.1f};
+    ember.bumpMap = "flat.png";
+    ember.glow = true;
+    model.materials = {crate, ember};
+
+    model.objects.push_back(ObjectOf(test_meshes::Box(Vec4(-10, -10, -10), Vec4(10, 10, 10)), 0));
+    model.objects.push_back(ObjectOf(test_meshes::Box(Vec4(-40, -14, -40), Vec4(40, -11, 40)), 0));
+    ModelFileObject spinner = ObjectOf(test_meshes::Box(Vec4(-4, -4, -4), Vec4(4, 4, 4)), 1);
+    spinner.animated = true;
+    for (int frame = 0; frame < model.frameCount; ++frame) {
+        ObjectKey key;
+        key.position = {0, 22, 0};
+        key.axis = {0, 1, 0};
+        key.angle = 0.5f * static_cast<float>(frame);
+        spinner.keys.push_back(key);
+    }
+    model.objects.push_back(spinner);
+
+    ModelFileLight red;
+    red.colour = {1.0f, 0.3f, 0.2f};
+    red.position = {-25, 20, -25};
+    red.radius = 150.0f;
+    model.lights.push_back(red);
+
+    ModelFileCamera camera;
+    camera.name = "Camera01";
+    camera.animated = true;
+    for (int frame = 0; frame < model.frameCount; ++frame) {
+        camera.eyeKeys.push_back({0, 60, -90});
+        camera.targetKeys.push_back({0, 0, 0});
+        camera.fieldOfViewKeys.push_back(0.8f);
+    }
+    model.cameras.push_back(camera);
+    EXPECT_TRUE(ModelWriter::WriteFile(model, (folder / "viewer_test.3df").string().c_str()));
+    return folder;
+}
+
+}  // namespace
+
+TEST(HarntoolView, SavesTheLastOfTheRequestedFramesAtTheRequestedSize)
+{
+    const std::filesystem::path folder = WriteModelFolder();
+    const std::string screenshot = std::string(HARN_BINARY_DIR "/picture_results/harntool_view.png");
+    std::filesystem::create_directories(HARN_BINARY_DIR "/picture_results");
+    std::filesystem::remove(screenshot);
+    const std::string command = std::string(HARN_BINARY_DIR "/harntool view ") + (folder / "viewer_test.3df").string() +
+                                " --frames 12 --size 320x240 --screenshot " + screenshot;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+
+    std::ifstream in(screenshot, std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Picture picture;
+    ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), picture)) << screenshot;
+    EXPECT_EQ(picture.width, 320u);
+    EXPECT_EQ(picture.height, 240u);
+    // The model fills the middle; the corner shows the background.
+    const auto at = [&](uint32_t x, uint32_t y) { return &picture.rgba[4 * (y * picture.width + x)]; };
+    const uint8_t* corner = at(2, 2);
+    int differing = 0;
+    for (uint32_t y = 80; y < 160; y += 4) {
+        for (uint32_t x = 100; x < 220; x += 4) {
+            const uint8_t* p = at(x, y);
+            differing += std::abs(p[0] - corner[0]) + std::abs(p[1] - corner[1]) + std::abs(p[2] - corner[2]) > 30;
+        }
+    }
+    EXPECT_GT(differing, 150);  // of 600 samples
+}
+
+TEST(HarntoolView, RefusesAMissingModelAndBadOptions)
+{
+    const struct {
+        const char* arguments;
+        int status;
+    } cases[] = {{"view", 2}, {"view a.3df --size 0x10", 2}, {"view a.3df --frames -1", 2}, {"view a.3df --bogus", 2},
+                 {"view /nonexistent/model.3df --frames 1", 1}};
+    for (const auto& c : cases) {
+        const std::string command = std::string(HARN_BINARY_DIR "/harntool ") + c.arguments + " 2>/dev/null";
+        const int result = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(result)) << c.arguments;
+        EXPECT_EQ(WEXITSTATUS(result), c.status) << c.arguments;
+    }
+}
