@@ -14,6 +14,7 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     {"script", "script FILE               print the blocks of a level script as JSON", RunScriptCommand},
+    {"qzr", "qzr list|cat|extract|create  list, extract or create a resource archive (RAR 2.0)", RunQzrCommand},
 };
 
 void PrintHelp(std::FILE* out)

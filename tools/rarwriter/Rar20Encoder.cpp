@@ -310,6 +310,10 @@ std::vector<uint8_t> Rar20Encoder::Encode(std::span<const uint8_t> data, bool so
 {
     if (audioUsed != nullptr) *audioUsed = false;
     if (data.empty()) return {};
+    if (options_.forceAudioChannels > 0) {
+        if (audioUsed != nullptr) *audioUsed = true;
+        return EncodeAudio(data, solid, options_.forceAudioChannels);
+    }
     Begin(data, solid);
     const EncoderState start = state_;
     BitOutput lz;

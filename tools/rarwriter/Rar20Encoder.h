@@ -15,6 +15,7 @@ public:
     struct Options {
         int maxChain = 48;       // candidates tried per position
         bool tryAudio = true;
+        int forceAudioChannels = 0;  // 1..4: every entry in audio mode with that many channels
         uint32_t blockSymbols = 0x8000;  // LZ symbols per table
         uint32_t audioBlockBytes = 0x10000;
     };
