@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/unrarlib/Crc32.h"
 #include "engine/unrarlib/RarExtract.h"
 
 // Helpers shared by the archive tests: sample data and extraction from memory.
@@ -75,5 +76,26 @@ inline Bytes SampleBytes(size_t frames, int channels, int bytesPerSample, uint32
     }
     return bytes;
 }
+
+}  // namespace archive_test
+
+namespace archive_test {
+
+// Recomputes the CRC of the file header at start after a test has changed its fields.
+inline void ResealHeader(Bytes& archive, size_t start)
+{
+    const size_t headerSize = archive[start + 5] | archive[start + 6] << 8;
+    const uint32_t crc = ~Crc32Update(0xFFFFFFFFu, archive.data() + start + 2, headerSize - 2);
+    archive[start] = static_cast<uint8_t>(crc);
+    archive[start + 1] = static_cast<uint8_t>(crc >> 8);
+}
+
+inline void PutU32At(Bytes& archive, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) archive[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// Where the first file header of an archive from RarWriter starts: after the marker and the main header.
+constexpr size_t kFirstHeader = 7 + 13;
 
 }  // namespace archive_test
