@@ -207,7 +207,9 @@ Bytes WithBlockBefore(const Bytes& archive, uint8_t type, uint16_t flags)
     block[4] = static_cast<uint8_t>(flags >> 8);
     block[5] = 11;
     if (packed) block[7] = 3;  // packed size 3: the three bytes behind the header
-    Bytes out(archive.begin(), archive.begin() + kFirstHeader);
+    Bytes out;
+    out.reserve(archive.size() + block.size());
+    out.insert(out.end(), archive.begin(), archive.begin() + kFirstHeader);
     out.insert(out.end(), block.begin(), block.end());
     out.insert(out.end(), archive.begin() + kFirstHeader, archive.end());
     return out;
