@@ -94,7 +94,8 @@ TEST(RarWriter, MatchesReachBackTheWholeWindowInDataOverOneMegabyte)
     ASSERT_TRUE(writer.Add("far.bin", data));
     ASSERT_TRUE(control.Add("far.bin", FarRepeats(false)));
     EXPECT_EQ(writer.Entries()[0].method, RarWriter::kMethodNormal);
-    EXPECT_LT(writer.Entries()[0].packedSize + 8000, control.Entries()[0].packedSize);
+    // Each copy saves about 4 KB; only both together save more than 7000 bytes.
+    EXPECT_LT(writer.Entries()[0].packedSize + 7000, control.Entries()[0].packedSize);
     const Extraction got = ExtractFromMemory(writer.Bytes(), "far.bin");
     ASSERT_TRUE(got.ok);
     EXPECT_EQ(got.bytes, data);
