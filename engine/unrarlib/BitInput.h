@@ -54,7 +54,7 @@ public:
     bool Overrun() const { return loaded_ * 8 - count_ > packedBits_; }
 
 private:
-    static constexpr int kChunkSize = 0x10000;  // bytes
+    static constexpr int kChunkSize = 0x2000;  // bytes
 
     void RefillSlowly();
     void FillChunk();

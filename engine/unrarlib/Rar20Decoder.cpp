@@ -27,6 +27,12 @@ bool Rar20Decoder::Allocate()
     return window_ != nullptr;
 }
 
+void Rar20Decoder::Clear()
+{
+    if (window_ != nullptr) std::memset(window_, 0, rar::kWindowSize);
+    Reset();
+}
+
 void Rar20Decoder::Reset()
 {
     position_ = 0;

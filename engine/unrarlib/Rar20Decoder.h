@@ -22,6 +22,8 @@ public:
     // Allocates the window, zeroed; false when memory runs out.
     bool Allocate();
     bool Allocated() const { return window_ != nullptr; }
+    // Back to the state of a freshly allocated decoder: zeroed window, no tables, no history.
+    void Clear();
 
     // Decodes one entry of size bytes. output (size bytes, or null to only fill the window) gets
     // the entry's bytes. A solid entry goes on with the window, tables and history of the last one.

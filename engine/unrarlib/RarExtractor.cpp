@@ -42,7 +42,7 @@ bool RarExtractor::ResumeFromCache(ArchiveStream& stream, const RarArchiveStart&
         if (kind == RarBlockKind::File && RarNamesMatch(block.name, name)) return false;
         at = block.nextBlock;
     }
-    if (at != cache_->nextBlock) return false;
+    if (at != cache_->nextBlock || !cache_->decoder) return false;
     decoder_ = std::move(cache_->decoder);
     position = at;
     return true;
@@ -126,23 +126,28 @@ bool RarExtractor::PassThrough(ArchiveStream& stream, const RarBlockHeader& bloc
     return AcceptEntry(block, password) && Decode(stream, block, nullptr);
 }
 
-bool RarExtractor::Run(ArchiveStream& stream, const char* name, const char* password, uint8_t*& output,
-                       uint32_t& size)
+bool RarExtractor::PrepareDecoder(ArchiveStream& stream, const RarArchiveStart& start, const char* name,
+                                  uint64_t& position)
 {
-    output = nullptr;
-    size = 0;
+    if (start.solid && ResumeFromCache(stream, start, name, position)) return true;
+    if (cache_ != nullptr) decoder_ = std::move(cache_->decoder);
+    if (!decoder_) decoder_.reset(new (std::nothrow) Rar20Decoder);
+    if (!decoder_ || !decoder_->Allocate()) {
+        RAR_LOG(log_, "Can't allocate memory for decompression!");
+        return false;
+    }
+    decoder_->Clear();
+    return true;
+}
+
+bool RarExtractor::Walk(ArchiveStream& stream, const char* name, const char* password, uint8_t*& output,
+                        uint32_t& size, uint64_t& nextBlock, bool& solid)
+{
     RarArchiveStart start;
     if (!ReadArchiveStart(stream, log_, start)) return false;
+    solid = start.solid;
     uint64_t position = start.firstBlock;
-    const bool resumed = start.solid && ResumeFromCache(stream, start, name, position);
-    if (cache_ != nullptr) cache_->Invalidate();
-    if (!resumed) {
-        decoder_.reset(new (std::nothrow) Rar20Decoder);
-        if (!decoder_ || !decoder_->Allocate()) {
-            RAR_LOG(log_, "Can't allocate memory for decompression!");
-            return false;
-        }
-    }
+    if (!PrepareDecoder(stream, start, name, position)) return false;
     RarBlockHeader block;
     for (;;) {
         const RarBlockKind kind = ReadBlock(stream, position, log_, block);
@@ -157,16 +162,30 @@ bool RarExtractor::Run(ArchiveStream& stream, const char* name, const char* pass
         if (start.solid && !PassThrough(stream, block, password)) return false;
     }
     size = block.unpackedSize;
+    nextBlock = block.nextBlock;
     if (!ExtractFound(stream, block, password, output)) {
         std::free(output);
         output = nullptr;
         return false;
     }
-    if (start.solid && cache_ != nullptr && identity_ != nullptr) {
-        cache_->identity = *identity_;
-        cache_->nextBlock = block.nextBlock;
-        cache_->decoder = std::move(decoder_);
-        cache_->valid = true;
-    }
     return true;
+}
+
+bool RarExtractor::Run(ArchiveStream& stream, const char* name, const char* password, uint8_t*& output,
+                       uint32_t& size)
+{
+    output = nullptr;
+    size = 0;
+    uint64_t nextBlock = 0;
+    bool solid = false;
+    const bool extracted = Walk(stream, name, password, output, size, nextBlock, solid);
+    if (cache_ != nullptr) {
+        cache_->valid = extracted && solid && identity_ != nullptr;
+        if (cache_->valid) {
+            cache_->identity = *identity_;
+            cache_->nextBlock = nextBlock;
+        }
+        if (decoder_) cache_->decoder = std::move(decoder_);
+    }
+    return extracted;
 }

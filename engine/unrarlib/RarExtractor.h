@@ -21,6 +21,9 @@ public:
     bool Run(ArchiveStream& stream, const char* name, const char* password, uint8_t*& output, uint32_t& size);
 
 private:
+    bool Walk(ArchiveStream& stream, const char* name, const char* password, uint8_t*& output, uint32_t& size,
+              uint64_t& nextBlock, bool& solid);
+    bool PrepareDecoder(ArchiveStream& stream, const RarArchiveStart& start, const char* name, uint64_t& position);
     bool ResumeFromCache(ArchiveStream& stream, const RarArchiveStart& start, const char* name, uint64_t& position);
     bool AcceptEntry(const RarBlockHeader& block, const char* password) const;
     bool Decode(ArchiveStream& stream, const RarBlockHeader& block, uint8_t* output);

@@ -15,20 +15,15 @@ struct RarArchiveIdentity {
     bool operator==(const RarArchiveIdentity&) const = default;
 };
 
-// The decoder as the last extraction from a solid archive left it, with the block that follows
-// the entry it ended on. A later request for an entry further on goes on from here instead of
-// decoding the archive from its first entry again.
+// The decoder as the last extraction left it, kept so that its window is allocated once. When
+// that extraction read a solid archive, valid is set along with the block that follows the entry
+// it ended on: a later request for an entry further on goes on from there instead of decoding the
+// archive from its first entry again.
 struct RarSolidCache {
     bool valid = false;
     RarArchiveIdentity identity;
     uint64_t nextBlock = 0;
     std::unique_ptr<Rar20Decoder> decoder;
-
-    void Invalidate()
-    {
-        valid = false;
-        decoder.reset();
-    }
 };
 
 // Fills identity from an open file; false when the system cannot tell.
