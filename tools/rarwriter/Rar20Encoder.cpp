@@ -11,7 +11,47 @@ namespace {
 
 constexpr uint32_t kMaxMatch = 257;   // codable at every distance, by every kind of match
 constexpr uint32_t kGoodEnough = 96;  // a match this long is taken without looking one byte on
-constexpr int kLiteralBits = 8;        // rough costs used to weigh matches against literals
+constexpr float kUnusedSymbolBits = 12.0f;
+
+// What each kind of step is expected to cost in bits, from the tables of the last block or, before
+// there are any, from the byte frequencies ahead. Matches are weighed against the literals they
+// replace with it.
+struct CostModel {
+    float literal[256];
+    float symbol[rar::kLiteralTableSize];
+    float distance[rar::kDistanceTableSize];
+    float repeat[rar::kRepeatTableSize];
+
+    void Guess(const uint8_t* data, size_t size)
+    {
+        uint32_t counts[256] = {};
+        for (size_t i = 0; i < size; ++i) ++counts[data[i]];
+        for (int b = 0; b < 256; ++b)
+            literal[b] = static_cast<float>(-std::log2((counts[b] + 0.5) / (static_cast<double>(size) + 128.0))) + 0.4f;
+        for (float& cost : symbol) cost = 7.0f;
+        for (float& cost : distance) cost = 5.5f;
+        for (float& cost : repeat) cost = 4.0f;
+        symbol[rar::kSymbolRepeatLast] = 6.0f;
+        for (int age = 0; age < 4; ++age) symbol[rar::kSymbolRepeatOld + age] = 6.0f + static_cast<float>(age);
+    }
+
+    void Learn(const uint8_t* lengths)
+    {
+        auto bits = [](uint8_t length) { return length == 0 ? kUnusedSymbolBits : static_cast<float>(length); };
+        for (int b = 0; b < 256; ++b) literal[b] = bits(lengths[b]);
+        for (int s = 256; s < rar::kLiteralTableSize; ++s) symbol[s] = bits(lengths[s]);
+        for (int d = 0; d < rar::kDistanceTableSize; ++d) distance[d] = bits(lengths[rar::kLiteralTableSize + d]);
+        for (int r = 0; r < rar::kRepeatTableSize; ++r)
+            repeat[r] = bits(lengths[rar::kLiteralTableSize + rar::kDistanceTableSize + r]);
+    }
+
+    float Literals(const uint8_t* bytes, uint32_t count) const
+    {
+        float sum = 0;
+        for (uint32_t i = 0; i < count; ++i) sum += literal[bytes[i]];
+        return sum;
+    }
+};
 
 // One coded step of LZ mode: a literal/length symbol, its extra bits, and for matches the symbol of
 // the distance or repeat table with its extra bits.
@@ -41,20 +81,17 @@ struct Choice {
     uint32_t length = 1;
     uint32_t distance = 0;
     int age = 0;
-    int saving = 0;
+    float saving = 0;
 };
 
-int Saving(uint32_t length, int cost)
-{
-    return static_cast<int>(length) * kLiteralBits - cost;
-}
-
-// The most bits a step can save at position, given where the recent matches pointed.
-Choice BestAt(const MatchFinder& finder, size_t position, const EncoderState& state)
+// The step that saves the most bits at position, given where the recent matches pointed.
+Choice BestAt(const MatchFinder& finder, const uint8_t* data, size_t position, const EncoderState& state,
+              const CostModel& cost)
 {
     Choice best;
+    const uint8_t* here = data + position;
     if (state.lastLength > 0 && finder.MatchLength(position, state.lastDistance, state.lastLength) == state.lastLength) {
-        const int saving = Saving(state.lastLength, 5);
+        const float saving = cost.Literals(here, state.lastLength) - cost.symbol[rar::kSymbolRepeatLast];
         if (saving > best.saving) best = {Choice::RepeatLast, state.lastLength, state.lastDistance, 0, saving};
     }
     for (int age = 0; age < 4; ++age) {
@@ -63,23 +100,23 @@ Choice BestAt(const MatchFinder& finder, size_t position, const EncoderState& st
         const uint32_t bonus = rar::RepeatLengthBonus(distance);
         if (length < 2 + bonus) continue;
         const int code = CodeFor(rar::kLengthBases, 28, length - 2 - bonus);
-        const int saving = Saving(length, 9 + rar::kLengthBits[code] + age);
+        const float saving = cost.Literals(here, length) - cost.symbol[rar::kSymbolRepeatOld + age] - cost.repeat[code] -
+                             rar::kLengthBits[code];
         if (saving > best.saving) best = {Choice::Repeat, length, distance, age, saving};
     }
     const MatchFinder::Match match = finder.Longest(position, kMaxMatch);
     if (match.length > 0) {
         const int lengthCode = CodeFor(rar::kLengthBases, 28, match.length - 3 - rar::MatchLengthBonus(match.distance));
         const int distanceCode = DistanceCode(match.distance - 1);
-        const int saving = Saving(match.length, 12 + rar::kLengthBits[lengthCode] + rar::kDistanceBits[distanceCode]);
+        const float saving = cost.Literals(here, match.length) - cost.symbol[rar::kSymbolMatch + lengthCode] -
+                             rar::kLengthBits[lengthCode] - cost.distance[distanceCode] - rar::kDistanceBits[distanceCode];
         if (saving > best.saving) best = {Choice::Match, match.length, match.distance, 0, saving};
     }
-    if (best.kind == Choice::Literal) {
-        const uint32_t distance = finder.PairDistance(position);
-        if (distance >= 1 && distance <= 256) {
-            const int code = CodeFor(rar::kShortBases, 8, distance - 1);
-            const int saving = Saving(2, 8 + rar::kShortBits[code]);
-            if (saving > 0) best = {Choice::Short, 2, distance, 0, saving};
-        }
+    const uint32_t distance = finder.PairDistance(position);
+    if (distance >= 1 && distance <= 256) {
+        const int code = CodeFor(rar::kShortBases, 8, distance - 1);
+        const float saving = cost.Literals(here, 2) - cost.symbol[rar::kSymbolShortMatch + code] - rar::kShortBits[code];
+        if (saving > best.saving) best = {Choice::Short, 2, distance, 0, saving};
     }
     return best;
 }
@@ -175,16 +212,18 @@ void Rar20Encoder::WriteLz(BitOutput& out, EncoderState& state, bool solid) cons
     size_t position = entryStart_;
     bool first = true;
     std::vector<LzCode> codes;
+    CostModel cost;
+    cost.Guess(buffer_.data() + position, std::min<size_t>(buffer_.size() - position, 0x10000));
     while (position < buffer_.size()) {
         codes.clear();
         // The block's codes are chosen first, so the distance history must be walked on a copy
         // that becomes the state once the block is written.
         EncoderState walked = state;
         while (position < buffer_.size() && codes.size() < options_.blockSymbols) {
-            Choice choice = BestAt(finder, position, walked);
+            Choice choice = BestAt(finder, buffer_.data(), position, walked, cost);
             if (choice.kind != Choice::Literal && choice.length < kGoodEnough && position + 1 < buffer_.size()) {
                 finder.Insert(position);
-                const Choice next = BestAt(finder, position + 1, walked);
+                const Choice next = BestAt(finder, buffer_.data(), position + 1, walked, cost);
                 if (next.saving > choice.saving) {
                     codes.push_back(MakeCode(Choice{}, buffer_[position]));
                     ++position;
@@ -202,6 +241,7 @@ void Rar20Encoder::WriteLz(BitOutput& out, EncoderState& state, bool solid) cons
         if (!first || solid) WriteTableSwitch(out, state);
         first = false;
         WriteLzBlock(out, state, codes);
+        cost.Learn(state.tableLengths);
         std::memcpy(state.oldDistances, walked.oldDistances, sizeof(state.oldDistances));
         state.oldDistanceIndex = walked.oldDistanceIndex;
         state.lastDistance = walked.lastDistance;
