@@ -67,3 +67,33 @@ uint32_t MatchFinder::PairDistance(size_t position) const
     if (last == 0 || last - 1 >= position) return 0;
     return static_cast<uint32_t>(position - (last - 1));
 }
+
+void MatchFinder::Matches(size_t position, uint32_t maxLength, std::vector<Match>& matches) const
+{
+    matches.clear();
+    if (position + 3 > size_) return;
+    const size_t available = size_ - position;
+    if (maxLength > available) maxLength = static_cast<uint32_t>(available);
+    uint32_t best = 0;
+    uint32_t candidate = head_[Hash(data_ + position)];
+    for (int chain = 0; candidate != 0 && chain < maxChain_; ++chain) {
+        const size_t earlier = candidate - 1;
+        if (earlier >= position) break;
+        const size_t distance = position - earlier;
+        if (distance > rar::kWindowSize) break;
+        const uint8_t* a = data_ + position;
+        const uint8_t* b = data_ + earlier;
+        if (b[best] == a[best]) {
+            uint32_t length = 0;
+            while (length < maxLength && a[length] == b[length]) ++length;
+            if (length > best && length >= 3 + rar::MatchLengthBonus(static_cast<uint32_t>(distance))) {
+                best = length;
+                matches.push_back({length, static_cast<uint32_t>(distance)});
+                if (length == maxLength) break;
+            }
+        }
+        const uint32_t next = prev_[earlier & rar::kWindowMask];
+        if (next >= candidate) break;
+        candidate = next;
+    }
+}

@@ -21,6 +21,8 @@ public:
     // The longest match at position among the chained candidates. minLength(distance) is the
     // shortest length the format can code at that distance.
     Match Longest(size_t position, uint32_t maxLength) const;
+    // Every candidate longer than the ones nearer to position: lengths rise as distances do.
+    void Matches(size_t position, uint32_t maxLength, std::vector<Match>& matches) const;
     // The nearest earlier occurrence of the two bytes at position, or distance 0.
     uint32_t PairDistance(size_t position) const;
     uint32_t MatchLength(size_t position, uint32_t distance, uint32_t maxLength) const;

@@ -4,157 +4,19 @@
 #include <cmath>
 
 #include "tools/rarwriter/HuffmanBuilder.h"
+#include "tools/rarwriter/LzParser.h"
 #include "tools/rarwriter/MatchFinder.h"
 #include "tools/rarwriter/TableWriter.h"
 
 namespace {
 
-constexpr uint32_t kMaxMatch = 257;   // codable at every distance, by every kind of match
-constexpr uint32_t kGoodEnough = 96;  // a match this long is taken without looking one byte on
-constexpr float kUnusedSymbolBits = 12.0f;
+constexpr size_t kTrialLimit = 0x20000;  // bytes
 
-// What each kind of step is expected to cost in bits, from the tables of the last block or, before
-// there are any, from the byte frequencies ahead. Matches are weighed against the literals they
-// replace with it.
-struct CostModel {
-    float literal[256];
-    float symbol[rar::kLiteralTableSize];
-    float distance[rar::kDistanceTableSize];
-    float repeat[rar::kRepeatTableSize];
-
-    void Guess(const uint8_t* data, size_t size)
-    {
-        uint32_t counts[256] = {};
-        for (size_t i = 0; i < size; ++i) ++counts[data[i]];
-        for (int b = 0; b < 256; ++b)
-            literal[b] = static_cast<float>(-std::log2((counts[b] + 0.5) / (static_cast<double>(size) + 128.0))) + 0.4f;
-        for (float& cost : symbol) cost = 7.0f;
-        for (float& cost : distance) cost = 5.5f;
-        for (float& cost : repeat) cost = 4.0f;
-        symbol[rar::kSymbolRepeatLast] = 6.0f;
-        for (int age = 0; age < 4; ++age) symbol[rar::kSymbolRepeatOld + age] = 6.0f + static_cast<float>(age);
-    }
-
-    void Learn(const uint8_t* lengths)
-    {
-        auto bits = [](uint8_t length) { return length == 0 ? kUnusedSymbolBits : static_cast<float>(length); };
-        for (int b = 0; b < 256; ++b) literal[b] = bits(lengths[b]);
-        for (int s = 256; s < rar::kLiteralTableSize; ++s) symbol[s] = bits(lengths[s]);
-        for (int d = 0; d < rar::kDistanceTableSize; ++d) distance[d] = bits(lengths[rar::kLiteralTableSize + d]);
-        for (int r = 0; r < rar::kRepeatTableSize; ++r)
-            repeat[r] = bits(lengths[rar::kLiteralTableSize + rar::kDistanceTableSize + r]);
-    }
-
-    float Literals(const uint8_t* bytes, uint32_t count) const
-    {
-        float sum = 0;
-        for (uint32_t i = 0; i < count; ++i) sum += literal[bytes[i]];
-        return sum;
-    }
-};
-
-// One coded step of LZ mode: a literal/length symbol, its extra bits, and for matches the symbol of
-// the distance or repeat table with its extra bits.
-struct LzCode {
-    uint16_t symbol;
-    uint8_t extraBits1;
-    int16_t second;  // -1: none
-    uint8_t extraBits2;
-    uint32_t extra1;
-    uint32_t extra2;
-};
-
-int CodeFor(const uint8_t* bases, int count, uint32_t value)
-{
-    int code = count - 1;
-    while (bases[code] > value) --code;
-    return code;
-}
-
-int DistanceCode(uint32_t value)
-{
-    return static_cast<int>(std::upper_bound(rar::kDistanceBases, rar::kDistanceBases + 48, value) - rar::kDistanceBases) - 1;
-}
-
-struct Choice {
-    enum Kind { Literal, RepeatLast, Repeat, Short, Match } kind = Literal;
-    uint32_t length = 1;
-    uint32_t distance = 0;
-    int age = 0;
-    float saving = 0;
-};
-
-// The step that saves the most bits at position, given where the recent matches pointed.
-Choice BestAt(const MatchFinder& finder, const uint8_t* data, size_t position, const EncoderState& state,
-              const CostModel& cost)
-{
-    Choice best;
-    const uint8_t* here = data + position;
-    if (state.lastLength > 0 && finder.MatchLength(position, state.lastDistance, state.lastLength) == state.lastLength) {
-        const float saving = cost.Literals(here, state.lastLength) - cost.symbol[rar::kSymbolRepeatLast];
-        if (saving > best.saving) best = {Choice::RepeatLast, state.lastLength, state.lastDistance, 0, saving};
-    }
-    for (int age = 0; age < 4; ++age) {
-        const uint32_t distance = state.OldDistance(age);
-        const uint32_t length = finder.MatchLength(position, distance, kMaxMatch);
-        const uint32_t bonus = rar::RepeatLengthBonus(distance);
-        if (length < 2 + bonus) continue;
-        const int code = CodeFor(rar::kLengthBases, 28, length - 2 - bonus);
-        const float saving = cost.Literals(here, length) - cost.symbol[rar::kSymbolRepeatOld + age] - cost.repeat[code] -
-                             rar::kLengthBits[code];
-        if (saving > best.saving) best = {Choice::Repeat, length, distance, age, saving};
-    }
-    const MatchFinder::Match match = finder.Longest(position, kMaxMatch);
-    if (match.length > 0) {
-        const int lengthCode = CodeFor(rar::kLengthBases, 28, match.length - 3 - rar::MatchLengthBonus(match.distance));
-        const int distanceCode = DistanceCode(match.distance - 1);
-        const float saving = cost.Literals(here, match.length) - cost.symbol[rar::kSymbolMatch + lengthCode] -
-                             rar::kLengthBits[lengthCode] - cost.distance[distanceCode] - rar::kDistanceBits[distanceCode];
-        if (saving > best.saving) best = {Choice::Match, match.length, match.distance, 0, saving};
-    }
-    const uint32_t distance = finder.PairDistance(position);
-    if (distance >= 1 && distance <= 256) {
-        const int code = CodeFor(rar::kShortBases, 8, distance - 1);
-        const float saving = cost.Literals(here, 2) - cost.symbol[rar::kSymbolShortMatch + code] - rar::kShortBits[code];
-        if (saving > best.saving) best = {Choice::Short, 2, distance, 0, saving};
-    }
-    return best;
-}
-
-LzCode MakeCode(const Choice& choice, uint8_t literal)
-{
-    switch (choice.kind) {
-    case Choice::Literal:
-        return {literal, 0, -1, 0, 0, 0};
-    case Choice::RepeatLast:
-        return {rar::kSymbolRepeatLast, 0, -1, 0, 0, 0};
-    case Choice::Repeat: {
-        const uint32_t value = choice.length - 2 - rar::RepeatLengthBonus(choice.distance);
-        const int code = CodeFor(rar::kLengthBases, 28, value);
-        return {static_cast<uint16_t>(rar::kSymbolRepeatOld + choice.age), 0, static_cast<int16_t>(code),
-                rar::kLengthBits[code], 0, value - rar::kLengthBases[code]};
-    }
-    case Choice::Short: {
-        const int code = CodeFor(rar::kShortBases, 8, choice.distance - 1);
-        return {static_cast<uint16_t>(rar::kSymbolShortMatch + code), rar::kShortBits[code], -1, 0,
-                choice.distance - 1 - rar::kShortBases[code], 0};
-    }
-    case Choice::Match:
-        break;
-    }
-    const uint32_t lengthValue = choice.length - 3 - rar::MatchLengthBonus(choice.distance);
-    const int lengthCode = CodeFor(rar::kLengthBases, 28, lengthValue);
-    const int distanceCode = DistanceCode(choice.distance - 1);
-    return {static_cast<uint16_t>(rar::kSymbolMatch + lengthCode), rar::kLengthBits[lengthCode],
-            static_cast<int16_t>(distanceCode), rar::kDistanceBits[distanceCode],
-            lengthValue - rar::kLengthBases[lengthCode], choice.distance - 1 - rar::kDistanceBases[distanceCode]};
-}
-
-void WriteLzBlock(BitOutput& out, EncoderState& state, const std::vector<LzCode>& codes)
+void WriteLzBlock(BitOutput& out, EncoderState& state, const std::vector<lz_parser::LzCode>& codes)
 {
     uint32_t counts[rar::kLzTablesSize] = {};
     counts[rar::kSymbolNewTables] = 1;  // the way out of these tables must always be codable
-    for (const LzCode& code : codes) {
+    for (const lz_parser::LzCode& code : codes) {
         ++counts[code.symbol];
         if (code.second < 0) continue;
         const bool repeat = code.symbol < rar::kSymbolShortMatch;
@@ -172,7 +34,7 @@ void WriteLzBlock(BitOutput& out, EncoderState& state, const std::vector<LzCode>
     AssignCanonicalCodes(lengths + rar::kLiteralTableSize, rar::kDistanceTableSize, symbols + rar::kLiteralTableSize);
     AssignCanonicalCodes(lengths + rar::kLiteralTableSize + rar::kDistanceTableSize, rar::kRepeatTableSize,
                          symbols + rar::kLiteralTableSize + rar::kDistanceTableSize);
-    for (const LzCode& code : codes) {
+    for (const lz_parser::LzCode& code : codes) {
         out.Put(symbols[code.symbol], lengths[code.symbol]);
         out.Put(code.extra1, code.extraBits1);
         if (code.second < 0) continue;
@@ -207,37 +69,40 @@ void Rar20Encoder::Commit(std::span<const uint8_t> data)
 
 void Rar20Encoder::WriteLz(BitOutput& out, EncoderState& state, bool solid) const
 {
+    lz_parser::CostModel cost;
+    cost.Guess(buffer_.data() + entryStart_, std::min<size_t>(buffer_.size() - entryStart_, 0x10000));
+    // A small entry is one block whose costs can only be guessed; a trial run of that block
+    // measures them instead, which pays for the second parse.
+    if (buffer_.size() - entryStart_ <= kTrialLimit) {
+        EncoderState trial = state;
+        BitOutput scratch;
+        WriteLzBlocks(scratch, trial, solid, cost, 1);
+    }
+    WriteLzBlocks(out, state, solid, cost, SIZE_MAX);
+}
+
+void Rar20Encoder::WriteLzBlocks(BitOutput& out, EncoderState& state, bool solid, lz_parser::CostModel& cost,
+                                 size_t maxBlocks) const
+{
     MatchFinder finder(buffer_.data(), buffer_.size(), options_.maxChain);
     for (size_t i = 0; i < entryStart_; ++i) finder.Insert(i);
     size_t position = entryStart_;
     bool first = true;
-    std::vector<LzCode> codes;
-    CostModel cost;
-    cost.Guess(buffer_.data() + position, std::min<size_t>(buffer_.size() - position, 0x10000));
-    while (position < buffer_.size()) {
+    std::vector<lz_parser::LzCode> codes;
+    for (size_t block = 0; block < maxBlocks && position < buffer_.size(); ++block) {
         codes.clear();
-        // The block's codes are chosen first, so the distance history must be walked on a copy
-        // that becomes the state once the block is written.
+        // The block's codes are chosen first, so the distance history is walked on a copy that
+        // becomes the state once the block is written.
         EncoderState walked = state;
-        while (position < buffer_.size() && codes.size() < options_.blockSymbols) {
-            Choice choice = BestAt(finder, buffer_.data(), position, walked, cost);
-            if (choice.kind != Choice::Literal && choice.length < kGoodEnough && position + 1 < buffer_.size()) {
-                finder.Insert(position);
-                const Choice next = BestAt(finder, buffer_.data(), position + 1, walked, cost);
-                if (next.saving > choice.saving) {
-                    codes.push_back(MakeCode(Choice{}, buffer_[position]));
-                    ++position;
-                    continue;
-                }
-                codes.push_back(MakeCode(choice, buffer_[position]));
-                for (size_t i = position + 1; i < position + choice.length; ++i) finder.Insert(i);
+        lz_parser::ParseCursor cursor{finder, buffer_.data(), buffer_.size(), position, walked};
+        while (cursor.position < buffer_.size() && codes.size() < options_.blockSymbols) {
+            if (options_.optimalParse) {
+                lz_parser::ParseOptimal(cursor, cost, codes);
             } else {
-                codes.push_back(MakeCode(choice, buffer_[position]));
-                for (size_t i = position; i < position + choice.length; ++i) finder.Insert(i);
+                lz_parser::ParseLazy(cursor, cost, codes);
             }
-            if (choice.kind != Choice::Literal) walked.PushMatch(choice.length, choice.distance);
-            position += choice.length;
         }
+        position = cursor.position;
         if (!first || solid) WriteTableSwitch(out, state);
         first = false;
         WriteLzBlock(out, state, codes);

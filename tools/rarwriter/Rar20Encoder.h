@@ -6,6 +6,7 @@
 
 #include "tools/rarwriter/BitOutput.h"
 #include "tools/rarwriter/EncoderState.h"
+#include "tools/rarwriter/LzParser.h"
 
 // The RAR 2.0 compressor: LZ mode over a 1 MB window (hash chains, lazy matching, the four last
 // distances, short matches, tables rebuilt per block) and audio mode for sample data, whichever
@@ -14,6 +15,7 @@ class Rar20Encoder {
 public:
     struct Options {
         int maxChain = 48;       // candidates tried per position
+        bool optimalParse = true;  // cheapest path by the cost model; false: lazy matching, faster
         bool tryAudio = true;
         int forceAudioChannels = 0;  // 1..4: every entry in audio mode with that many channels
         uint32_t blockSymbols = 0x8000;  // LZ symbols per table
@@ -39,6 +41,8 @@ private:
     void Begin(std::span<const uint8_t> data, bool solid);
     void Commit(std::span<const uint8_t> data);
     void WriteLz(BitOutput& out, EncoderState& state, bool solid) const;
+    void WriteLzBlocks(BitOutput& out, EncoderState& state, bool solid, lz_parser::CostModel& cost,
+                       size_t maxBlocks) const;
     void WriteAudio(BitOutput& out, EncoderState& state, std::span<const uint8_t> data, int channels, bool solid) const;
     int BestAudioChannels(std::span<const uint8_t> data, const EncoderState& state, double& bits) const;
 
