@@ -12,8 +12,14 @@ void BitInput::FillChunk()
     size_t want = kChunkSize;
     if (want > unread_) want = static_cast<size_t>(unread_);
     const size_t got = want == 0 ? 0 : stream_.Read(chunk_, want);
-    // A file that ends early reads as an entry whose data ran out.
-    unread_ = got == want ? unread_ - got : 0;
+    read_ += got;
+    if (got != want) {
+        // A file that ends early reads as an entry whose data ran out where the file did.
+        unread_ = 0;
+        packedBits_ = read_ * 8;
+    } else {
+        unread_ -= got;
+    }
     next_ = chunk_;
     end_ = chunk_ + got;
 }

@@ -62,6 +62,7 @@ private:
     ArchiveStream& stream_;
     uint64_t unread_;      // packed bytes still in the stream
     uint64_t packedBits_;
+    uint64_t read_ = 0;    // bytes taken from the stream
     uint64_t loaded_ = 0;  // bytes moved into the bit buffer, zero padding included
     uint64_t buffer_ = 0;  // the next bits, most significant first
     unsigned count_ = 0;   // valid bits in buffer_

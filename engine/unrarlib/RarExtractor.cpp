@@ -77,7 +77,7 @@ bool RarExtractor::Decode(ArchiveStream& stream, const RarBlockHeader& block, ui
         return true;
     }
     if (block.unpackedSize == 0) return true;
-    if (!stream.Seek(block.dataStart)) {
+    if (block.dataStart + block.packedSize > stream.Length() || !stream.Seek(block.dataStart)) {
         RAR_LOG(log_, "Error - packed data cut short.");
         return false;
     }

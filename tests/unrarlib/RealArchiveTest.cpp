@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/unrarlib/Crc32.h"
+#include "engine/unrarlib/RarDirectory.h"
 #include "engine/unrarlib/RarExtract.h"
 
 namespace {
@@ -86,6 +87,48 @@ TEST_F(RealArchive, EveryEntryGivesTheExpectedBytesOrFailsCleanly)
         ASSERT_TRUE(got.ok);
         EXPECT_EQ(got.bytes, ReadFile(kRarData / c.expectedFile));
     }
+}
+
+TEST_F(RealArchive, AnEncryptedEntryFailsWithOrWithoutAPassword)
+{
+    const std::string path = (kRarData / "rar20-password-compressed.rar").string();
+    for (const char* password : {static_cast<const char*>(nullptr), "", "password"}) {
+        char* data = nullptr;
+        unsigned long size = 1;
+        EXPECT_EQ(RarExtract(&data, &size, "SECRET.TXT", path.c_str(), password), 0);
+        EXPECT_EQ(data, nullptr);
+        EXPECT_EQ(size, 0u);
+    }
+}
+
+TEST_F(RealArchive, ListingShowsMethodsVersionsAndSolidEntries)
+{
+    std::vector<RarEntryInfo> entries;
+    bool solid = false;
+    ASSERT_TRUE(RarListEntries((kRarData / "test_v2.rar").string().c_str(), entries, solid));
+    EXPECT_FALSE(solid);
+    ASSERT_EQ(entries.size(), 7u);
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(entries[i].name, "p" + std::to_string(i) + ".bin");
+        EXPECT_EQ(entries[i].method, 0x30 + i);
+        EXPECT_EQ(entries[i].unpackVersion, 20);
+        EXPECT_EQ(entries[i].fileCrc, 0x10751abau);
+        EXPECT_TRUE(entries[i].headerCrcMatches);
+    }
+    ASSERT_TRUE(RarListEntries((kRarData / "test_v2solid5.rar").string().c_str(), entries, solid));
+    EXPECT_TRUE(solid);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_FALSE(entries[0].solid);
+    EXPECT_TRUE(entries[1].solid);
+    EXPECT_EQ(entries[1].packedSize, 50u);
+    EXPECT_FALSE(RarListEntries((kRarData / "SOURCES.md").string().c_str(), entries, solid));
+}
+
+TEST_F(RealArchive, RequestedNamesIgnoreCaseAndSlashDirection)
+{
+    const Extracted got = Extract("boat-audio-unpack20.rar", "boatmodernenglish.WAV");
+    ASSERT_TRUE(got.ok);
+    EXPECT_EQ(got.bytes, ReadFile(kRarData / "BoatModernEnglish.wav"));
 }
 
 }  // namespace
