@@ -137,4 +137,22 @@ TEST_F(Qzr, CreateRefusesFilesOutsideTheCurrentFolderAndBadUsage)
     EXPECT_EQ(Harntool("list src/level.lvl 2>/dev/null").status, 1);
 }
 
+TEST_F(Qzr, TheReaderLogsEachExtractionWhenItsDebugFolderExists)
+{
+    const std::filesystem::path debugFolder = "/tmp/harnengine-debug";
+    const bool created = std::filesystem::create_directories(debugFolder);
+    ASSERT_EQ(Harntool("create data.qzr src/level.lvl").status, 0);
+    ASSERT_EQ(Harntool("cat data.qzr src/level.lvl >/dev/null").status, 0);
+    ASSERT_EQ(Harntool("cat data.qzr absent.txt 2>/dev/null").status, 1);
+    std::ifstream in(debugFolder / "debug_unrar.txt");
+    const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (created) std::filesystem::remove_all(debugFolder);
+    // Each harntool run starts the log afresh; this is the second run's.
+    EXPECT_EQ(log.rfind("Debug log of Kalvor's RADErizEza\n", 0), 0u) << log;
+    EXPECT_NE(log.find("- Extracting >absent.txt< from >data.qzr< (password is ><)...\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("- Error - couldn't extract >absent.txt< and allocated 0 Bytes of unused memory!\n"),
+              std::string::npos)
+        << log;
+}
+
 }  // namespace
