@@ -8,6 +8,7 @@ namespace {
 // Bytes may wait in the window this long before they are copied out; one step adds at most a
 // few hundred, so nothing waiting is ever overwritten.
 constexpr uint64_t kFlushThreshold = 0x80000;
+constexpr int kSymbolsPerBatch = 64;
 
 }  // namespace
 
@@ -199,10 +200,14 @@ Rar20Decoder::Result Rar20Decoder::Unpack(BitInput& input, uint8_t* output, uint
     const uint64_t end = entryStart_ + size;
     while (position_ < end) {
         if (position_ - flushed_ >= kFlushThreshold) Flush(output, size);
-        input.Refill();
         if (input.Overrun()) return Result::Corrupt;
-        const bool decoded = audioMode_ ? DecodeAudioSymbol(input) : DecodeLzSymbol(input);
-        if (!decoded) return Result::Corrupt;
+        // Past its data the input only yields zero bits, so checking for that once per batch is
+        // enough; a batch adds far less to the window than the flush leaves free.
+        for (int n = 0; n < kSymbolsPerBatch && position_ < end; ++n) {
+            input.Refill();
+            const bool decoded = audioMode_ ? DecodeAudioSymbol(input) : DecodeLzSymbol(input);
+            if (!decoded) return Result::Corrupt;
+        }
     }
     if (input.Overrun()) return Result::Corrupt;
     return Flush(output, size) ? Result::Ok : Result::Overrun;
