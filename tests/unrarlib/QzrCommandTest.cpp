@@ -132,6 +132,7 @@ TEST_F(Qzr, CreateRefusesFilesOutsideTheCurrentFolderAndBadUsage)
 {
     EXPECT_EQ(Harntool("create data.qzr ../outside.txt 2>/dev/null").status, 1);
     EXPECT_EQ(Harntool("create data.qzr src/absent.txt 2>/dev/null").status, 1);
+    EXPECT_EQ(Harntool("create data.qzr src/models 2>/dev/null").status, 1);
     EXPECT_EQ(Harntool("create --fast data.qzr src/level.lvl 2>/dev/null").status, 2);
     EXPECT_EQ(Harntool("list 2>/dev/null").status, 2);
     EXPECT_EQ(Harntool("list src/level.lvl 2>/dev/null").status, 1);

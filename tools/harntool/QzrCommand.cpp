@@ -142,8 +142,9 @@ int Create(int argc, char** argv)
             std::fprintf(stderr, "harntool: %s lies outside the current folder\n", argv[next]);
             return 1;
         }
+        std::error_code error;
         std::ifstream in(argv[next], std::ios::binary);
-        if (!in) {
+        if (!fs::is_regular_file(argv[next], error) || !in) {
             std::fprintf(stderr, "harntool: cannot read %s\n", argv[next]);
             return 1;
         }
