@@ -19,11 +19,12 @@ struct SmallArchive {
     size_t firstEntryEnd = 0;
 };
 
-SmallArchive MakeSmallArchive(bool store, bool solid)
+SmallArchive MakeSmallArchive(bool store, bool solid, int audioChannels = 0)
 {
     RarWriter::Options options;
     options.store = store;
     options.solid = solid;
+    options.encoder.forceAudioChannels = audioChannels;
     RarWriter writer(options);
     SmallArchive archive;
     archive.entries = {{"first.txt", TextBytes(120, 1)}, {"second.txt", TextBytes(90, 2)}};
@@ -56,8 +57,9 @@ TEST(RarBadInput, EveryTruncationFailsCleanlyUnlessTheEntryIsWhole)
 
 TEST(RarBadInput, FlippedBitsNeverYieldWrongBytes)
 {
-    for (const bool solid : {false, true}) {
-        const SmallArchive archive = MakeSmallArchive(false, solid);
+    const SmallArchive archives[] = {MakeSmallArchive(false, false), MakeSmallArchive(false, true),
+                                     MakeSmallArchive(false, true, 2)};
+    for (const SmallArchive& archive : archives) {
         for (size_t bit = 0; bit < archive.bytes.size() * 8; ++bit) {
             Bytes flipped = archive.bytes;
             flipped[bit / 8] ^= static_cast<uint8_t>(1u << (bit % 8));
