@@ -111,6 +111,20 @@ TEST_F(Qzr, ExtractWritesEveryEntryUnderTheFolder)
     EXPECT_EQ(ReadBytes(folder_ / "out/src/models/ship.3df"), model_);
 }
 
+TEST_F(Qzr, ExtractMakesFolderEntriesIntoFolders)
+{
+    RarWriter writer;
+    writer.Add("models", {});
+    writer.Add("models/ship.3df", model_);
+    Bytes archive = writer.Bytes();
+    archive[kFirstHeader + 3] |= 0xE0;  // the folder flags of the first entry
+    ResealHeader(archive, kFirstHeader);
+    WriteBytes(folder_ / "folders.qzr", archive);
+    ASSERT_EQ(Harntool("extract folders.qzr out").status, 0);
+    EXPECT_TRUE(std::filesystem::is_directory(folder_.Path() / "out/models"));
+    EXPECT_EQ(ReadBytes(folder_ / "out/models/ship.3df"), model_);
+}
+
 TEST_F(Qzr, ExtractRefusesNamesThatWouldLeaveTheFolder)
 {
     RarWriter writer;

@@ -19,6 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The window-size bits of a file header all set mark a folder entry.
+constexpr uint16_t kDirectoryFlags = 0x00E0;
+
 int Usage()
 {
     std::fprintf(stderr,
@@ -88,6 +91,11 @@ int Extract(const char* archive, const char* folder)
             status = 1;
             continue;
         }
+        std::error_code error;
+        if ((entry.flags & kDirectoryFlags) == kDirectoryFlags) {
+            fs::create_directories(fs::path(folder) / relative, error);
+            continue;
+        }
         char* data = nullptr;
         unsigned long size = 0;
         if (RarExtract(&data, &size, entry.name.c_str(), archive, nullptr) == 0) {
@@ -96,7 +104,6 @@ int Extract(const char* archive, const char* folder)
             continue;
         }
         const fs::path target = fs::path(folder) / relative;
-        std::error_code error;
         fs::create_directories(target.parent_path(), error);
         std::ofstream out(target, std::ios::binary);
         out.write(data, static_cast<std::streamsize>(size));
