@@ -1,6 +1,8 @@
 #include "engine/unrarlib/Rar20Decoder.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <cstring>
 
 namespace {
@@ -32,6 +34,31 @@ void Rar20Decoder::Clear()
 {
     if (window_ != nullptr) std::memset(window_, 0, rar::kWindowSize);
     Reset();
+}
+
+bool Rar20Decoder::CopyFrom(const Rar20Decoder& other)
+{
+    if (!Allocate() || other.window_ == nullptr) return false;
+    std::memcpy(window_, other.window_, rar::kWindowSize);
+    position_ = other.position_;
+    flushed_ = other.flushed_;
+    entryStart_ = other.entryStart_;
+    literal_ = other.literal_;
+    distance_ = other.distance_;
+    repeat_ = other.repeat_;
+    bitLength_ = other.bitLength_;
+    std::copy(std::begin(other.audio_), std::end(other.audio_), std::begin(audio_));
+    std::memcpy(oldLengths_, other.oldLengths_, sizeof(oldLengths_));
+    std::memcpy(oldDistances_, other.oldDistances_, sizeof(oldDistances_));
+    oldDistanceIndex_ = other.oldDistanceIndex_;
+    lastDistance_ = other.lastDistance_;
+    lastLength_ = other.lastLength_;
+    audioMode_ = other.audioMode_;
+    channels_ = other.channels_;
+    currentChannel_ = other.currentChannel_;
+    channelDelta_ = other.channelDelta_;
+    std::copy(std::begin(other.predictors_), std::end(other.predictors_), std::begin(predictors_));
+    return true;
 }
 
 void Rar20Decoder::Reset()

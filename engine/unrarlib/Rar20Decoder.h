@@ -24,6 +24,8 @@ public:
     bool Allocated() const { return window_ != nullptr; }
     // Back to the state of a freshly allocated decoder: zeroed window, no tables, no history.
     void Clear();
+    // Takes over the whole state of other, window included; false when memory runs out.
+    bool CopyFrom(const Rar20Decoder& other);
 
     // Decodes one entry of size bytes. output (size bytes, or null to only fill the window) gets
     // the entry's bytes. A solid entry goes on with the window, tables and history of the last one.

@@ -28,24 +28,20 @@ RarExtractor::RarExtractor(const RarDebugLog& log, RarSolidCache* cache, const R
 {
 }
 
-bool RarExtractor::ResumeFromCache(ArchiveStream& stream, const RarArchiveStart& start, const char* name,
-                                   uint64_t& position)
+bool RarExtractor::KeepsCheckpoints(const RarArchiveStart& start) const
 {
-    if (cache_ == nullptr || identity_ == nullptr || !cache_->valid || !(cache_->identity == *identity_)) return false;
-    // Going on is only right when no entry before the cached point answers to the name.
-    RarBlockHeader block;
-    uint64_t at = start.firstBlock;
+    return start.solid && cache_ != nullptr && identity_ != nullptr;
+}
+
+uint64_t RarExtractor::FirstMatch(ArchiveStream& stream, const RarArchiveStart& start, const char* name) const
+{
     const RarDebugLog quiet;
-    while (at < cache_->nextBlock) {
+    RarBlockHeader block;
+    for (uint64_t at = start.firstBlock;; at = block.nextBlock) {
         const RarBlockKind kind = ReadBlock(stream, at, quiet, block);
-        if (kind == RarBlockKind::End || kind == RarBlockKind::SubBlock) return false;
-        if (kind == RarBlockKind::File && RarNamesMatch(block.name, name)) return false;
-        at = block.nextBlock;
+        if (kind == RarBlockKind::End || kind == RarBlockKind::SubBlock) return UINT64_MAX;
+        if (kind == RarBlockKind::File && RarNamesMatch(block.name, name)) return at;
     }
-    if (at != cache_->nextBlock || !cache_->decoder) return false;
-    decoder_ = std::move(cache_->decoder);
-    position = at;
-    return true;
 }
 
 bool RarExtractor::AcceptEntry(const RarBlockHeader& block, const char* password) const
@@ -129,26 +125,34 @@ bool RarExtractor::PassThrough(ArchiveStream& stream, const RarBlockHeader& bloc
 bool RarExtractor::PrepareDecoder(ArchiveStream& stream, const RarArchiveStart& start, const char* name,
                                   uint64_t& position)
 {
-    if (start.solid && ResumeFromCache(stream, start, name, position)) return true;
     if (cache_ != nullptr) decoder_ = std::move(cache_->decoder);
     if (!decoder_) decoder_.reset(new (std::nothrow) Rar20Decoder);
     if (!decoder_ || !decoder_->Allocate()) {
         RAR_LOG(log_, "Can't allocate memory for decompression!");
         return false;
     }
+    if (KeepsCheckpoints(start)) {
+        cache_->Use(*identity_);
+        // Every entry before the checkpoint has been decoded and none of them answers to the name.
+        const RarCheckpoint* checkpoint = cache_->Before(FirstMatch(stream, start, name));
+        if (checkpoint != nullptr && decoder_->CopyFrom(*checkpoint->decoder)) {
+            position = checkpoint->nextBlock;
+            return true;
+        }
+    }
     decoder_->Clear();
     return true;
 }
 
 bool RarExtractor::Walk(ArchiveStream& stream, const char* name, const char* password, uint8_t*& output,
-                        uint32_t& size, uint64_t& nextBlock, bool& solid)
+                        uint32_t& size)
 {
     RarArchiveStart start;
     if (!ReadArchiveStart(stream, log_, start)) return false;
-    solid = start.solid;
     uint64_t position = start.firstBlock;
     if (!PrepareDecoder(stream, start, name, position)) return false;
     RarBlockHeader block;
+    uint64_t sinceCheckpoint = 0;
     for (;;) {
         const RarBlockKind kind = ReadBlock(stream, position, log_, block);
         if (kind == RarBlockKind::End) return false;
@@ -159,15 +163,21 @@ bool RarExtractor::Walk(ArchiveStream& stream, const char* name, const char* pas
         position = block.nextBlock;
         if (kind == RarBlockKind::Other) continue;
         if (RarNamesMatch(block.name, name)) break;
-        if (start.solid && !PassThrough(stream, block, password)) return false;
+        if (!start.solid) continue;
+        if (!PassThrough(stream, block, password)) return false;
+        sinceCheckpoint += block.unpackedSize;
+        if (KeepsCheckpoints(start) && sinceCheckpoint >= RarSolidCache::kCheckpointSpacing) {
+            cache_->Add(block.nextBlock, *decoder_);
+            sinceCheckpoint = 0;
+        }
     }
     size = block.unpackedSize;
-    nextBlock = block.nextBlock;
     if (!ExtractFound(stream, block, password, output)) {
         std::free(output);
         output = nullptr;
         return false;
     }
+    if (KeepsCheckpoints(start)) cache_->Add(block.nextBlock, *decoder_);
     return true;
 }
 
@@ -176,16 +186,7 @@ bool RarExtractor::Run(ArchiveStream& stream, const char* name, const char* pass
 {
     output = nullptr;
     size = 0;
-    uint64_t nextBlock = 0;
-    bool solid = false;
-    const bool extracted = Walk(stream, name, password, output, size, nextBlock, solid);
-    if (cache_ != nullptr) {
-        cache_->valid = extracted && solid && identity_ != nullptr;
-        if (cache_->valid) {
-            cache_->identity = *identity_;
-            cache_->nextBlock = nextBlock;
-        }
-        if (decoder_) cache_->decoder = std::move(decoder_);
-    }
+    const bool extracted = Walk(stream, name, password, output, size);
+    if (cache_ != nullptr && decoder_) cache_->decoder = std::move(decoder_);
     return extracted;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/unrarlib/RarArchive.h"
+#include "engine/unrarlib/RarSolidCache.h"
 #include "tests/unrarlib/ArchiveTestSupport.h"
 #include "tests/unrarlib/TempFolder.h"
 #include "tools/rarwriter/RarWriter.h"
@@ -54,6 +55,53 @@ TEST(RarSolidSequence, EntriesComeOutRightInEveryOrder)
         ASSERT_TRUE(ok) << index;
         EXPECT_EQ(got, contents[static_cast<size_t>(index)]) << index;
     }
+}
+
+TEST(RarSolidSequence, LongArchivesOfTextAndSoundComeOutRightInEveryOrder)
+{
+    // About 3 MB, so that the reader keeps copies of its state part way through.
+    TempFolder folder("solidlong");
+    const std::string path = folder / "long.qzr";
+    RarWriter::Options options;
+    options.solid = true;
+    options.encoder.optimalParse = false;  // packing speed matters more here than size
+    options.encoder.maxChain = 8;
+    RarWriter writer(options);
+    std::vector<Bytes> contents;
+    for (int i = 0; i < 12; ++i) {
+        contents.push_back(i % 3 == 2 ? SampleBytes(90000, 2, 2, static_cast<uint32_t>(i))
+                                      : TextBytes(300000, static_cast<uint32_t>(i)));
+        writer.Add("e" + std::to_string(i), contents.back());
+    }
+    ASSERT_TRUE(writer.WriteFile(path));
+    EXPECT_TRUE(writer.Entries()[2].audio);
+    for (const int index : {11, 10, 3, 4, 9, 0, 8, 2, 7, 1, 6, 5, 5, 11}) {
+        bool ok = false;
+        const Bytes got = ExtractFile(path, "e" + std::to_string(index), &ok);
+        ASSERT_TRUE(ok) << index;
+        EXPECT_EQ(got, contents[static_cast<size_t>(index)]) << index;
+    }
+}
+
+TEST(RarSolidCache, KeepsAFewCheckpointsOfTheArchiveInUseAndFindsTheLastBeforeABlock)
+{
+    Rar20Decoder decoder;
+    ASSERT_TRUE(decoder.Allocate());
+    RarSolidCache cache;
+    cache.Use(RarArchiveIdentity{1, 2, 3, 4});
+    for (uint64_t block = 100; block <= 1000; block += 100) cache.Add(block, decoder);
+    EXPECT_LE(cache.Count(), RarSolidCache::kMaxCheckpoints);
+    EXPECT_EQ(cache.Before(99), nullptr);
+    ASSERT_NE(cache.Before(1000), nullptr);
+    EXPECT_EQ(cache.Before(1000)->nextBlock, 1000u);  // the newest survives thinning
+    const RarCheckpoint* middle = cache.Before(650);
+    ASSERT_NE(middle, nullptr);
+    EXPECT_LE(middle->nextBlock, 650u);
+    EXPECT_GE(middle->nextBlock, 500u);
+    cache.Use(RarArchiveIdentity{1, 2, 3, 4});
+    EXPECT_NE(cache.Before(1000), nullptr);
+    cache.Use(RarArchiveIdentity{1, 2, 3, 5});  // the file changed
+    EXPECT_EQ(cache.Count(), 0u);
 }
 
 TEST(RarSolidSequence, ARewrittenOrDifferentArchiveIsReadAfresh)
