@@ -40,10 +40,10 @@ int List(const char* archive)
         std::fprintf(stderr, "harntool: %s is not a RAR 2.0 archive this reader handles\n", archive);
         return 1;
     }
-    std::printf("%-40s %10s %10s %-8s %-6s %-4s %s\n", "name", "size", "packed", "crc32", "method", "ver", "solid");
+    // Tab-separated, so that names with spaces stay one field.
     for (const RarEntryInfo& entry : entries) {
-        std::printf("%-40s %10u %10u %08x 0x%02x   %-4u %s\n", entry.name.c_str(), entry.unpackedSize, entry.packedSize,
-                    entry.fileCrc, entry.method, entry.unpackVersion, entry.solid ? "yes" : "no");
+        std::printf("%s\t%u\t%u\t%08x\t0x%02x\t%u\t%s\n", entry.name.c_str(), entry.unpackedSize, entry.packedSize,
+                    entry.fileCrc, entry.method, entry.unpackVersion, entry.solid ? "solid" : "-");
     }
     return 0;
 }
