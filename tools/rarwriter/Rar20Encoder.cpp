@@ -58,9 +58,8 @@ void Rar20Encoder::Begin(std::span<const uint8_t> data, bool solid)
     entryStart_ = history_.size();
 }
 
-void Rar20Encoder::Commit(std::span<const uint8_t> data)
+void Rar20Encoder::Commit()
 {
-    (void)data;
     const size_t keep = std::min<size_t>(buffer_.size(), rar::kWindowSize);
     history_.assign(buffer_.end() - static_cast<std::ptrdiff_t>(keep), buffer_.end());
     buffer_.clear();
@@ -191,23 +190,13 @@ int Rar20Encoder::BestAudioChannels(std::span<const uint8_t> data, const Encoder
     return best;
 }
 
-std::vector<uint8_t> Rar20Encoder::EncodeLz(std::span<const uint8_t> data, bool solid)
-{
-    if (data.empty()) return {};
-    Begin(data, solid);
-    BitOutput out;
-    WriteLz(out, state_, solid);
-    Commit(data);
-    return out.Finish();
-}
-
 std::vector<uint8_t> Rar20Encoder::EncodeAudio(std::span<const uint8_t> data, bool solid, int channels)
 {
     if (data.empty()) return {};
     Begin(data, solid);
     BitOutput out;
     WriteAudio(out, state_, data, std::clamp(channels, 1, rar::kMaxAudioChannels), solid);
-    Commit(data);
+    Commit();
     return out.Finish();
 }
 
@@ -233,12 +222,12 @@ std::vector<uint8_t> Rar20Encoder::Encode(std::span<const uint8_t> data, bool so
             WriteAudio(audio, audioState, data, channels, solid);
             if (audio.BitCount() < lz.BitCount()) {
                 state_ = audioState;
-                Commit(data);
+                Commit();
                 if (audioUsed != nullptr) *audioUsed = true;
                 return audio.Finish();
             }
         }
     }
-    Commit(data);
+    Commit();
     return lz.Finish();
 }

@@ -33,13 +33,11 @@ public:
     // which mode won.
     std::vector<uint8_t> Encode(std::span<const uint8_t> data, bool solid, bool* audioUsed = nullptr);
 
-    // Packs in one mode only: LZ, or audio with the given channel count. For tests.
-    std::vector<uint8_t> EncodeLz(std::span<const uint8_t> data, bool solid);
-    std::vector<uint8_t> EncodeAudio(std::span<const uint8_t> data, bool solid, int channels);
-
 private:
+    std::vector<uint8_t> EncodeAudio(std::span<const uint8_t> data, bool solid, int channels);
     void Begin(std::span<const uint8_t> data, bool solid);
-    void Commit(std::span<const uint8_t> data);
+    // The entry just packed joins the history the next solid entry may refer to.
+    void Commit();
     void WriteLz(BitOutput& out, EncoderState& state, bool solid) const;
     void WriteLzBlocks(BitOutput& out, EncoderState& state, bool solid, lz_parser::CostModel& cost,
                        size_t maxBlocks) const;
