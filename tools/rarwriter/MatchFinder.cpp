@@ -2,8 +2,8 @@
 
 #include "engine/unrarlib/RarFormat.h"
 
-MatchFinder::MatchFinder(const uint8_t* data, size_t size, int maxChain)
-    : data_(data), size_(size), maxChain_(maxChain), head_(1u << kHashBits, 0), prev_(rar::kWindowSize, 0),
+MatchFinder::MatchFinder(const uint8_t* data, size_t size, int maxChain, uint32_t niceLength)
+    : data_(data), size_(size), maxChain_(maxChain), niceLength_(niceLength), head_(1u << kHashBits, 0), prev_(rar::kWindowSize, 0),
       pairs_(1u << 16, 0)
 {
 }
@@ -76,7 +76,8 @@ void MatchFinder::Matches(size_t position, uint32_t maxLength, std::vector<Match
     if (maxLength > available) maxLength = static_cast<uint32_t>(available);
     uint32_t best = 0;
     uint32_t candidate = head_[Hash(data_ + position)];
-    for (int chain = 0; candidate != 0 && chain < maxChain_; ++chain) {
+    int chainLimit = maxChain_;
+    for (int chain = 0; candidate != 0 && chain < chainLimit; ++chain) {
         const size_t earlier = candidate - 1;
         if (earlier >= position) break;
         const size_t distance = position - earlier;
@@ -89,7 +90,9 @@ void MatchFinder::Matches(size_t position, uint32_t maxLength, std::vector<Match
             if (length > best && length >= 3 + rar::MatchLengthBonus(static_cast<uint32_t>(distance))) {
                 best = length;
                 matches.push_back({length, static_cast<uint32_t>(distance)});
-                if (length == maxLength) break;
+                if (length >= niceLength_ || length == maxLength) break;
+                // Once a good match is in hand, a longer one is rarely worth a long search.
+                if (length >= kGoodLength) chainLimit = maxChain_ / 4;
             }
         }
         const uint32_t next = prev_[earlier & rar::kWindowMask];

@@ -14,7 +14,8 @@ public:
         uint32_t distance = 0;
     };
 
-    MatchFinder(const uint8_t* data, size_t size, int maxChain);
+    // The search stops at the first match of niceLength bytes or more.
+    MatchFinder(const uint8_t* data, size_t size, int maxChain, uint32_t niceLength = 96);
 
     // Positions must be inserted in increasing order.
     void Insert(size_t position);
@@ -29,6 +30,7 @@ public:
 
 private:
     static constexpr int kHashBits = 17;
+    static constexpr uint32_t kGoodLength = 32;
     static uint32_t Hash(const uint8_t* p)
     {
         const uint32_t v = uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
@@ -38,6 +40,7 @@ private:
     const uint8_t* data_;
     size_t size_;
     int maxChain_;
+    uint32_t niceLength_;
     std::vector<uint32_t> head_;  // position + 1 of the newest entry per hash; 0 = none
     std::vector<uint32_t> prev_;  // per window slot, position + 1 of the entry before
     std::vector<uint32_t> pairs_;

@@ -14,7 +14,7 @@
 class Rar20Encoder {
 public:
     struct Options {
-        int maxChain = 128;      // candidates tried per position
+        int maxChain = 48;       // candidates tried per position
         bool optimalParse = true;  // cheapest path by the cost model; false: lazy matching, faster
         bool tryAudio = true;
         int forceAudioChannels = 0;  // 1..4: every entry in audio mode with that many channels
