@@ -1,6 +1,8 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 class ArchiveStream;
 
@@ -17,8 +19,9 @@ public:
     {
         if (count_ >= 56) return;
         if (end_ - next_ >= 8) {
-            uint64_t word = 0;
-            for (int i = 0; i < 8; ++i) word = word << 8 | next_[i];
+            uint64_t word;
+            std::memcpy(&word, next_, sizeof(word));
+            if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
             // Bits below count_ already hold the same stream bytes or zeros, so OR keeps them right.
             buffer_ |= word >> count_;
             const unsigned bytes = (63 - count_) >> 3;

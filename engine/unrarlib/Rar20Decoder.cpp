@@ -7,6 +7,23 @@
 
 namespace {
 
+// Copies between ranges that do not overlap, without a library call for the short ones that
+// most matches are.
+inline void CopyApart(uint8_t* to, const uint8_t* from, uint32_t length)
+{
+    if (length < 8) {
+        for (uint32_t i = 0; i < length; ++i) to[i] = from[i];
+    } else if (length <= 16) {
+        uint64_t head, tail;
+        std::memcpy(&head, from, 8);
+        std::memcpy(&tail, from + length - 8, 8);
+        std::memcpy(to, &head, 8);
+        std::memcpy(to + length - 8, &tail, 8);
+    } else {
+        std::memcpy(to, from, length);
+    }
+}
+
 // Bytes may wait in the window this long before they are copied out; one step adds at most a
 // few hundred, so nothing waiting is ever overwritten.
 constexpr uint64_t kFlushThreshold = 0x80000;
@@ -142,24 +159,27 @@ void Rar20Decoder::CopyMatch(uint32_t length, uint32_t distance)
     const uint32_t target = static_cast<uint32_t>(position_) & rar::kWindowMask;
     const uint32_t source = static_cast<uint32_t>(position_ - distance) & rar::kWindowMask;
     position_ += length;
-    const bool apart = distance >= length && rar::kWindowSize - distance >= length;
-    if (apart && target + length <= rar::kWindowSize && source + length <= rar::kWindowSize) {
-        std::memcpy(window_ + target, window_ + source, length);
+    const bool inside = target + length <= rar::kWindowSize && source + length <= rar::kWindowSize;
+    if (inside && distance >= length && rar::kWindowSize - distance >= length) {
+        CopyApart(window_ + target, window_ + source, length);
         return;
     }
-    // Overlapping copies repeat the bytes just written, so they go one byte at a time.
+    if (inside && distance >= 8 && rar::kWindowSize - distance >= 8) {
+        // Forward in steps of eight: each step reads only bytes already in place.
+        uint8_t* to = window_ + target;
+        const uint8_t* from = window_ + source;
+        uint32_t i = 0;
+        for (; i + 8 <= length; i += 8) std::memcpy(to + i, from + i, 8);
+        for (; i < length; ++i) to[i] = from[i];
+        return;
+    }
+    // Short distances repeat the bytes just written, so they go one byte at a time.
     for (uint32_t i = 0; i < length; ++i)
         window_[(target + i) & rar::kWindowMask] = window_[(source + i) & rar::kWindowMask];
 }
 
-bool Rar20Decoder::DecodeLzSymbol(BitInput& input)
+bool Rar20Decoder::DecodeLzMatch(BitInput& input, int symbol)
 {
-    const int symbol = literal_.Decode(input);
-    if (symbol < 256) {
-        if (symbol < 0) return false;
-        window_[position_++ & rar::kWindowMask] = static_cast<uint8_t>(symbol);
-        return true;
-    }
     if (symbol >= rar::kSymbolMatch) {
         const int lengthCode = symbol - rar::kSymbolMatch;
         uint32_t length = rar::kLengthBases[lengthCode] + 3 + input.Take(rar::kLengthBits[lengthCode]);
@@ -230,10 +250,21 @@ Rar20Decoder::Result Rar20Decoder::Unpack(BitInput& input, uint8_t* output, uint
         if (input.Overrun()) return Result::Corrupt;
         // Past its data the input only yields zero bits, so checking for that once per batch is
         // enough; a batch adds far less to the window than the flush leaves free.
-        for (int n = 0; n < kSymbolsPerBatch && position_ < end; ++n) {
+        if (audioMode_) {
+            for (int n = 0; n < kSymbolsPerBatch && position_ < end && audioMode_; ++n) {
+                input.Refill();
+                if (!DecodeAudioSymbol(input)) return Result::Corrupt;
+            }
+            continue;
+        }
+        for (int n = 0; n < kSymbolsPerBatch && position_ < end && !audioMode_; ++n) {
             input.Refill();
-            const bool decoded = audioMode_ ? DecodeAudioSymbol(input) : DecodeLzSymbol(input);
-            if (!decoded) return Result::Corrupt;
+            const int symbol = literal_.Decode(input);
+            if (symbol >= 0 && symbol < 256) {
+                window_[position_++ & rar::kWindowMask] = static_cast<uint8_t>(symbol);
+            } else if (symbol < 0 || !DecodeLzMatch(input, symbol)) {
+                return Result::Corrupt;
+            }
         }
     }
     if (input.Overrun()) return Result::Corrupt;

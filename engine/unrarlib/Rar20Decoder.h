@@ -34,7 +34,8 @@ public:
 private:
     void Reset();
     bool ReadTables(BitInput& input);
-    bool DecodeLzSymbol(BitInput& input);
+    // A literal/length symbol of 256 and above: a match of some kind or new tables.
+    bool DecodeLzMatch(BitInput& input, int symbol);
     bool DecodeAudioSymbol(BitInput& input);
     void CopyMatch(uint32_t length, uint32_t distance);
     bool Flush(uint8_t* output, uint32_t size);
