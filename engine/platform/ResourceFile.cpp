@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/unrarlib/RarExtract.h"
+
 const char* ArchivePath = nullptr;
 
 namespace {
@@ -41,8 +43,14 @@ bool ResourceFile::Load(const char* name)
 
 bool ResourceFile::LoadFromArchive()
 {
-    // The archive reader is not part of this build yet: every entry reads as not found.
-    return false;
+    // The disk is never consulted here: a name missing from the archive is simply not found.
+    char* data = nullptr;
+    unsigned long size = 0;
+    if (RarExtract(&data, &size, name_, archive_, nullptr) == 0 || data == nullptr) return false;
+    // The reader hands back size + 1 bytes from malloc with the NUL already behind the data.
+    data_ = reinterpret_cast<uint8_t*>(data);
+    size_ = static_cast<uint32_t>(size);
+    return true;
 }
 
 bool ResourceFile::LoadFromDisk()

@@ -5,3 +5,4 @@ int RunScriptCommand(int argc, char** argv);
 int RunThreeDfCommand(int argc, char** argv);
 int RunDeviceTestCommand(int argc, char** argv);
 int RunViewCommand(int argc, char** argv);
+int RunQzrCommand(int argc, char** argv);

@@ -14,6 +14,7 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     {"script", "script FILE               print the blocks of a level script as JSON", RunScriptCommand},
+    {"qzr", "qzr list|cat|extract|create  list, extract or create a resource archive (RAR 2.0)", RunQzrCommand},
     {"3df", "3df FILE                  describe a 3DF model as the engine loads it, as JSON", RunThreeDfCommand},
     {"devicetest", "devicetest [--frames N] [--screenshot FILE.png] [--data DIR]\n"
                    "                            draw a test scene through the graphics device in the game window",

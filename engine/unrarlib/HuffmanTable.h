@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/unrarlib/BitInput.h"
+
+// A canonical prefix code read from code lengths (0 = symbol absent, at most 15 bits): shorter
+// codes first, and within one length in symbol order. Decoding looks the next 10 bits up in one
+// table and walks the longer lengths only for rare symbols.
+class HuffmanTable {
+public:
+    static constexpr int kMaxSymbols = 298;
+
+    // Returns false, leaving an empty table, when the lengths claim more codes than fit.
+    bool Build(const uint8_t* lengths, int symbolCount);
+    void Clear();
+
+    // The next symbol, or -1 when the bits form no code of this table. The caller has refilled.
+    int Decode(BitInput& input) const
+    {
+        const uint32_t bits = input.Peek16();
+        const Entry entry = quick_[bits >> (16 - kQuickBits)];
+        if (entry.length != 0) {
+            input.Skip(entry.length);
+            return entry.symbol;
+        }
+        return DecodeLong(input, bits);
+    }
+
+private:
+    static constexpr int kQuickBits = 10;
+    struct Entry {
+        uint16_t symbol;
+        uint8_t length;  // 0: longer code or none
+    };
+
+    int DecodeLong(BitInput& input, uint32_t bits) const;
+
+    Entry quick_[1 << kQuickBits];
+    uint32_t limit_[17];   // first left-justified 16-bit code past each length
+    uint32_t start_[17];   // first left-justified code of each length
+    uint16_t offset_[17];  // index in symbols_ of the first symbol of each length
+    uint16_t symbols_[kMaxSymbols];
+};

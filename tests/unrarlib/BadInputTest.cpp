@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/unrarlib/RarFormat.h"
+#include "tests/unrarlib/ArchiveTestSupport.h"
+#include "tools/rarwriter/RarWriter.h"
+#include "tools/rarwriter/TableWriter.h"
+
+using namespace archive_test;
+
+namespace {
+
+struct SmallArchive {
+    Bytes bytes;
+    std::vector<std::pair<std::string, Bytes>> entries;
+    size_t firstEntryEnd = 0;
+};
+
+SmallArchive MakeSmallArchive(bool store, bool solid, int audioChannels = 0)
+{
+    RarWriter::Options options;
+    options.store = store;
+    options.solid = solid;
+    options.encoder.forceAudioChannels = audioChannels;
+    RarWriter writer(options);
+    SmallArchive archive;
+    archive.entries = {{"first.txt", TextBytes(120, 1)}, {"second.txt", TextBytes(90, 2)}};
+    for (const auto& [name, data] : archive.entries) writer.Add(name, data);
+    archive.bytes = writer.Bytes();
+    archive.firstEntryEnd = kFirstHeader + 32 + 9 + writer.Entries()[0].packedSize;
+    return archive;
+}
+
+TEST(RarBadInput, EveryTruncationFailsCleanlyUnlessTheEntryIsWhole)
+{
+    for (const bool store : {false, true}) {
+        for (const bool solid : {false, true}) {
+            const SmallArchive archive = MakeSmallArchive(store, solid);
+            for (size_t length = 0; length < archive.bytes.size(); ++length) {
+                SCOPED_TRACE("cut at " + std::to_string(length) + (store ? " stored" : " packed") + (solid ? " solid" : ""));
+                const Bytes cut(archive.bytes.begin(), archive.bytes.begin() + static_cast<std::ptrdiff_t>(length));
+                const Extraction first = ExtractFromMemory(cut, "first.txt");
+                EXPECT_EQ(first.ok, length >= archive.firstEntryEnd);
+                if (first.ok) {
+                    EXPECT_EQ(first.bytes, archive.entries[0].second);
+                }
+                const Extraction second = ExtractFromMemory(cut, "second.txt");
+                EXPECT_FALSE(second.ok);
+                EXPECT_TRUE(second.terminated);
+            }
+        }
+    }
+}
+
+TEST(RarBadInput, FlippedBitsNeverYieldWrongBytes)
+{
+    const SmallArchive archives[] = {MakeSmallArchive(false, false), MakeSmallArchive(false, true),
+                                     MakeSmallArchive(false, true, 2)};
+    for (const SmallArchive& archive : archives) {
+        for (size_t bit = 0; bit < archive.bytes.size() * 8; ++bit) {
+            Bytes flipped = archive.bytes;
+            flipped[bit / 8] ^= static_cast<uint8_t>(1u << (bit % 8));
+            for (const auto& [name, data] : archive.entries) {
+                const Extraction got = ExtractFromMemory(flipped, name);
+                if (got.ok) {
+                    EXPECT_EQ(got.bytes, data) << "bit " << bit << " of " << name;
+                } else {
+                    EXPECT_TRUE(got.terminated);
+                }
+            }
+        }
+    }
+}
+
+// One entry whose header fields a test changes, CRC resealed.
+struct HeaderCase {
+    const char* what;
+    size_t offset;  // from the start of the file header
+    uint32_t value;
+    int width;      // bytes
+    bool extracts;
+};
+
+TEST(RarBadInput, HostileHeaderFieldsFailWithoutCrashingOrHugeAllocations)
+{
+    const HeaderCase cases[] = {
+        {"unpacked size of 4 GB", 11, 0xFFFFFFFF, 4, false},
+        {"unpacked size far beyond what the packed data can hold", 11, 0x10000000, 4, false},
+        {"packed size beyond the end of the archive", 7, 0xFFFFFFF0, 4, false},
+        {"packed size one byte short", 7, 0, 0, false},
+        {"unpack version 29", 24, 29, 1, false},
+        {"unpack version 12", 24, 12, 1, false},
+        {"unpack version 13", 24, 13, 1, true},
+        {"header size below a block header", 5, 6, 2, false},
+        {"unknown method byte still decodes", 25, 0x35, 1, true},
+    };
+    RarWriter writer;
+    const Bytes data = TextBytes(5000, 3);
+    writer.Add("entry.txt", data);
+    const uint32_t packed = writer.Entries()[0].packedSize;
+    for (const HeaderCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes archive = writer.Bytes();
+        const size_t at = kFirstHeader + c.offset;
+        if (c.width == 0) {
+            PutU32At(archive, kFirstHeader + 7, packed - 1);
+        } else {
+            for (int i = 0; i < c.width; ++i) archive[at + i] = static_cast<uint8_t>(c.value >> (8 * i));
+        }
+        if (c.offset != 5) ResealHeader(archive, kFirstHeader);
+        const Extraction got = ExtractFromMemory(archive, "entry.txt");
+        EXPECT_EQ(got.ok, c.extracts);
+        if (got.ok) {
+            EXPECT_EQ(got.bytes, data);
+        }
+    }
+}
+
+TEST(RarBadInput, ASolidEntryClaimingDataPastTheEndFailsAtOnce)
+{
+    RarWriter::Options options;
+    options.solid = true;
+    RarWriter writer(options);
+    writer.Add("first.txt", Bytes(3000, ' '));
+    for (const uint32_t packed : {0x7FFFFFFFu, 0xFFFFFF00u}) {
+        Bytes archive = writer.Bytes();
+        PutU32At(archive, kFirstHeader + 7, packed);
+        PutU32At(archive, kFirstHeader + 11, 0xFFFFFFFF);
+        ResealHeader(archive, kFirstHeader);
+        // Every entry of a solid archive passes through the decoder on the way to the one asked
+        // for. Reading on past the end of the archive would decode gigabytes from zero bits.
+        EXPECT_FALSE(ExtractFromMemory(archive, "nothing").ok);
+        EXPECT_FALSE(ExtractFromMemory(archive, "first.txt").ok);
+    }
+}
+
+TEST(RarBadInput, StoredEntryWhosePackedSizeDiffersFromItsSizeIsRefused)
+{
+    RarWriter::Options options;
+    options.store = true;
+    for (const uint32_t unpacked : {99u, 101u}) {
+        RarWriter writer(options);
+        writer.Add("stored.bin", RandomBytes(100, 4));
+        Bytes archive = writer.Bytes();
+        PutU32At(archive, kFirstHeader + 11, unpacked);
+        ResealHeader(archive, kFirstHeader);
+        EXPECT_FALSE(ExtractFromMemory(archive, "stored.bin").ok) << unpacked;
+    }
+}
+
+TEST(RarBadInput, BrokenHeaderCrcIsReportedButTheEntryIsUsed)
+{
+    RarWriter writer;
+    const Bytes data = TextBytes(3000, 5);
+    writer.Add("entry.txt", data);
+    Bytes archive = writer.Bytes();
+    archive[kFirstHeader] ^= 0xFF;
+    const Extraction got = ExtractFromMemory(archive, "entry.txt");
+    ASSERT_TRUE(got.ok);
+    EXPECT_EQ(got.bytes, data);
+}
+
+TEST(RarBadInput, StoredAndPackedEntriesAreCheckedAgainstTheirCrc)
+{
+    for (const bool store : {true, false}) {
+        RarWriter::Options options;
+        options.store = store;
+        RarWriter writer(options);
+        writer.Add("entry.txt", TextBytes(3000, 6));
+        Bytes archive = writer.Bytes();
+        archive[kFirstHeader + 16] ^= 1;  // the file CRC
+        ResealHeader(archive, kFirstHeader);
+        EXPECT_FALSE(ExtractFromMemory(archive, "entry.txt").ok) << (store ? "stored" : "packed");
+    }
+}
+
+struct MarkerCase {
+    const char* what;
+    Bytes start;  // replaces the first seven bytes
+    bool extracts;
+};
+
+TEST(RarBadInput, OnlyTheTwoMarkersOpenAnArchive)
+{
+    const MarkerCase cases[] = {
+        {"RAR marker", {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x00}, true},
+        {"alternative marker", {'K', 'a', 'l', 'v', 'o', 'r', '!'}, true},
+        {"old marker", {0x52, 0x45, 0x7E, 0x5E, 0x00, 0x00, 0x00}, false},
+        {"unknown marker", {'P', 'K', 0x03, 0x04, 0x00, 0x00, 0x00}, false},
+        {"marker with one byte wrong", {0x52, 0x61, 0x72, 0x21, 0x1A, 0x07, 0x01}, false},
+    };
+    RarWriter writer;
+    const Bytes data = TextBytes(2000, 7);
+    writer.Add("entry.txt", data);
+    for (const MarkerCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes archive = writer.Bytes();
+        std::copy(c.start.begin(), c.start.end(), archive.begin());
+        const Extraction got = ExtractFromMemory(archive, "entry.txt");
+        EXPECT_EQ(got.ok, c.extracts);
+        if (got.ok) {
+            EXPECT_EQ(got.bytes, data);
+        }
+    }
+}
+
+TEST(RarBadInput, ArchivesTooShortForTheirMainHeaderAreNotRead)
+{
+    const Bytes marker(std::begin(rar::kMarker), std::end(rar::kMarker));
+    Bytes shortMain = marker;
+    shortMain.resize(7 + 12, 0);
+    for (const Bytes& archive : {Bytes{}, Bytes{0x52}, marker, shortMain}) {
+        EXPECT_FALSE(ExtractFromMemory(archive, "anything").ok) << archive.size() << " bytes";
+    }
+}
+
+// An extra block spliced in front of the entry, with its common header and 4 bytes of body.
+Bytes WithBlockBefore(const Bytes& archive, uint8_t type, uint16_t flags)
+{
+    const bool packed = (flags & rar::kLongBlock) != 0;
+    Bytes block(packed ? 14 : 11, 0);
+    block[2] = type;
+    block[3] = static_cast<uint8_t>(flags);
+    block[4] = static_cast<uint8_t>(flags >> 8);
+    block[5] = 11;
+    if (packed) block[7] = 3;  // packed size 3: the three bytes behind the header
+    Bytes out;
+    out.reserve(archive.size() + block.size());
+    out.insert(out.end(), archive.begin(), archive.begin() + kFirstHeader);
+    out.insert(out.end(), block.begin(), block.end());
+    out.insert(out.end(), archive.begin() + kFirstHeader, archive.end());
+    return out;
+}
+
+TEST(RarBadInput, SubBlocksEndTheSearchWhileOtherBlocksAreSkipped)
+{
+    RarWriter writer;
+    const Bytes data = TextBytes(2000, 8);
+    writer.Add("entry.txt", data);
+    EXPECT_FALSE(ExtractFromMemory(WithBlockBefore(writer.Bytes(), rar::kSubBlockType, 0), "entry.txt").ok);
+    for (const uint16_t flags : {uint16_t{0}, rar::kLongBlock}) {
+        const Extraction got = ExtractFromMemory(WithBlockBefore(writer.Bytes(), 0x75, flags), "entry.txt");
+        ASSERT_TRUE(got.ok) << flags;
+        EXPECT_EQ(got.bytes, data);
+    }
+}
+
+TEST(RarBadInput, MainHeaderLongerThanThirteenBytesIsSkipped)
+{
+    RarWriter writer;
+    const Bytes data = TextBytes(1000, 9);
+    writer.Add("entry.txt", data);
+    Bytes archive = writer.Bytes();
+    archive[7 + 5] = 13 + 6;
+    archive.insert(archive.begin() + kFirstHeader, 6, 0xEE);
+    const Extraction got = ExtractFromMemory(archive, "entry.txt");
+    ASSERT_TRUE(got.ok);
+    EXPECT_EQ(got.bytes, data);
+}
+
+TEST(RarBadInput, NamesLongerThan259BytesAreCutWhenCompared)
+{
+    const std::string longName = std::string(300, 'n') + ".txt";
+    RarWriter writer;
+    const Bytes data = TextBytes(500, 10);
+    ASSERT_TRUE(writer.Add(longName, data));
+    EXPECT_FALSE(ExtractFromMemory(writer.Bytes(), longName).ok);
+    const Extraction got = ExtractFromMemory(writer.Bytes(), longName.substr(0, 259));
+    ASSERT_TRUE(got.ok);
+    EXPECT_EQ(got.bytes, data);
+}
+
+TEST(RarBadInput, NullArgumentsFailWithoutTouchingAnything)
+{
+    char* data = reinterpret_cast<char*>(1);
+    unsigned long size = 5;
+    EXPECT_EQ(RarExtract(&data, &size, nullptr, "x.qzr", nullptr), 0);
+    EXPECT_EQ(data, nullptr);
+    EXPECT_EQ(size, 0u);
+    EXPECT_EQ(RarExtract(nullptr, &size, "a", "x.qzr", nullptr), 0);
+    EXPECT_EQ(RarExtract(&data, &size, "a", "/no/such/archive.qzr", nullptr), 0);
+    EXPECT_EQ(data, nullptr);
+}
+
+// A hand-made entry: one full match of length 3 at distance 100 in an empty window.
+Bytes MatchIntoEmptyWindow(uint32_t unpackedSize, uint32_t fileCrc)
+{
+    EncoderState state;
+    uint8_t lengths[rar::kAllTablesSize] = {};
+    lengths[rar::kSymbolMatch] = 1;      // length code 0: 3 bytes
+    lengths[rar::kSymbolNewTables] = 1;
+    lengths[rar::kLiteralTableSize + 13] = 1;  // distances 97..128
+    BitOutput out;
+    WriteTables(out, state, lengths, false, 1);
+    out.Put(1, 1);  // symbol 270: the second code of length 1
+    out.Put(0, 1);  // distance code 13
+    out.Put(99 - 96, 5);
+    const Bytes packed = out.Finish();
+
+    RarWriter::Options options;
+    options.store = true;
+    RarWriter writer(options);
+    writer.Add("void.bin", Bytes(packed.size(), 0));
+    Bytes archive = writer.Bytes();
+    std::copy(packed.begin(), packed.end(), archive.end() - static_cast<std::ptrdiff_t>(packed.size()));
+    archive[kFirstHeader + 25] = 0x33;
+    PutU32At(archive, kFirstHeader + 11, unpackedSize);
+    PutU32At(archive, kFirstHeader + 16, fileCrc);
+    ResealHeader(archive, kFirstHeader);
+    return archive;
+}
+
+TEST(RarBadInput, DistancesIntoUnwrittenWindowGiveZerosAndMatchesPastTheEndFail)
+{
+    const Bytes zeros(3, 0);
+    const Extraction whole = ExtractFromMemory(MatchIntoEmptyWindow(3, Crc32(zeros.data(), 3)), "void.bin");
+    ASSERT_TRUE(whole.ok);
+    EXPECT_EQ(whole.bytes, zeros);
+    const Bytes two(2, 0);
+    EXPECT_FALSE(ExtractFromMemory(MatchIntoEmptyWindow(2, Crc32(two.data(), 2)), "void.bin").ok);
+}
+
+}  // namespace
