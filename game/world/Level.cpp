@@ -13,6 +13,7 @@ Level::~Level()
 
 void Level::load(World* world)
 {
+    model.Load(kModelName);
     LoadScript(world, kScriptName);
     elapsed = 0.0f;
 }
@@ -41,7 +42,12 @@ void Level::update(World* world, float dt)
     elapsed += dt;
 }
 
-void Level::draw(World* world) {}
+void Level::draw(World* world)
+{
+    const Matrix identity;
+    model.PlaceObjects(world->renderer, identity);
+    model.PlaceLights(world->renderer, identity);
+}
 
 void Level::afterCollisions(World* world)
 {
@@ -65,6 +71,7 @@ void Level::SpawnNear(World* world, float progressZ)
 
 void Level::unload()
 {
+    model.Clear();
     DeletePending();
 }
 

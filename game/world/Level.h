@@ -1,12 +1,13 @@
 #pragma once
 
 #include "engine/scene/GrowArray.h"
+#include "engine/scene/SceneModel.h"
 #include "game/world/Entity.h"
 
 class ScriptedEntity;
 
-// The level object: creates the scripted entities from the level script and keeps them pending
-// until the ship comes within kSpawnDistance of them.
+// The level object: the scenery model, and the scripted entities created from the level script,
+// kept pending until the ship comes within kSpawnDistance of them.
 class Level : public Entity {
 public:
     static constexpr float kSpawnDistance = 85.0f;  // units ahead of the ship
@@ -28,6 +29,7 @@ public:
     // Attaches, in script order, every pending entity less than kSpawnDistance ahead of progressZ.
     void SpawnNear(World* world, float progressZ);
 
+    SceneModel model;
     GrowArray<ScriptedEntity*> pending;
     float elapsed = 0.0f;  // seconds since load
 

@@ -1,7 +1,7 @@
 #include "game/world/World.h"
 
 #include "game/world/Entity.h"
-#include "game/world/FrameStages.h"
+#include "engine/render/GraphicsDevice.h"
 #include "game/world/SceneNode.h"
 
 World::World() : root(new SceneNode) {}
@@ -19,14 +19,12 @@ void World::StartTimer(PerformanceCounter* counter)
 void World::Step()
 {
     lastStep_ = timer.Step();
-    if (stages_ != nullptr) stages_->UpdateInput();
+    input.Update();
     SceneNode::CollisionPass(this, root);
     SceneNode::UpdatePass(this, root, lastStep_);
     SceneNode::DrawPass(this, root);
-    if (stages_ != nullptr) {
-        stages_->Render(fadeColour, fade);
-        stages_->Present();
-    }
+    renderer.Render(fadeColour, fade);
+    if (GraphicsDevice* device = GraphicsDevice::Current()) device->Present();
 }
 
 void World::Attach(SceneNode* node)

@@ -5,16 +5,19 @@
 #include <string>
 
 #include "engine/platform/FrameTimer.h"
+#include "engine/platform/Input.h"
+#include "engine/render/Renderer.h"
 #include "engine/scene/Vec4.h"
 
 class Entity;
-class FrameStages;
 class GameLink;
 class PerformanceCounter;
 class SceneNode;
 
 // The frame object handed to every entity operation: the scene tree, the frame timer, the
-// prototype table, the fade, and the frame's input and rendering stages.
+// prototype table, the fade, the input and the in-game renderer. Without a window the input reads
+// nothing, and without a current device the renderer and the present draw nothing, so tools and
+// tests step a world headless.
 class World {
 public:
     World();
@@ -39,16 +42,15 @@ public:
     // A fresh clone of the keyword's prototype, owned by the caller, or null for an unknown keyword.
     Entity* Create(const char* keyword);
 
-    void SetFrameStages(FrameStages* stages) { stages_ = stages; }
-
     SceneNode* root;
     FrameTimer timer;
     Vec4 fadeColour{0.0f, 0.0f, 0.0f, 1.0f};
     float fade = 0.0f;  // 0 none, 1 fully covered
     std::map<std::string, std::unique_ptr<Entity>> prototypes;
+    Input input;
+    Renderer renderer;
     GameLink* game = nullptr;
 
 private:
-    FrameStages* stages_ = nullptr;
     float lastStep_ = 0.0f;
 };

@@ -9,7 +9,8 @@
 #include "engine/platform/Log.h"
 #include "engine/platform/ResourceFile.h"
 #include "engine/platform/PerformanceCounter.h"
-#include "game/world/FrameStages.h"
+#include "engine/render/NullDevice.h"
+#include "tools/modelwriter/ModelWriter.h"
 
 namespace {
 
@@ -157,36 +158,68 @@ TEST(EntityFactory, RegisteringAKeywordAgainReplacesAndDeletesThePrototype)
     EXPECT_EQ(journal.With("delete"), (Events{"delete old", "delete new'", "delete new"}));
 }
 
-// Records the order of the frame's stages around the tree passes.
-class RecordingStages : public FrameStages {
-public:
-    explicit RecordingStages(Journal* journal) : journal_(journal) {}
-    void UpdateInput() override { journal_->Add("input"); }
-    void Render(const Vec4& colour, float fade) override { journal_->Add("render " + std::to_string(fade)); }
-    void Present() override { journal_->Add("present"); }
-
-private:
-    Journal* journal_;
-};
-
-TEST(World, StepRunsTheStagesInFrameOrderWithTheChosenTimeStep)
+void RecordPass(void* journal, const char* pass)
 {
+    static_cast<Journal*>(journal)->Add(std::string("pass ") + pass);
+}
+
+TEST(World, StepRunsTheTreeThenRendersAndPresentsWithTheChosenTimeStep)
+{
+    NullDevice device;
+    ScopedCurrentDevice current(&device);
     Journal journal;
     World world;
-    RecordingStages stages(&journal);
-    world.SetFrameStages(&stages);
+    world.renderer.SetPassObserver(RecordPass, &journal);
     ManualPerformanceCounter counter(1000);
     world.StartTimer(&counter);
-    auto* node = new ProbeNode(&journal, "n");
-    world.Attach(node);
-    world.fade = 0.5f;
+    world.Attach(new ProbeNode(&journal, "n"));
     counter.Advance(20);
     world.Step();
-    EXPECT_EQ(journal.events, (Events{"input", "after n", "update n", "draw n", "render 0.500000", "present"}));
+    ASSERT_GE(journal.events.size(), 4u);
+    EXPECT_EQ((Events{journal.events.begin(), journal.events.begin() + 3}), (Events{"after n", "update n", "draw n"}));
+    EXPECT_EQ(journal.With("pass").size(), journal.events.size() - 3) << "the renderer runs after the draw pass";
+    EXPECT_EQ(device.PresentCount(), 1);
     EXPECT_NEAR(world.LastStep(), 0.02f, 1e-6f);
     counter.Advance(5000);
     world.Step();
     EXPECT_FLOAT_EQ(world.LastStep(), 0.1f);
+    EXPECT_EQ(device.PresentCount(), 2);
+}
+
+TEST(World, StepsHeadlessWithoutADevice)
+{
+    ScopedCurrentDevice none(nullptr);
+    Journal journal;
+    World world;
+    world.Attach(new ProbeNode(&journal, "n"));
+    world.Step();
+    EXPECT_EQ(journal.With("draw"), (Events{"draw n"}));
+}
+
+TEST_F(LevelTest, LoadsItsSceneryAndSubmitsItEveryFrame)
+{
+    ModelFile scenery;
+    ModelFileLight light;
+    light.colour = {1.0f, 0.5f, 0.25f};
+    light.radius = 80.0f;
+    scenery.lights.push_back(light);
+    const auto dir = std::filesystem::temp_directory_path() / ("harn-level-dir-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ASSERT_TRUE(ModelWriter::WriteFile(scenery, (dir / Level::kModelName).c_str()));
+    std::ofstream(dir / Level::kScriptName) << "Probe { position 0 10 }";
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    level_.load(&world_);
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(dir);
+
+    EXPECT_EQ(level_.pending.Count(), 1u);
+    world_.Attach(&level_);
+    SceneNode::DrawPass(&world_, world_.root);
+    EXPECT_EQ(world_.renderer.Lights().Count(), 1u);
+    level_.unload();
+    EXPECT_EQ(level_.pending.Count(), 0u);
+    SceneNode::Detach(&level_);
 }
 
 TEST(World, ConstructionDefaults)
