@@ -2,8 +2,9 @@
 
 #include <libopenmpt/libopenmpt.h>
 
-#include <cstdio>
 #include <vector>
+
+#include "engine/platform/DiskFile.h"
 
 std::unique_ptr<ModuleSong> ModuleSong::FromMemory(const uint8_t* data, size_t size)
 {
@@ -17,19 +18,9 @@ std::unique_ptr<ModuleSong> ModuleSong::FromMemory(const uint8_t* data, size_t s
 
 std::unique_ptr<ModuleSong> ModuleSong::FromFile(const char* path)
 {
-    if (path == nullptr) return nullptr;
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) return nullptr;
     std::vector<uint8_t> bytes;
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    const long size = ok ? std::ftell(file) : -1;
-    ok = ok && size > 0 && static_cast<unsigned long>(size) <= kMaxFileBytes && std::fseek(file, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size));
-        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    }
-    std::fclose(file);
-    return ok ? FromMemory(bytes.data(), bytes.size()) : nullptr;
+    if (!ReadDiskFile(path, kMaxFileBytes, &bytes)) return nullptr;
+    return FromMemory(bytes.data(), bytes.size());
 }
 
 ModuleSong::~ModuleSong()

@@ -1,5 +1,7 @@
 #include "engine/platform/WavFile.h"
 
+#include "engine/platform/DiskFile.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -98,17 +100,6 @@ bool WavFile::Parse(const uint8_t* data, size_t size, WavFile* out)
 
 bool WavFile::Load(const char* path, WavFile* out)
 {
-    if (path == nullptr) return false;
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) return false;
     std::vector<uint8_t> bytes;
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    const long size = ok ? std::ftell(file) : -1;
-    ok = ok && size > 0 && static_cast<unsigned long>(size) <= kMaxFileBytes && std::fseek(file, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size));
-        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    }
-    std::fclose(file);
-    return ok && Parse(bytes.data(), bytes.size(), out);
+    return ReadDiskFile(path, kMaxFileBytes, &bytes) && Parse(bytes.data(), bytes.size(), out);
 }

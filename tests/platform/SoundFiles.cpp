@@ -7,19 +7,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "tools/LittleEndian.h"
+
 namespace {
-
-void PutU16(std::vector<uint8_t>& out, uint32_t value)
-{
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t value)
-{
-    PutU16(out, value & 0xFFFF);
-    PutU16(out, value >> 16);
-}
 
 void PutText(std::vector<uint8_t>& out, const char* text)
 {

@@ -8,19 +8,9 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include "tools/LittleEndian.h"
+
 namespace {
-
-void PutU16(std::vector<uint8_t>& out, uint32_t v)
-{
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v)
-{
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-}
 
 uint32_t PixelAt(const Picture& picture, uint32_t x, uint32_t y)
 {

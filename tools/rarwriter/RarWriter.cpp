@@ -5,20 +5,9 @@
 
 #include "engine/unrarlib/Crc32.h"
 #include "engine/unrarlib/RarFormat.h"
+#include "tools/LittleEndian.h"
 
 namespace {
-
-void PutU16(std::vector<uint8_t>& out, uint32_t value)
-{
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t value)
-{
-    PutU16(out, value & 0xFFFF);
-    PutU16(out, value >> 16);
-}
 
 // Fills in the CRC of a header that starts at start and runs to the end of out.
 void SealHeader(std::vector<uint8_t>& out, size_t start)
