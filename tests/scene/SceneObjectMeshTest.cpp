@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -23,63 +24,41 @@ MeshData Quad()
     return data;
 }
 
-void ExpectDirection(const float* actual, float x, float y, float z)
-{
-    EXPECT_NEAR(actual[0], x, 1e-5f);
-    EXPECT_NEAR(actual[1], y, 1e-5f);
-    EXPECT_NEAR(actual[2], z, 1e-5f);
-}
+float Dot(const float* a, const float* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
-TEST(MeshTangents, AQuadGetsTangentAlongUAndBinormalAlongV)
+TEST(MeshTangents, TangentsFollowUAndStayUnitAndOrthogonalToTheNormal)
 {
-    MeshData quad = Quad();
-    for (MeshVertex& vertex : quad.vertices) {
-        vertex.tangent[0] = 7.0f;  // whatever the file held is replaced
-        vertex.binormal[1] = -3.0f;
+    using Vector = std::array<float, 3>;
+    const struct {
+        const char* name;
+        std::function<void(MeshVertex&)> change;
+        Vector tangent;
+        bool checkDirection;
+    } cases[] = {
+        // Whatever the file held is replaced.
+        {"plain quad", [](MeshVertex& v) { v.tangent[0] = 7.0f, v.binormal[1] = -3.0f; }, {1, 0, 0}, true},
+        // The tangent loses its component along the tilted normal.
+        {"normals tilted towards +x", [](MeshVertex& v) { v.normal[0] = 0.6f, v.normal[2] = -0.8f; }, {0.8f, 0, 0.6f}, true},
+        {"mirrored u", [](MeshVertex& v) { v.texCoord[0] = 1.0f - v.texCoord[0]; }, {-1, 0, 0}, true},
+        {"degenerate coordinates", [](MeshVertex& v) { v.texCoord[0] = v.texCoord[1] = 0.5f; }, {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MeshData quad = Quad();
+        std::for_each(quad.vertices.begin(), quad.vertices.end(), c.change);
+        quad.ComputeTangents();
+        for (const MeshVertex& vertex : quad.vertices) {
+            EXPECT_NEAR(Dot(vertex.tangent, vertex.tangent), 1.0f, 1e-5f);
+            EXPECT_NEAR(Dot(vertex.tangent, vertex.normal), 0.0f, 1e-5f);
+            EXPECT_NEAR(Dot(vertex.tangent, vertex.binormal), 0.0f, 1e-5f);
+            for (int i = 0; i < 3 && c.checkDirection; ++i) EXPECT_NEAR(vertex.tangent[i], c.tangent[i], 1e-5f);
+        }
     }
+    MeshData quad = Quad();
     quad.ComputeTangents();
+    const float alongV[3] = {0, 1, 0};
     for (const MeshVertex& vertex : quad.vertices) {
-        ExpectDirection(vertex.tangent, 1, 0, 0);
-        ExpectDirection(vertex.binormal, 0, 1, 0);
-    }
-}
-
-TEST(MeshTangents, TangentsAreMadeOrthogonalToTheNormal)
-{
-    MeshData quad = Quad();
-    // Normals tilted towards +x: the tangent loses its component along them and stays of unit length.
-    for (MeshVertex& vertex : quad.vertices) {
-        vertex.normal[0] = 0.6f;
-        vertex.normal[2] = -0.8f;
-    }
-    quad.ComputeTangents();
-    for (const MeshVertex& vertex : quad.vertices) {
-        const float* t = vertex.tangent;
-        const float* b = vertex.binormal;
-        EXPECT_NEAR(t[0] * 0.6f - t[2] * 0.8f, 0.0f, 1e-5f);
-        EXPECT_NEAR(t[0] * t[0] + t[1] * t[1] + t[2] * t[2], 1.0f, 1e-5f);
-        EXPECT_NEAR(b[0] * t[0] + b[1] * t[1] + b[2] * t[2], 0.0f, 1e-5f);
-        ExpectDirection(t, 0.8f, 0.0f, 0.6f);
-    }
-}
-
-TEST(MeshTangents, MirroredTextureCoordinatesTurnTheTangentAround)
-{
-    MeshData quad = Quad();
-    for (MeshVertex& vertex : quad.vertices) vertex.texCoord[0] = 1.0f - vertex.texCoord[0];
-    quad.ComputeTangents();
-    ExpectDirection(quad.vertices[0].tangent, -1, 0, 0);
-}
-
-TEST(MeshTangents, DegenerateTextureCoordinatesStillGiveUnitDirections)
-{
-    MeshData quad = Quad();
-    for (MeshVertex& vertex : quad.vertices) vertex.texCoord[0] = vertex.texCoord[1] = 0.5f;
-    quad.ComputeTangents();
-    for (const MeshVertex& vertex : quad.vertices) {
-        const float* t = vertex.tangent;
-        EXPECT_NEAR(t[0] * t[0] + t[1] * t[1] + t[2] * t[2], 1.0f, 1e-5f);
-        EXPECT_NEAR(t[2], 0.0f, 1e-5f);
+        for (int i = 0; i < 3; ++i) EXPECT_NEAR(vertex.binormal[i], alongV[i], 1e-5f);
     }
 }
 
@@ -107,64 +86,52 @@ std::vector<Triangle> Triangles(const MeshData& data)
             const float* p = data.vertices[data.indices[f + c]].position;
             t[c] = {p[0], p[1], p[2]};
         }
-        const auto smallest = std::min_element(t.begin(), t.end()) - t.begin();
-        std::rotate(t.begin(), t.begin() + smallest, t.end());
+        std::rotate(t.begin(), std::min_element(t.begin(), t.end()), t.end());
         triangles.push_back(t);
     }
     std::sort(triangles.begin(), triangles.end());
     return triangles;
 }
 
-MeshData Grid(int side)
+// Misses of a 16-entry first-in first-out vertex cache.
+int CacheMisses(const MeshData& data)
+{
+    std::vector<uint32_t> cache;
+    int count = 0;
+    for (uint32_t index : data.indices) {
+        if (std::find(cache.begin(), cache.end(), index) != cache.end()) continue;
+        ++count;
+        cache.insert(cache.begin(), index);
+        if (cache.size() > 16) cache.pop_back();
+    }
+    return count;
+}
+
+TEST(MeshOptimisation, ReorderingAShuffledGridKeepsEveryTriangleAndVertexWithFewerCacheMisses)
 {
     MeshData data;
-    for (int y = 0; y <= side; ++y) {
-        for (int x = 0; x <= side; ++x) data.vertices.push_back(Vertex(float(x), float(y), 0, float(x), float(y)));
+    const uint32_t side = 30;
+    for (uint32_t y = 0; y <= side; ++y) {
+        for (uint32_t x = 0; x <= side; ++x) data.vertices.push_back(Vertex(float(x), float(y), 0, float(x), float(y)));
     }
     std::vector<std::array<uint32_t, 3>> faces;
-    for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x) {
-            const uint32_t a = static_cast<uint32_t>(y * (side + 1) + x);
-            faces.push_back({a, a + 1, a + static_cast<uint32_t>(side) + 2});
-            faces.push_back({a, a + static_cast<uint32_t>(side) + 2, a + static_cast<uint32_t>(side) + 1});
-        }
+    for (uint32_t a = 0; a < side * (side + 1); ++a) {
+        if (a % (side + 1) == side) continue;
+        faces.push_back({a, a + 1, a + side + 2});
+        faces.push_back({a, a + side + 2, a + side + 1});
     }
     std::mt19937 random(7);
     std::shuffle(faces.begin(), faces.end(), random);
     for (const auto& face : faces) data.indices.insert(data.indices.end(), face.begin(), face.end());
-    // A vertex no triangle uses keeps its place in the count.
-    data.vertices.push_back(Vertex(99, 99, 99, 0, 0));
-    return data;
-}
-
-TEST(MeshOptimisation, ReorderingKeepsEveryTriangleAndEveryVertex)
-{
-    MeshData data = Grid(20);
+    data.vertices.push_back(Vertex(99, 99, 99, 0, 0));  // no triangle uses it, yet it keeps its place
     const std::vector<Triangle> before = Triangles(data);
     const size_t vertexCount = data.vertices.size();
+    const int misses = CacheMisses(data);
     data.OptimizeVertexCache();
     EXPECT_EQ(Triangles(data), before);
     EXPECT_EQ(data.vertices.size(), vertexCount);
     EXPECT_TRUE(data.IndicesValid());
-}
-
-TEST(MeshOptimisation, ReorderingLowersTheCacheMissesOfAShuffledGrid)
-{
-    auto misses = [](const MeshData& data) {
-        std::vector<uint32_t> cache;
-        int count = 0;
-        for (uint32_t index : data.indices) {
-            if (std::find(cache.begin(), cache.end(), index) != cache.end()) continue;
-            ++count;
-            cache.insert(cache.begin(), index);
-            if (cache.size() > 16) cache.pop_back();
-        }
-        return count;
-    };
-    MeshData data = Grid(30);
-    const int before = misses(data);
-    data.OptimizeVertexCache();
-    EXPECT_LT(misses(data), before * 3 / 4);
+    EXPECT_LT(CacheMisses(data), misses * 3 / 4);
 }
 
 class SceneObjectOnDevice : public ::testing::Test {
@@ -173,14 +140,21 @@ protected:
     ScopedCurrentDevice current{&device};
 };
 
-TEST_F(SceneObjectOnDevice, ANewObjectHasTheDefaultBoxAndNoMesh)
+TEST_F(SceneObjectOnDevice, NewObjectsAndFailedRebuildsHaveTheDefaultBoxAndNoMesh)
 {
-    const SceneObject object;
-    EXPECT_EQ(object.BoxMin(), Vec4(-3, -3, -10, 1));
-    EXPECT_EQ(object.BoxMax(), Vec4(3, 3, 10, 1));
+    SceneObject object;
     EXPECT_EQ(object.FrameStamp(), -1);
     EXPECT_EQ(object.Owner(), nullptr);
-    EXPECT_FALSE(object.HasMesh());
+    for (int build = 0; build < 2; ++build) {
+        EXPECT_FALSE(object.HasMesh());
+        EXPECT_EQ(object.DeviceVertices(), nullptr);
+        EXPECT_EQ(object.BoxMin(), Vec4(-3, -3, -10, 1));
+        EXPECT_EQ(object.BoxMax(), Vec4(3, 3, 10, 1));
+        ASSERT_TRUE(object.BuildMesh(Quad()));
+        MeshData bad = Quad();
+        bad.indices.push_back(0);
+        EXPECT_FALSE(object.BuildMesh(bad));  // the earlier mesh is released
+    }
 }
 
 TEST_F(SceneObjectOnDevice, BuildingAMeshPutsItsBuffersOnTheDevice)
@@ -196,30 +170,22 @@ TEST_F(SceneObjectOnDevice, BuildingAMeshPutsItsBuffersOnTheDevice)
     ASSERT_TRUE(object.DeviceVertices()->Read(&vertices));
     ASSERT_EQ(vertices.size(), 4u);
     EXPECT_EQ(std::memcmp(vertices.data(), object.Mesh().vertices.data(), 4 * sizeof(MeshVertex)), 0);
-    ExpectDirection(vertices[0].tangent, 1, 0, 0);
+    EXPECT_NEAR(vertices[0].tangent[0], 1.0f, 1e-5f);
     EXPECT_EQ(object.BoxMax(), Vec4(1, 1, 0, 1));
-}
 
-TEST_F(SceneObjectOnDevice, MeshesBeyond65535VerticesGet32BitIndices)
-{
-    MeshData data;
-    data.vertices.assign(70000, Vertex(0, 0, 0, 0, 0));
-    for (uint32_t i = 0; i < 3; ++i) data.vertices[69997 + i] = Vertex(float(i), float(i * i), 1, float(i), 0);
-    data.indices = {69997, 69998, 69999};
-    SceneObject object;
-    ASSERT_TRUE(object.BuildMesh(data));
+    MeshData big;
+    big.vertices.assign(70000, Vertex(0, 0, 0, 0, 0));
+    for (uint32_t i = 0; i < 3; ++i) big.vertices[69997 + i] = Vertex(float(i), float(i * i), 1, float(i), 0);
+    big.indices = {69997, 69998, 69999};
+    ASSERT_TRUE(object.BuildMesh(big));
     ASSERT_NE(object.DeviceIndices(), nullptr);
-    EXPECT_EQ(object.DeviceIndices()->Format(), IndexFormat::Index32);
+    EXPECT_EQ(object.DeviceIndices()->Format(), IndexFormat::Index32);  // beyond 65535 vertices
     EXPECT_EQ(object.DeviceVertices()->Count(), 70000u);
-}
 
-TEST_F(SceneObjectOnDevice, WithoutADeviceTheMeshStaysInSystemMemory)
-{
     GraphicsDevice::SetCurrent(nullptr);
-    SceneObject object;
     ASSERT_TRUE(object.BuildMesh(Quad()));
     EXPECT_TRUE(object.HasMesh());
-    EXPECT_EQ(object.DeviceVertices(), nullptr);
+    EXPECT_EQ(object.DeviceVertices(), nullptr);  // kept in system memory only
     GraphicsDevice::SetCurrent(&device);
 }
 
@@ -228,9 +194,8 @@ TEST_F(SceneObjectOnDevice, DrawsOnlyWithTheStampOfItsLastSubmission)
     SceneObject object;
     ASSERT_TRUE(object.BuildMesh(Quad()));
     const Matrix world = Matrix::Translation(1, 2, 3);
-    object.Draw(world, -1);
+    object.Draw(world, -1);  // never submitted
     object.Draw(world, 0);
-    EXPECT_TRUE(device.Draws().empty());
     object.SetFrameStamp(5);
     object.Draw(world, 4);
     EXPECT_TRUE(device.Draws().empty());
@@ -245,16 +210,15 @@ TEST_F(SceneObjectOnDevice, TheBoxTestIsStrict)
 {
     SceneObject object;
     ASSERT_TRUE(object.BuildMesh(Quad()));
-    struct Case {
+    const struct {
         Vec4 centre;
         float radius;
         bool touches;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{0.5f, 0.5f, 0.0f}, 0.001f, true},  {{3.0f, 0.5f, 0.0f}, 2.0f, false}, {{3.0f, 0.5f, 0.0f}, 2.01f, true},
         {{4.0f, 5.0f, 0.0f}, 5.0f, false},   {{4.0f, 5.0f, 0.0f}, 5.01f, true}, {{0.5f, 0.5f, -2.0f}, 1.5f, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.centre.x << "," << c.centre.y << "," << c.centre.z << " r " << c.radius);
         EXPECT_EQ(object.BoxTouchesSphere(c.centre, c.radius), c.touches);
     }
@@ -297,19 +261,6 @@ TEST_F(SceneObjectOnDevice, ObjectsJoinAndLeaveTheirMaterialsLists)
         survivor.SetOwner(&shortLived);
     }
     EXPECT_EQ(survivor.Owner(), nullptr);
-}
-
-TEST_F(SceneObjectOnDevice, RebuildingReleasesTheEarlierMesh)
-{
-    SceneObject object;
-    ASSERT_TRUE(object.BuildMesh(Quad()));
-    MeshData bad = Quad();
-    bad.indices.push_back(0);
-    EXPECT_FALSE(object.BuildMesh(bad));
-    EXPECT_FALSE(object.HasMesh());
-    EXPECT_EQ(object.DeviceVertices(), nullptr);
-    EXPECT_EQ(object.BoxMin(), Vec4(-3, -3, -10, 1));
-    EXPECT_EQ(object.BoxMax(), Vec4(3, 3, 10, 1));
 }
 
 }  // namespace

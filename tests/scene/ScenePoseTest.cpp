@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
+#include <functional>
 
 #include "SampleModels.h"
 #include "SceneTestSupport.h"
@@ -27,9 +27,11 @@ protected:
 
 const Matrix kParent = Matrix::Translation(100, 0, 50);
 
-TEST_F(ScenePose, PlaceObjectsSubmitsLocalTimesParentInListOrder)
+TEST_F(ScenePose, PlaceObjectsSubmitsLocalTimesParentInListOrderWhateverTheAnimationTime)
 {
     Load(FullModel());
+    model.AnimateObjects(sink, kParent, 0.15f);
+    sink.objects.clear();
     model.PlaceObjects(sink, kParent);
     ASSERT_EQ(sink.objects.size(), 2u);
     EXPECT_EQ(sink.objects[0].object, &model.Objects().At(0));
@@ -39,14 +41,7 @@ TEST_F(ScenePose, PlaceObjectsSubmitsLocalTimesParentInListOrder)
     const Vec4 corner = sink.objects[0].world.Transform({1, 0, 0, 1});
     EXPECT_NEAR(corner.x, 110.0f, 1e-4f);
     EXPECT_NEAR(corner.z, 79.0f, 1e-4f);
-}
-
-TEST_F(ScenePose, PlaceObjectsShowsAnimatedObjectsAtTheirLoadedPlacementWhateverTheirTime)
-{
-    Load(FullModel());
-    model.AnimateObjects(sink, kParent, 0.15f);
-    sink.objects.clear();
-    model.PlaceObjects(sink, kParent);
+    // The animated object stands at its loaded placement.
     EXPECT_TRUE(MatricesNear(sink.objects[1].world, Matrix::Translation(-1, -2, -3) * kParent));
 }
 
@@ -66,32 +61,35 @@ TEST_F(ScenePose, AnimateObjectsRotatesThenMovesThenPlaces)
     EXPECT_EQ(model.Objects().At(1).thirdTrack.x.Time(), 0.0f);
 }
 
-TEST_F(ScenePose, AnObjectWhoseAxisKeysAreZeroIsOnlyTranslated)
+TEST_F(ScenePose, AnimatedObjectsWithZeroAxesOrNoFramesAreOnlyTranslated)
 {
-    ModelFile file = FullModel();
-    for (ObjectKey& key : file.objects[1].keys) {
-        key.axis = F3(0, 0, 0);
-        key.angle = 1.0f;
+    const struct {
+        const char* name;
+        std::function<void(ModelFile&)> change;
+        Matrix local;
+    } cases[] = {
+        {"zero axis keys",
+         [](ModelFile& file) {
+             for (ObjectKey& key : file.objects[1].keys) key = {key.position, {0, 0, 0}, 1.0f, key.third};
+         },
+         Matrix::Translation(1, 0, 0)},
+        {"no frames", [](ModelFile& file) { file.frameCount = 0; }, Matrix()},  // at the origin
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ModelFile file = FullModel();
+        c.change(file);
+        Load(file);
+        sink.objects.clear();
+        model.AnimateObjects(sink, kParent, 0.1f);
+        EXPECT_TRUE(MatricesNear(sink.objects[1].world, c.local * kParent));
     }
-    Load(file);
-    model.AnimateObjects(sink, kParent, 0.1f);
-    EXPECT_TRUE(MatricesNear(sink.objects[1].world, Matrix::Translation(1, 0, 0) * kParent));
-}
-
-TEST_F(ScenePose, AnAnimatedObjectWithoutFramesStandsAtTheOrigin)
-{
-    ModelFile file = FullModel();
-    file.frameCount = 0;
-    Load(file);
-    model.AnimateObjects(sink, kParent, 0.1f);
-    EXPECT_TRUE(MatricesNear(sink.objects[1].world, kParent));
 }
 
 TEST_F(ScenePose, PlaceLightsMovesPositionsByTheParentOnly)
 {
     Load(FullModel());
-    const Matrix parent = Matrix::Scaling(2, 2, 2) * Matrix::Translation(1, 2, 3);
-    model.PlaceLights(sink, parent);
+    model.PlaceLights(sink, Matrix::Scaling(2, 2, 2) * Matrix::Translation(1, 2, 3));
     ASSERT_EQ(sink.lights.size(), 2u);
     EXPECT_EQ(sink.lights[0], &model.Lights().At(0).light);
     EXPECT_EQ(sink.lights[0]->position, Vec4(1, 102, 3, 1));
@@ -116,31 +114,7 @@ TEST_F(ScenePose, AnimateLightsEvaluatesTracksAndPlacesTheOthers)
     EXPECT_EQ(sink.lights[1]->colour, Vec4(0.2f, 0.2f, 0.2f, 1));
 }
 
-struct FakeLightingShader {
-    Vec4 position, colour;
-    float radius = -1.0f;
-    void SetLightPosition(const Vec4& v) { position = v; }
-    void SetDiffuseColor(const Vec4& v) { colour = v; }
-    void SetLightRadius(float r) { radius = r; }
-};
-
-TEST(PointLight, ANewLightIsBlackAtTheOriginAndApplyHandsOverAllThree)
-{
-    PointLight light;
-    EXPECT_EQ(light.position, Vec4(0, 0, 0, 1));
-    EXPECT_EQ(light.colour, Vec4(0, 0, 0, 1));
-    EXPECT_EQ(light.radius, 0.0f);
-    light.position = {1, 2, 3, 1};
-    light.colour = {0.5f, 0.25f, 1, 1};
-    light.radius = 40;
-    FakeLightingShader shader;
-    light.Apply(shader);
-    EXPECT_EQ(shader.position, light.position);
-    EXPECT_EQ(shader.colour, light.colour);
-    EXPECT_EQ(shader.radius, 40.0f);
-}
-
-TEST(CameraDefaults, LooksFromTheOriginAlongZWithYUpAndAQuarterTurnOfView)
+TEST(Camera, ByDefaultLooksFromTheOriginAlongZWithYUpAndAQuarterTurnOfView)
 {
     const Camera camera;
     EXPECT_FLOAT_EQ(camera.FieldOfView(), std::acos(-1.0f) / 2);
@@ -148,11 +122,10 @@ TEST(CameraDefaults, LooksFromTheOriginAlongZWithYUpAndAQuarterTurnOfView)
     EXPECT_EQ(camera.Eye(), Vec4(0, 0, 0, 1));
     EXPECT_EQ(camera.Target(), Vec4(0, 0, 1, 0));
     EXPECT_EQ(camera.Up(), Vec4(0, 1, 0, 1));
-    EXPECT_TRUE(MatricesNear(camera.View(), Matrix()));
     EXPECT_TRUE(MatricesNear(camera.ViewProjection(), Matrix()));
 }
 
-TEST(CameraUpdate, BuildsTheMatricesFromTheStoredValuesAndSetsThemOnTheDevice)
+TEST(Camera, UpdateBuildsTheMatricesWithFixedPlanesAndSetsThemOnTheDevice)
 {
     NullDevice device;
     ScopedCurrentDevice current(&device);
@@ -160,48 +133,35 @@ TEST(CameraUpdate, BuildsTheMatricesFromTheStoredValuesAndSetsThemOnTheDevice)
     camera.SetProjection(1.0f, 16.0f / 9.0f);
     camera.SetLook({0, 200, 0, 1}, {0, 0, 1, 1}, {0, 1, 0, 1});
     camera.Update();
-    const Matrix projection = Matrix::PerspectiveFovLH(1.0f, 16.0f / 9.0f, 2.0f, 5000.0f);
     const Matrix view = Matrix::LookAtLH({0, 200, 0, 1}, {0, 0, 1, 1}, {0, 1, 0, 1});
-    EXPECT_TRUE(MatricesNear(camera.Projection(), projection));
     EXPECT_TRUE(MatricesNear(camera.View(), view));
-    EXPECT_TRUE(MatricesNear(camera.ViewProjection(), view * projection));
-    EXPECT_TRUE(MatricesNear(device.GetTransform(TransformType::Projection), projection));
+    EXPECT_TRUE(MatricesNear(camera.ViewProjection(), view * camera.Projection()));
+    EXPECT_TRUE(MatricesNear(device.GetTransform(TransformType::Projection), camera.Projection()));
     EXPECT_TRUE(MatricesNear(device.GetTransform(TransformType::View), view));
-}
-
-TEST(CameraUpdate, NearAndFarPlanesAreFixed)
-{
-    Camera camera;
-    camera.SetProjection(0.8f, 1.5f);
-    camera.Update();
-    // A point on the near plane lands at depth 0, one on the far plane at depth 1.
-    const Vec4 nearPoint = camera.Projection().Transform({0, 0, 2.0f, 1});
-    const Vec4 farPoint = camera.Projection().Transform({0, 0, 5000.0f, 1});
-    EXPECT_NEAR(nearPoint.z / nearPoint.w, 0.0f, 1e-5f);
-    EXPECT_NEAR(farPoint.z / farPoint.w, 1.0f, 1e-5f);
+    // The near and far planes are fixed at 2 and 5000.
+    EXPECT_TRUE(MatricesNear(camera.Projection(), Matrix::PerspectiveFovLH(1.0f, 16.0f / 9.0f, 2.0f, 5000.0f)));
 }
 
 TEST_F(ScenePose, SelectCameraMatchesNamesExactlyAndFallsBackToTheFirst)
 {
     ModelFile file = FullModel();
     file.cameras[1].animated = true;
-    file.cameras[1].eyeKeys = {F3(7, 7, 7), F3(7, 7, 7), F3(7, 7, 7)};
-    file.cameras[1].targetKeys = {F3(0, 0, 0), F3(0, 0, 0), F3(0, 0, 0)};
-    file.cameras[1].fieldOfViewKeys = {0.5f, 0.5f, 0.5f};
+    file.cameras[1].eyeKeys.assign(3, {7, 7, 7});
+    file.cameras[1].targetKeys.assign(3, {0, 0, 0});
+    file.cameras[1].fieldOfViewKeys.assign(3, 0.5f);
     Load(file);
-    struct Case {
+    const struct {
         const char* name;
         float eyeX;
-    };
-    const Case cases[] = {{"Camera01", 7.0f}, {"introCam", 0.0f}, {"camera01", 0.0f}, {"nobody", 0.0f}, {"", 0.0f}};
-    for (const Case& c : cases) {
+    } cases[] = {{"Camera01", 7.0f}, {"introCam", 0.0f}, {"camera01", 0.0f}, {"nobody", 0.0f}, {"", 0.0f}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         model.SelectCamera(sink, Matrix(), c.name, 0.0f);
         EXPECT_EQ(sink.camera.Eye().x, c.eyeX);
     }
 }
 
-TEST_F(ScenePose, SelectCameraAimsThroughTheParentWithTheDisplayAspect)
+TEST_F(ScenePose, SelectCameraAimsThroughTheParentWithTheDisplayAspectAndAdvancesOnEveryCall)
 {
     Load(FullModel());
     model.SelectCamera(sink, kParent, "introCam", 0.05f);
@@ -212,14 +172,8 @@ TEST_F(ScenePose, SelectCameraAimsThroughTheParentWithTheDisplayAspect)
     EXPECT_NEAR(sink.camera.FieldOfView(), 1.1f, 1e-5f);
     EXPECT_FLOAT_EQ(sink.camera.Aspect(), 16.0f / 9.0f);
     EXPECT_EQ(sink.camera.Up(), Vec4(0, 1, 0, 1));
-}
-
-TEST_F(ScenePose, SelectingTwiceInOneFrameAdvancesTwice)
-{
-    Load(FullModel());
-    model.SelectCamera(sink, Matrix(), "introCam", 0.05f);
-    model.SelectCamera(sink, Matrix(), "introCam", 0.05f);
-    EXPECT_NEAR(sink.camera.Eye().z, 10.0f, 1e-4f);
+    model.SelectCamera(sink, kParent, "introCam", 0.05f);  // twice in one frame advances twice
+    EXPECT_NEAR(sink.camera.Eye().z, 60.0f, 1e-4f);
 }
 
 TEST_F(ScenePose, ModelsWithoutCamerasOrKeysLeaveTheCameraAsItWas)

@@ -2,9 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,7 @@
 // A directory of its own under the system's temporary folder, removed with everything in it.
 class TempDir {
 public:
-    TempDir()
-    {
-        path_ = std::filesystem::temp_directory_path() /
-                ("harn_scene_" + std::to_string(getpid()) + "_" + std::to_string(counter_++));
-        std::filesystem::create_directories(path_);
-    }
+    TempDir() { std::filesystem::create_directories(path_); }
     ~TempDir() { std::filesystem::remove_all(path_); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -31,34 +27,25 @@ public:
     std::string File(const std::string& name) const { return (path_ / name).string(); }
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const
     {
-        const std::string path = File(name);
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        if (file != nullptr) {
-            if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
-            std::fclose(file);
-        }
-        return path;
+        std::ofstream file(File(name), std::ios::binary);
+        if (!bytes.empty()) file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return File(name);
     }
 
 private:
     static inline int counter_ = 0;
-    std::filesystem::path path_;
+    std::filesystem::path path_ = std::filesystem::temp_directory_path() /
+                                  ("harn_scene_" + std::to_string(getpid()) + "_" + std::to_string(counter_++));
 };
 
 // Collects every log line while it lives.
 class LogCapture {
 public:
-    LogCapture()
-    {
-        Log::SetListener([this](int, const std::string& text) { lines.push_back(text); });
-    }
+    LogCapture() { Log::SetListener([this](int, const std::string& text) { lines.push_back(text); }); }
     ~LogCapture() { Log::SetListener(nullptr); }
     bool Contains(const std::string& text) const
     {
-        for (const std::string& line : lines) {
-            if (line.find(text) != std::string::npos) return true;
-        }
-        return false;
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) { return line.find(text) != std::string::npos; });
     }
     std::vector<std::string> lines;
 };
@@ -73,25 +60,15 @@ public:
     void AddObject(SceneObject& object, const Matrix& world) override { objects.push_back({&object, world}); }
     void AddLight(PointLight* light) override { lights.push_back(light); }
     Camera& GetCamera() override { return camera; }
-    float DisplayAspect() const override { return aspect; }
+    float DisplayAspect() const override { return 16.0f / 9.0f; }
 
     std::vector<Submission> objects;
     std::vector<PointLight*> lights;
     Camera camera;
-    float aspect = 16.0f / 9.0f;
 };
 
-inline MeshVertex Vertex(float x, float y, float z, float u, float v)
-{
-    MeshVertex vertex{};
-    vertex.position[0] = x;
-    vertex.position[1] = y;
-    vertex.position[2] = z;
-    vertex.normal[2] = -1.0f;
-    vertex.texCoord[0] = u;
-    vertex.texCoord[1] = v;
-    return vertex;
-}
+// Facing −z.
+inline MeshVertex Vertex(float x, float y, float z, float u, float v) { return {{x, y, z}, {0, 0, -1}, {u, v}, {}, {}}; }
 
 // A unit quad in the z = 0 plane facing −z, u along +x and v along +y, as two triangles.
 inline void QuadMesh(std::vector<MeshVertex>& vertices, std::vector<uint32_t>& indices, float offset = 0.0f)
@@ -101,12 +78,10 @@ inline void QuadMesh(std::vector<MeshVertex>& vertices, std::vector<uint32_t>& i
     indices = {0, 1, 2, 0, 2, 3};
 }
 
-inline bool Near(float a, float b, float tolerance = 1e-5f) { return a - b <= tolerance && b - a <= tolerance; }
-
 inline bool MatricesNear(const Matrix& a, const Matrix& b, float tolerance = 1e-5f)
 {
     for (int i = 0; i < 16; ++i) {
-        if (!Near(a.m[i], b.m[i], tolerance)) return false;
+        if (a.m[i] - b.m[i] > tolerance || b.m[i] - a.m[i] > tolerance) return false;
     }
     return true;
 }
