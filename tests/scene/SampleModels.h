@@ -9,7 +9,8 @@
 // Models for the loader and posing tests, built with the writer.
 inline ModelFileObject QuadObject(int32_t material, float offset)
 {
-    ModelFileObject object{.material = material};
+    ModelFileObject object;
+    object.material = material;
     QuadMesh(object.vertices, object.indices, offset);
     return object;
 }
@@ -18,11 +19,15 @@ inline ModelFileObject QuadObject(int32_t material, float offset)
 // light and the first camera.
 inline ModelFile FullModel()
 {
-    ModelFile model{.sceneFirst = {1, 2, 3}, .sceneSecond = {4, 5, 6}, .frameCount = 3, .animated = true,
-                    .modelTrackFirst = {{1, 0, 0}, {2, 0, 0}, {3, 0, 0}},
-                    .modelTrackSecond = {{0, 1, 0}, {0, 2, 0}, {0, 3, 0}}};
+    ModelFile model;
+    model.sceneFirst = {1, 2, 3};
+    model.sceneSecond = {4, 5, 6};
+    model.frameCount = 3;
+    model.animated = true;
+    model.modelTrackFirst = {{1, 0, 0}, {2, 0, 0}, {3, 0, 0}};
+    model.modelTrackSecond = {{0, 1, 0}, {0, 2, 0}, {0, 3, 0}};
     const ModelFileMaterial mapped{{0.7f, 0.8f, 0.9f}, {1, 1, 1}, "hull_bump.tga", "hull.tga", true, true};
-    model.materials = {{{0.1f, 0.2f, 0.3f}, {0.4f, 0.5f, 0.6f}}, mapped, mapped};
+    model.materials = {{{0.1f, 0.2f, 0.3f}, {0.4f, 0.5f, 0.6f}, "", "", false, false}, mapped, mapped};
     model.materials[2].alphaMask = model.materials[2].glow = false;
 
     ModelFileObject still = QuadObject(1, 0.0f);
@@ -35,9 +40,9 @@ inline ModelFile FullModel()
 
     model.lights = {{{1, 0.5f, 0.25f}, {0, 50, 0}, 100, true, {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
                      {{0, 0, 0}, {10, 0, 0}, {20, 0, 0}}, {10, 20, 30}},
-                    {{0.2f, 0.2f, 0.2f}, {5, 5, 5}, 7}};
+                    {{0.2f, 0.2f, 0.2f}, {5, 5, 5}, 7, false, {}, {}, {}}};
     model.cameras = {{{1, 1, 1}, {2, 2, 2}, 0.75f, "introCam", true, {{0, 100, 0}, {0, 100, 10}, {0, 100, 20}},
                       {{0, 0, 0}, {0, 0, 10}, {0, 0, 20}}, {1.0f, 1.2f, 1.4f}},
-                     {.name = "Camera01"}};
+                     {{}, {}, 0.0f, "Camera01", false, {}, {}, {}}};
     return model;
 }

@@ -53,7 +53,9 @@ TEST_F(TextureOnDevice, EveryFileKindLoadsTopRowFirstWithItsWholeMipChain)
         EXPECT_EQ(texture.Device()->Levels(), 5);
         std::vector<uint8_t> pixels;
         ASSERT_TRUE(texture.Device()->ReadLevel0(&pixels));
-        if (file.name[0] != 'd') EXPECT_EQ(pixels, picture.rgba);  // all but the lossy JPEG
+        if (file.name[0] != 'd') {
+            EXPECT_EQ(pixels, picture.rgba);  // all but the lossy JPEG
+        }
     }
 }
 
