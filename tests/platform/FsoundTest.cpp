@@ -110,17 +110,6 @@ TEST_F(FsoundOnDisk, TheModulePlaysAndJumpsToAnOrderAtOnce)
     EXPECT_TRUE(CloseAndHearSound());
 }
 
-TEST_F(FsoundOnDisk, AStoppedSongIsSilent)
-{
-    ASSERT_TRUE(FSOUND_Init(kRate, kChannels, 0));
-    FMUSIC_MODULE* song = LoadSong(4);
-    ASSERT_NE(song, nullptr);
-    FMUSIC_PlaySong(song);
-    FMUSIC_StopSong(song);
-    SDL_Delay(kListenMs / 2);
-    EXPECT_FALSE(CloseAndHearSound());
-}
-
 TEST_F(FsoundOnDisk, HandlesThatOutlivedTheirSampleOrTheLibraryAreIgnored)
 {
     ASSERT_TRUE(FSOUND_Init(kRate, kChannels, 0));
