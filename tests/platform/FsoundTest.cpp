@@ -35,9 +35,13 @@ protected:
 
     FSOUND_SAMPLE* LoadSample(size_t frames = 8000)
     {
-        return FSOUND_Sample_Load(FSOUND_FREE, dir_.Write("fire.wav", MakeWav(1, 16, 22050, SquareWave(frames, 8000))).c_str(), 0, 0, 0);
+        const std::string path = dir_.Write("fire.wav", MakeWav(1, 16, 22050, SquareWave(frames, 8000)));
+        return FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), 0, 0, 0);
     }
-    FMUSIC_MODULE* LoadSong(int orders) { return FMUSIC_LoadSong(dir_.Write("music.mod", MakeModule(orders, false)).c_str()); }
+    FMUSIC_MODULE* LoadSong(int orders)
+    {
+        return FMUSIC_LoadSong(dir_.Write("music.mod", MakeModule(orders, false)).c_str());
+    }
 
     // Closes the library so that the file is complete; true when it holds any sound at all.
     bool CloseAndHearSound()
@@ -110,8 +114,11 @@ TEST_F(FsoundOnDisk, TheModulePlaysAndJumpsToAnOrderAtOnce)
     EXPECT_TRUE(CloseAndHearSound());
 }
 
-TEST_F(FsoundOnDisk, HandlesThatOutlivedTheirSampleOrTheLibraryAreIgnored)
+TEST_F(FsoundOnDisk, NothingWorksBeforeInitAndHandlesThatOutlivedTheirSampleOrTheLibraryAreIgnored)
 {
+    EXPECT_EQ(LoadSample(), nullptr);
+    EXPECT_EQ(LoadSong(4), nullptr);
+    EXPECT_FALSE(FSOUND_SetPaused(0, true));
     ASSERT_TRUE(FSOUND_Init(kRate, kChannels, 0));
     FSOUND_SAMPLE* sample = LoadSample();
     FMUSIC_MODULE* song = LoadSong(4);
@@ -128,15 +135,8 @@ TEST_F(FsoundOnDisk, HandlesThatOutlivedTheirSampleOrTheLibraryAreIgnored)
     EXPECT_FALSE(FMUSIC_PlaySong(song));
     EXPECT_EQ(FMUSIC_GetOrder(song), -1);
     EXPECT_EQ(FSOUND_GetOutputRate(), 0);
-}
-
-TEST_F(FsoundOnDisk, NothingLoadsOrPlaysBeforeInit)
-{
-    EXPECT_EQ(LoadSample(), nullptr);
-    EXPECT_EQ(LoadSong(4), nullptr);
     EXPECT_EQ(FSOUND_GetChannelsPlaying(), 0);
     EXPECT_FALSE(FSOUND_IsPlaying(0));
-    EXPECT_FALSE(FSOUND_SetPaused(0, true));
 }
 
 TEST_F(FsoundOnDisk, InitChecksItsArguments)

@@ -18,14 +18,16 @@ TEST(KeyCodes, MapsTheGameKeysAndGivesZeroToKeysWithoutACodeAndToOutOfRangeValue
         int scancode;
         uint8_t key;
     } cases[] = {
-        {SDL_SCANCODE_UP, 200},     {SDL_SCANCODE_DOWN, 208},   {SDL_SCANCODE_LEFT, 203},     {SDL_SCANCODE_RIGHT, 205},
-        {SDL_SCANCODE_ESCAPE, 1},   {SDL_SCANCODE_RETURN, 28},  {SDL_SCANCODE_SPACE, 57},     {SDL_SCANCODE_A, 30},
-        {SDL_SCANCODE_Q, 16},       {SDL_SCANCODE_Z, 44},       {SDL_SCANCODE_M, 50},         {SDL_SCANCODE_1, 2},
-        {SDL_SCANCODE_9, 10},       {SDL_SCANCODE_0, 11},       {SDL_SCANCODE_LSHIFT, 42},    {SDL_SCANCODE_RSHIFT, 54},
-        {SDL_SCANCODE_LCTRL, 29},   {SDL_SCANCODE_RCTRL, 157},  {SDL_SCANCODE_LALT, 56},      {SDL_SCANCODE_RALT, 184},
-        {SDL_SCANCODE_KP_ENTER, 156}, {SDL_SCANCODE_F1, 59},    {SDL_SCANCODE_F12, 88},       {SDL_SCANCODE_DELETE, 211},
-        {SDL_SCANCODE_UNKNOWN, 0},  {SDL_SCANCODE_APPLICATION, 0}, {SDL_SCANCODE_AUDIOPLAY, 0}, {-1, 0},
-        {SDL_NUM_SCANCODES, 0},     {100000, 0},
+        {SDL_SCANCODE_UP, 200},       {SDL_SCANCODE_DOWN, 208},    {SDL_SCANCODE_LEFT, 203},
+        {SDL_SCANCODE_RIGHT, 205},    {SDL_SCANCODE_ESCAPE, 1},    {SDL_SCANCODE_RETURN, 28},
+        {SDL_SCANCODE_SPACE, 57},     {SDL_SCANCODE_A, 30},        {SDL_SCANCODE_Q, 16},
+        {SDL_SCANCODE_Z, 44},         {SDL_SCANCODE_M, 50},        {SDL_SCANCODE_1, 2},
+        {SDL_SCANCODE_9, 10},         {SDL_SCANCODE_0, 11},        {SDL_SCANCODE_LSHIFT, 42},
+        {SDL_SCANCODE_RSHIFT, 54},    {SDL_SCANCODE_LCTRL, 29},    {SDL_SCANCODE_RCTRL, 157},
+        {SDL_SCANCODE_LALT, 56},      {SDL_SCANCODE_RALT, 184},    {SDL_SCANCODE_KP_ENTER, 156},
+        {SDL_SCANCODE_F1, 59},        {SDL_SCANCODE_F12, 88},      {SDL_SCANCODE_DELETE, 211},
+        {SDL_SCANCODE_UNKNOWN, 0},    {SDL_SCANCODE_APPLICATION, 0}, {SDL_SCANCODE_AUDIOPLAY, 0},
+        {-1, 0},                      {SDL_NUM_SCANCODES, 0},      {100000, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(KeyCodeFromScancode(c.scancode), c.key) << "scancode " << c.scancode;
 }
@@ -87,7 +89,7 @@ protected:
     }
     void PushMotion(int dx, int dy)
     {
-        Push(SDL_MOUSEMOTION, [&](SDL_Event& e) { e.motion.xrel = dx, e.motion.yrel = dy; });
+        Push(SDL_MOUSEMOTION, [&](SDL_Event& e) { e.motion.xrel = dx; e.motion.yrel = dy; });
     }
     void PushButton(uint8_t button, bool down)
     {

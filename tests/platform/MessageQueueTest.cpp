@@ -99,22 +99,6 @@ TEST_F(MessageQueueTest, AQuitPostedWhileDispatchingComesAfterTheMessagesStillWa
     EXPECT_EQ(seen, (std::vector<uint32_t>{VK_ESCAPE, VK_LEFT, WM_QUIT}));
 }
 
-TEST_F(MessageQueueTest, EscapeTakenByTheLoopIsNeverDispatched)
-{
-    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
-    bool quitFlag = false;
-    Message message;
-    while (MessageQueue::PeekMessage(&message)) {
-        if (message.message == WM_QUIT || (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)) {
-            quitFlag = true;
-            continue;
-        }
-        MessageQueue::DispatchMessage(message);
-    }
-    EXPECT_TRUE(quitFlag);
-    EXPECT_TRUE(Drain().empty()) << "nothing was dispatched, so no quit message waits for the next loop";
-}
-
 TEST_F(MessageQueueTest, ACloseRequestBecomesWmCloseAndTheProcedurePostsQuit)
 {
     PushWindowEvent(SDL_WINDOWEVENT_CLOSE);

@@ -61,7 +61,11 @@ TEST_F(SoundSystemTest, StartLogsTheDriverTheRateAndTheChannels)
         int driver;
         const char* driverLine;  // null when no driver line is logged
     } cases[] = {
-        {0, "\tDriver:\t\tWindows MMSystem\n"}, {1, "\tDriver:\t\tMicrosoft Direct Sound\n"}, {2, nullptr}, {-1, nullptr}};
+        {0, "\tDriver:\t\tWindows MMSystem\n"},
+        {1, "\tDriver:\t\tMicrosoft Direct Sound\n"},
+        {2, nullptr},
+        {-1, nullptr},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.driver);
         LogLines expected = {{1, "== Sound System =="}, {1, "Inicializing Sound:\n"}};
@@ -116,39 +120,30 @@ TEST_F(SoundSystemTest, ASampleLoadsWithItsModeAndFreesOnce)
     EXPECT_EQ(sample.Load(dir_.Path("missing.wav").c_str(), false, false, false), nullptr);
 }
 
-TEST_F(SoundSystemTest, TheCacheSharesOneSamplePerExactNameWhateverTheLaterFlags)
-{
-    ASSERT_TRUE(sound_.Start(24, 44100, 1));
-    const std::string path = Wav("explosion.wav");
-    SoundSample* first = Cached(path);
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(first->Handle(), nullptr);
-    EXPECT_EQ(SampleCache::Get(path.c_str(), true, true, true), first);
-    EXPECT_EQ(SampleCache::Count(), 1u);
-
-    // Cached without loop, the sample ends by itself even when later asked for with loop on.
-    const int channel = FSOUND_PlaySoundEx(FSOUND_FREE, first->Handle(), nullptr, false);
-    SDL_Delay(300);
-    EXPECT_FALSE(FSOUND_IsPlaying(channel));
-
-    EXPECT_NE(Cached(Wav("EXPLOSION.wav")), first) << "names compare exactly";
-    EXPECT_EQ(SampleCache::Count(), 2u);
-    EXPECT_EQ(SampleCache::Get(nullptr, false, false, false), nullptr);
-}
-
-TEST_F(SoundSystemTest, AFailedLoadIsCachedAsASampleWithANullHandle)
+TEST_F(SoundSystemTest, TheCacheTriesAFileOnceAndSharesOneSamplePerExactNameWhateverTheLaterFlags)
 {
     ASSERT_TRUE(sound_.Start(24, 44100, 1));
     const std::string path = dir_.Path("explosion.wav");
     SoundSample* missing = Cached(path);
     ASSERT_NE(missing, nullptr);
-    EXPECT_EQ(missing->Handle(), nullptr);
+    EXPECT_EQ(missing->Handle(), nullptr) << "a failed load is cached as a sample with a null handle";
     Wav("explosion.wav");
     EXPECT_EQ(Cached(path), missing);
     EXPECT_EQ(missing->Handle(), nullptr) << "the file is tried once";
     SampleCache::Clear();
     EXPECT_EQ(SampleCache::Count(), 0u);
-    EXPECT_NE(Cached(path)->Handle(), nullptr);
+
+    SoundSample* first = Cached(path);
+    ASSERT_NE(first->Handle(), nullptr);
+    EXPECT_EQ(SampleCache::Get(path.c_str(), true, true, true), first);
+    EXPECT_EQ(SampleCache::Count(), 1u);
+    // Cached without loop, the sample ends by itself even when later asked for with loop on.
+    const int channel = FSOUND_PlaySoundEx(FSOUND_FREE, first->Handle(), nullptr, false);
+    SDL_Delay(300);
+    EXPECT_FALSE(FSOUND_IsPlaying(channel));
+    EXPECT_NE(Cached(Wav("EXPLOSION.wav")), first) << "names compare exactly";
+    EXPECT_EQ(SampleCache::Count(), 2u);
+    EXPECT_EQ(SampleCache::Get(nullptr, false, false, false), nullptr);
 }
 
 TEST_F(SoundSystemTest, InstancesOfOneCachedSamplePlayOnTheirOwnChannelsAndKeepTheirPausedFlag)

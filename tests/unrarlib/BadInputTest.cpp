@@ -113,7 +113,9 @@ TEST(RarBadInput, HostileOrWrongHeaderFieldsFailWithoutCrashingOrHugeAllocations
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Bytes archive = (c.stored ? storedWriter : packedWriter).Bytes();
-        for (int i = 0; i < c.width; ++i) archive[kFirstHeader + c.offset + i] = static_cast<uint8_t>(c.value >> (8 * i));
+        for (int i = 0; i < c.width; ++i) {
+            archive[kFirstHeader + c.offset + static_cast<size_t>(i)] = static_cast<uint8_t>(c.value >> (8 * i));
+        }
         if (c.reseal) ResealHeader(archive, kFirstHeader);
         const Extraction got = ExtractFromMemory(archive, "entry.txt");
         EXPECT_EQ(got.ok, c.extracts);
