@@ -12,36 +12,24 @@ namespace {
 
 constexpr uint8_t kDown = 0x80;
 
-struct ScancodeCase {
-    SDL_Scancode scancode;
-    uint8_t key;
-};
-
-TEST(KeyCodes, MapsTheKeysTheGameAndTheMenusUse)
+TEST(KeyCodes, MapsTheGameKeysAndGivesZeroToKeysWithoutACodeAndToOutOfRangeValues)
 {
-    const ScancodeCase cases[] = {
-        {SDL_SCANCODE_UP, 200},      {SDL_SCANCODE_DOWN, 208},   {SDL_SCANCODE_LEFT, 203},
-        {SDL_SCANCODE_RIGHT, 205},   {SDL_SCANCODE_ESCAPE, 1},   {SDL_SCANCODE_RETURN, 28},
-        {SDL_SCANCODE_SPACE, 57},    {SDL_SCANCODE_A, 30},       {SDL_SCANCODE_Q, 16},
-        {SDL_SCANCODE_Z, 44},        {SDL_SCANCODE_M, 50},       {SDL_SCANCODE_1, 2},
-        {SDL_SCANCODE_9, 10},        {SDL_SCANCODE_0, 11},       {SDL_SCANCODE_LSHIFT, 42},
-        {SDL_SCANCODE_RSHIFT, 54},   {SDL_SCANCODE_LCTRL, 29},   {SDL_SCANCODE_RCTRL, 157},
-        {SDL_SCANCODE_LALT, 56},     {SDL_SCANCODE_RALT, 184},   {SDL_SCANCODE_KP_ENTER, 156},
-        {SDL_SCANCODE_F1, 59},       {SDL_SCANCODE_F12, 88},     {SDL_SCANCODE_DELETE, 211},
+    const struct {
+        int scancode;
+        uint8_t key;
+    } cases[] = {
+        {SDL_SCANCODE_UP, 200},       {SDL_SCANCODE_DOWN, 208},    {SDL_SCANCODE_LEFT, 203},
+        {SDL_SCANCODE_RIGHT, 205},    {SDL_SCANCODE_ESCAPE, 1},    {SDL_SCANCODE_RETURN, 28},
+        {SDL_SCANCODE_SPACE, 57},     {SDL_SCANCODE_A, 30},        {SDL_SCANCODE_Q, 16},
+        {SDL_SCANCODE_Z, 44},         {SDL_SCANCODE_M, 50},        {SDL_SCANCODE_1, 2},
+        {SDL_SCANCODE_9, 10},         {SDL_SCANCODE_0, 11},        {SDL_SCANCODE_LSHIFT, 42},
+        {SDL_SCANCODE_RSHIFT, 54},    {SDL_SCANCODE_LCTRL, 29},    {SDL_SCANCODE_RCTRL, 157},
+        {SDL_SCANCODE_LALT, 56},      {SDL_SCANCODE_RALT, 184},    {SDL_SCANCODE_KP_ENTER, 156},
+        {SDL_SCANCODE_F1, 59},        {SDL_SCANCODE_F12, 88},      {SDL_SCANCODE_DELETE, 211},
+        {SDL_SCANCODE_UNKNOWN, 0},    {SDL_SCANCODE_APPLICATION, 0}, {SDL_SCANCODE_AUDIOPLAY, 0},
+        {-1, 0},                      {SDL_NUM_SCANCODES, 0},      {100000, 0},
     };
-    for (const ScancodeCase& c : cases) {
-        SCOPED_TRACE(SDL_GetScancodeName(c.scancode));
-        EXPECT_EQ(KeyCodeFromScancode(c.scancode), c.key);
-    }
-}
-
-TEST(KeyCodes, KeysWithoutACodeAndOutOfRangeValuesGiveZero)
-{
-    for (int scancode : {static_cast<int>(SDL_SCANCODE_UNKNOWN), static_cast<int>(SDL_SCANCODE_APPLICATION),
-                         static_cast<int>(SDL_SCANCODE_AUDIOPLAY), -1, static_cast<int>(SDL_NUM_SCANCODES), 100000}) {
-        SCOPED_TRACE(scancode);
-        EXPECT_EQ(KeyCodeFromScancode(scancode), 0);
-    }
+    for (const auto& c : cases) EXPECT_EQ(KeyCodeFromScancode(c.scancode), c.key) << "scancode " << c.scancode;
 }
 
 TEST(KeyCodes, NoTwoKeysShareACode)
@@ -76,55 +64,39 @@ protected:
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
-    uint32_t WindowId() const { return SDL_GetWindowID(window_); }
-
+    // Pushes an event of the given type addressed to our window (or another), filled in by fill.
+    template <typename Fill>
+    void Push(uint32_t type, Fill fill, uint32_t windowId = 0)
+    {
+        SDL_Event event{};
+        event.type = type;
+        event.window.windowID = windowId != 0 ? windowId : SDL_GetWindowID(window_);  // first field of every kind
+        fill(event);
+        SDL_PushEvent(&event);
+    }
     void PushFocus(bool gained)
     {
-        SDL_Event event{};
-        event.type = SDL_WINDOWEVENT;
-        event.window.windowID = WindowId();
-        event.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
-        SDL_PushEvent(&event);
+        Push(SDL_WINDOWEVENT, [&](SDL_Event& e) {
+            e.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
+        });
     }
-
-    void PushKey(SDL_Scancode scancode, bool down, uint32_t windowId)
+    void PushKey(SDL_Scancode scancode, bool down, uint32_t windowId = 0)
     {
-        SDL_Event event{};
-        event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        event.key.windowID = windowId;
-        event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.scancode = scancode;
-        SDL_PushEvent(&event);
+        Push(down ? SDL_KEYDOWN : SDL_KEYUP, [&](SDL_Event& e) {
+            e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+            e.key.keysym.scancode = scancode;
+        }, windowId);
     }
-    void PushKey(SDL_Scancode scancode, bool down) { PushKey(scancode, down, WindowId()); }
-
     void PushMotion(int dx, int dy)
     {
-        SDL_Event event{};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.windowID = WindowId();
-        event.motion.xrel = dx;
-        event.motion.yrel = dy;
-        SDL_PushEvent(&event);
+        Push(SDL_MOUSEMOTION, [&](SDL_Event& e) { e.motion.xrel = dx; e.motion.yrel = dy; });
     }
-
     void PushButton(uint8_t button, bool down)
     {
-        SDL_Event event{};
-        event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-        event.button.windowID = WindowId();
-        event.button.button = button;
-        event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-        SDL_PushEvent(&event);
-    }
-
-    void PushWheel(int notches)
-    {
-        SDL_Event event{};
-        event.type = SDL_MOUSEWHEEL;
-        event.wheel.windowID = WindowId();
-        event.wheel.y = notches;
-        SDL_PushEvent(&event);
+        Push(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, [&](SDL_Event& e) {
+            e.button.button = button;
+            e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+        });
     }
 
     // The game's set-up: both devices, acquired once the window has the focus.
@@ -138,25 +110,34 @@ protected:
     }
 
     uint8_t Key(uint8_t code) const { return input_.keyboard->keys[code]; }
+    const DIMOUSESTATE& Mouse() const { return input_.mouse->state; }
 
     SDL_Window* window_ = nullptr;
     Input input_;
 };
 
-TEST_F(InputTest, AHeldKeyReadsWithBitSevenUntilReleased)
+TEST_F(InputTest, AHeldKeyOfOurWindowReadsWithBitSevenFromTheNextUpdateUntilReleasedOrUnacquired)
 {
     InitFocused();
     PushKey(SDL_SCANCODE_UP, true);
     PushKey(SDL_SCANCODE_LEFT, true);
+    PushKey(SDL_SCANCODE_SPACE, true, SDL_GetWindowID(window_) + 100);
     EXPECT_EQ(Key(DIK_UP), 0) << "the state changes only on Update";
     ASSERT_TRUE(input_.Update());
     EXPECT_EQ(Key(DIK_UP), kDown);
     EXPECT_EQ(Key(DIK_LEFT), kDown);
     EXPECT_EQ(Key(DIK_DOWN), 0);
+    EXPECT_EQ(Key(DIK_SPACE), 0) << "keys of another window are not ours";
     PushKey(SDL_SCANCODE_UP, false);
     input_.Update();
     EXPECT_EQ(Key(DIK_UP), 0);
     EXPECT_EQ(Key(DIK_LEFT), kDown);
+    input_.Unacquire();
+    EXPECT_EQ(Key(DIK_LEFT), 0) << "unacquiring clears the keys";
+    EXPECT_FALSE(input_.mouse->device->Captured());
+    input_.Acquire();
+    input_.Update();
+    EXPECT_EQ(Key(DIK_LEFT), kDown) << "the key is still held";
 }
 
 TEST_F(InputTest, EventsDrainedByAnotherLoopStillReachTheDevices)
@@ -170,67 +151,40 @@ TEST_F(InputTest, EventsDrainedByAnotherLoopStillReachTheDevices)
     }
     input_.Update();
     EXPECT_EQ(Key(DIK_RETURN), kDown);
-    EXPECT_EQ(input_.mouse->state.lX, 3);
-    EXPECT_EQ(input_.mouse->state.lY, 2);
-    EXPECT_EQ(input_.mouse->state.rgbButtons[0], kDown);
+    EXPECT_EQ(Mouse().lX, 3);
+    EXPECT_EQ(Mouse().lY, 2);
+    EXPECT_EQ(Mouse().rgbButtons[0], kDown);
 }
 
-TEST_F(InputTest, KeysOfAnotherWindowAreNotOurs)
-{
-    InitFocused();
-    PushKey(SDL_SCANCODE_SPACE, true, WindowId() + 100);
-    input_.Update();
-    EXPECT_EQ(Key(DIK_SPACE), 0);
-}
-
-TEST_F(InputTest, MouseMotionIsRelativeToThePreviousRead)
+TEST_F(InputTest, MouseMotionIsRelativeToThePreviousReadAndTheWheelCountsInNotches)
 {
     InitFocused();
     PushMotion(5, -3);
     PushMotion(7, 1);
     input_.Update();
-    EXPECT_EQ(input_.mouse->state.lX, 12);
-    EXPECT_EQ(input_.mouse->state.lY, -2);
+    EXPECT_EQ(Mouse().lX, 12);
+    EXPECT_EQ(Mouse().lY, -2);
     input_.Update();
-    EXPECT_EQ(input_.mouse->state.lX, 0);
-    EXPECT_EQ(input_.mouse->state.lY, 0);
-    PushWheel(-2);
+    EXPECT_EQ(Mouse().lX, 0);
+    EXPECT_EQ(Mouse().lY, 0);
+    Push(SDL_MOUSEWHEEL, [](SDL_Event& e) { e.wheel.y = -2; });
     input_.Update();
-    EXPECT_EQ(input_.mouse->state.lZ, -240);
+    EXPECT_EQ(Mouse().lZ, -240);
 }
-
-struct ButtonCase {
-    uint8_t sdlButton;
-    int index;
-};
 
 TEST_F(InputTest, MouseButtonsReadInTheirOrderLeftRightMiddleExtra)
 {
     InitFocused();
-    const ButtonCase cases[] = {{SDL_BUTTON_LEFT, 0}, {SDL_BUTTON_RIGHT, 1}, {SDL_BUTTON_MIDDLE, 2}, {SDL_BUTTON_X1, 3}};
-    for (const ButtonCase& c : cases) {
-        SCOPED_TRACE(c.index);
-        PushButton(c.sdlButton, true);
+    const uint8_t buttons[] = {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE, SDL_BUTTON_X1};
+    for (int index = 0; index < 4; ++index) {
+        SCOPED_TRACE(index);
+        PushButton(buttons[index], true);
         input_.Update();
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(input_.mouse->state.rgbButtons[i], i == c.index ? kDown : 0);
-        PushButton(c.sdlButton, false);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(Mouse().rgbButtons[i], i == index ? kDown : 0);
+        PushButton(buttons[index], false);
         input_.Update();
-        EXPECT_EQ(input_.mouse->state.rgbButtons[c.index], 0);
+        EXPECT_EQ(Mouse().rgbButtons[index], 0);
     }
-}
-
-TEST_F(InputTest, UnacquireClearsTheKeysAndTheStateStaysUntilAcquiredAgain)
-{
-    InitFocused();
-    PushKey(SDL_SCANCODE_RIGHT, true);
-    input_.Update();
-    ASSERT_EQ(Key(DIK_RIGHT), kDown);
-    input_.Unacquire();
-    EXPECT_EQ(Key(DIK_RIGHT), 0);
-    EXPECT_FALSE(input_.mouse->device->Captured());
-    input_.Acquire();
-    input_.Update();
-    EXPECT_EQ(Key(DIK_RIGHT), kDown) << "the key is still held";
 }
 
 TEST_F(InputTest, WithoutTheFocusNothingIsReadAndTheFirstUpdateAfterItReacquires)
@@ -242,45 +196,34 @@ TEST_F(InputTest, WithoutTheFocusNothingIsReadAndTheFirstUpdateAfterItReacquires
     PushMotion(10, 10);
     input_.Update();
     EXPECT_EQ(Key(DIK_DOWN), 0);
-    EXPECT_EQ(input_.mouse->state.lX, 0) << "motion in the background is not counted";
+    EXPECT_EQ(Mouse().lX, 0) << "motion in the background is not counted";
 
     PushFocus(true);
     input_.Update();
     EXPECT_TRUE(input_.keyboard->device->Acquired());
+    EXPECT_TRUE(input_.mouse->device->Captured());
     EXPECT_EQ(Key(DIK_DOWN), kDown);
-    EXPECT_EQ(input_.mouse->state.lX, 0);
+    EXPECT_EQ(Mouse().lX, 0);
 }
 
-TEST_F(InputTest, LosingTheFocusFreezesTheKeysAndStopsTheMotion)
+TEST_F(InputTest, LosingTheFocusFreesTheMouseFreezesTheKeysAndStopsTheMotion)
 {
     InitFocused();
+    EXPECT_TRUE(input_.mouse->device->Captured());
     PushKey(SDL_SCANCODE_UP, true);
     PushMotion(4, 4);
     input_.Update();
     PushFocus(false);
+    EXPECT_FALSE(input_.mouse->device->Captured());
     PushKey(SDL_SCANCODE_UP, false);
     PushKey(SDL_SCANCODE_A, true);
     input_.Update();
     EXPECT_EQ(Key(DIK_UP), kDown) << "the previous state stays";
     EXPECT_EQ(Key(DIK_A), 0);
-    EXPECT_EQ(input_.mouse->state.lX, 0) << "the last motion is not repeated frame after frame";
-    EXPECT_EQ(input_.mouse->state.lY, 0);
-    EXPECT_FALSE(input_.mouse->device->Captured());
+    EXPECT_EQ(Mouse().lX, 0) << "the last motion is not repeated frame after frame";
+    EXPECT_EQ(Mouse().lY, 0);
     input_.Unacquire();
     EXPECT_EQ(Key(DIK_UP), 0);
-}
-
-TEST_F(InputTest, TheMouseIsCapturedWhileAcquiredWithTheFocus)
-{
-    InitFocused();
-    EXPECT_TRUE(input_.mouse->device->Captured());
-    PushFocus(false);
-    EXPECT_FALSE(input_.mouse->device->Captured());
-    PushFocus(true);
-    input_.Update();
-    EXPECT_TRUE(input_.mouse->device->Captured());
-    input_.Release();
-    EXPECT_FALSE(SDL_GetRelativeMouseMode());
 }
 
 TEST_F(InputTest, FlagsChooseTheDevices)
@@ -294,10 +237,11 @@ TEST_F(InputTest, FlagsChooseTheDevices)
     EXPECT_TRUE(input_.Update());
 }
 
-TEST_F(InputTest, ReleaseFreesEverythingAndIsSafeTwice)
+TEST_F(InputTest, ReleaseFreesEverythingLeavesRelativeModeAndIsSafeTwice)
 {
     InitFocused();
     EXPECT_TRUE(input_.Release());
+    EXPECT_FALSE(SDL_GetRelativeMouseMode());
     EXPECT_EQ(input_.keyboard, nullptr);
     EXPECT_EQ(input_.mouse, nullptr);
     EXPECT_EQ(input_.directinput, nullptr);
@@ -308,9 +252,13 @@ TEST_F(InputTest, ReleaseFreesEverythingAndIsSafeTwice)
     PushKey(SDL_SCANCODE_UP, true);  // no device is listening any more
 }
 
-TEST(Input, WithoutAWindowTheDevicesAreSkipped)
+TEST(Input, BeforeInitOrWithoutAWindowEveryOperationIsHarmless)
 {
     Input input;
+    EXPECT_TRUE(input.Update());
+    input.Acquire();
+    input.Unacquire();
+    EXPECT_EQ(input.keyboard, nullptr);
     ASSERT_TRUE(input.Init(nullptr, Input::kKeyboard | Input::kMouse));
     ASSERT_NE(input.keyboard, nullptr);
     ASSERT_NE(input.mouse, nullptr);
@@ -321,16 +269,6 @@ TEST(Input, WithoutAWindowTheDevicesAreSkipped)
     EXPECT_EQ(input.keyboard->keys[DIK_UP], 0);
     EXPECT_EQ(input.mouse->state.lX, 0);
     input.Unacquire();
-    EXPECT_TRUE(input.Release());
-}
-
-TEST(Input, BeforeInitEveryOperationIsHarmless)
-{
-    Input input;
-    EXPECT_TRUE(input.Update());
-    input.Acquire();
-    input.Unacquire();
-    EXPECT_EQ(input.keyboard, nullptr);
     EXPECT_TRUE(input.Release());
 }
 

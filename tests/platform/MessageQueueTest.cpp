@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <utility>
 #include <vector>
 
 #include "engine/platform/MessageQueue.h"
@@ -14,13 +15,21 @@ protected:
     {
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
         MessageQueue::Reset();
-        MessageQueue::SetWindowProcedure(nullptr);
+        MessageQueue::SetWindowProcedure(PostQuitOnCloseOrEscape);
     }
     void TearDown() override
     {
         MessageQueue::Reset();
         MessageQueue::SetWindowProcedure(nullptr);
         SDL_QuitSubSystem(SDL_INIT_EVENTS);
+    }
+
+    // The window procedure of the game window, as the display installs it.
+    static int64_t PostQuitOnCloseOrEscape(const Message& message)
+    {
+        if (message.message == WM_CLOSE || (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE))
+            MessageQueue::PostQuitMessage(0);
+        return 0;
     }
 
     static void PushKey(uint32_t type, SDL_Keycode key)
@@ -31,68 +40,52 @@ protected:
         event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
         ASSERT_EQ(SDL_PushEvent(&event), 1);
     }
-
-    static std::vector<Message> Drain()
+    static void PushWindowEvent(uint8_t what)
     {
-        std::vector<Message> messages;
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = what;
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+    }
+
+    // Every waiting message as (message, wParam) pairs.
+    static std::vector<std::pair<uint32_t, uint64_t>> Drain()
+    {
+        std::vector<std::pair<uint32_t, uint64_t>> messages;
         Message message;
-        while (MessageQueue::PeekMessage(&message)) messages.push_back(message);
+        while (MessageQueue::PeekMessage(&message)) messages.emplace_back(message.message, message.wParam);
         return messages;
     }
 };
 
-// The window procedure of the game window, as the display installs it.
-int64_t PostQuitOnCloseOrEscape(const Message& message)
-{
-    if (message.message == WM_CLOSE || (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE))
-        MessageQueue::PostQuitMessage(0);
-    return 0;
-}
+using Seen = std::vector<std::pair<uint32_t, uint64_t>>;
 
-}  // namespace
-
-TEST_F(MessageQueueTest, KeyEventsBecomeKeyMessagesInTheOrderTheyHappened)
+TEST_F(MessageQueueTest, EventsBecomeMessagesInOrderWithTheQuitMessageAfterEverythingQueuedBeforeIt)
 {
     PushKey(SDL_KEYDOWN, SDLK_a);
-    PushKey(SDL_KEYDOWN, SDLK_RETURN);
-    PushKey(SDL_KEYUP, SDLK_a);
-    const std::vector<Message> messages = Drain();
-    ASSERT_EQ(messages.size(), 3u);
-    EXPECT_EQ(messages[0].message, WM_KEYDOWN);
-    EXPECT_EQ(messages[0].wParam, static_cast<uint64_t>('A'));
-    EXPECT_EQ(messages[1].message, WM_KEYDOWN);
-    EXPECT_EQ(messages[1].wParam, VK_RETURN);
-    EXPECT_EQ(messages[2].message, WM_KEYUP);
-    EXPECT_EQ(messages[2].wParam, static_cast<uint64_t>('A'));
-}
-
-TEST_F(MessageQueueTest, TheQuitMessageArrivesAfterEverythingQueuedBeforeIt)
-{
-    MessageQueue::PostMessage({WM_KEYDOWN, 'X', 0});
-    MessageQueue::PostQuitMessage(7);
+    MessageQueue::PostQuitMessage(0);
+    MessageQueue::PostQuitMessage(7);  // a second quit is not queued again; its code counts
     MessageQueue::PostMessage({WM_KEYUP, 'X', 0});
-    PushKey(SDL_KEYDOWN, SDLK_SPACE);
-    const std::vector<Message> messages = Drain();
-    ASSERT_EQ(messages.size(), 4u);
-    EXPECT_EQ(messages[0].message, WM_KEYDOWN);
-    EXPECT_EQ(messages[1].message, WM_KEYUP);
-    EXPECT_EQ(messages[2].wParam, VK_SPACE);
-    EXPECT_EQ(messages[3].message, WM_QUIT);
-    EXPECT_EQ(messages[3].wParam, 7u);
-    Message none;
-    EXPECT_FALSE(MessageQueue::PeekMessage(&none));
-}
-
-TEST_F(MessageQueueTest, QuitPostedTwiceArrivesOnce)
-{
-    MessageQueue::PostQuitMessage(0);
-    MessageQueue::PostQuitMessage(0);
-    EXPECT_EQ(Drain().size(), 1u);
+    PushKey(SDL_KEYUP, SDLK_a);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    SDL_PushEvent(&motion);
+    PushKey(SDL_KEYDOWN, SDLK_CAPSLOCK);  // no virtual key of ours
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    PushKey(SDL_KEYDOWN, SDLK_RETURN);
+    EXPECT_EQ(Drain(), (Seen{{WM_KEYUP, 'X'},
+                             {WM_KEYDOWN, 'A'},
+                             {WM_KEYUP, 'A'},
+                             {WM_KILLFOCUS, 0},
+                             {WM_SETFOCUS, 0},
+                             {WM_KEYDOWN, VK_RETURN},
+                             {WM_QUIT, 7}}));
+    EXPECT_TRUE(Drain().empty());
 }
 
 TEST_F(MessageQueueTest, AQuitPostedWhileDispatchingComesAfterTheMessagesStillWaiting)
 {
-    MessageQueue::SetWindowProcedure(PostQuitOnCloseOrEscape);
     PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
     PushKey(SDL_KEYDOWN, SDLK_LEFT);
     std::vector<uint32_t> seen;
@@ -106,60 +99,19 @@ TEST_F(MessageQueueTest, AQuitPostedWhileDispatchingComesAfterTheMessagesStillWa
     EXPECT_EQ(seen, (std::vector<uint32_t>{VK_ESCAPE, VK_LEFT, WM_QUIT}));
 }
 
-TEST_F(MessageQueueTest, EscapeTakenByTheLoopIsNeverDispatched)
-{
-    MessageQueue::SetWindowProcedure(PostQuitOnCloseOrEscape);
-    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
-    bool quitFlag = false;
-    Message message;
-    while (MessageQueue::PeekMessage(&message)) {
-        if (message.message == WM_QUIT || (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)) {
-            quitFlag = true;
-            continue;
-        }
-        MessageQueue::DispatchMessage(message);
-    }
-    EXPECT_TRUE(quitFlag);
-    // Nothing was dispatched, so no quit message waits for the next loop.
-    EXPECT_TRUE(Drain().empty());
-}
-
 TEST_F(MessageQueueTest, ACloseRequestBecomesWmCloseAndTheProcedurePostsQuit)
 {
-    MessageQueue::SetWindowProcedure(PostQuitOnCloseOrEscape);
-    SDL_Event event{};
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = SDL_WINDOWEVENT_CLOSE;
-    ASSERT_EQ(SDL_PushEvent(&event), 1);
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
     Message message;
     ASSERT_TRUE(MessageQueue::PeekMessage(&message));
     EXPECT_EQ(message.message, WM_CLOSE);
     EXPECT_EQ(MessageQueue::DispatchMessage(message), 0);
-    ASSERT_TRUE(MessageQueue::PeekMessage(&message));
-    EXPECT_EQ(message.message, WM_QUIT);
-    EXPECT_EQ(message.wParam, 0u);
-}
-
-TEST_F(MessageQueueTest, FocusChangesAreMessagesAndOtherEventsAreNot)
-{
-    SDL_Event focus{};
-    focus.type = SDL_WINDOWEVENT;
-    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-    SDL_PushEvent(&focus);
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    SDL_PushEvent(&motion);
-    PushKey(SDL_KEYDOWN, SDLK_CAPSLOCK);  // no virtual key of ours
-    focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
-    SDL_PushEvent(&focus);
-    const std::vector<Message> messages = Drain();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].message, WM_KILLFOCUS);
-    EXPECT_EQ(messages[1].message, WM_SETFOCUS);
+    EXPECT_EQ(Drain(), (Seen{{WM_QUIT, 0}}));
 }
 
 TEST_F(MessageQueueTest, DispatchWithoutAWindowProcedureDoesNothing)
 {
+    MessageQueue::SetWindowProcedure(nullptr);
     EXPECT_EQ(MessageQueue::DispatchMessage({WM_CLOSE, 0, 0}), 0);
     EXPECT_TRUE(Drain().empty());
 }
@@ -189,3 +141,5 @@ TEST(MessageQueueKeys, SdlKeysMapToVirtualKeyCodes)
     };
     for (const auto& c : cases) EXPECT_EQ(MessageQueue::VirtualKeyOf(c.key), c.virtualKey) << SDL_GetKeyName(c.key);
 }
+
+}  // namespace

@@ -34,22 +34,16 @@ bool AllEqual(const std::vector<int16_t>& values, size_t from, size_t to, int16_
                        [expected](int16_t v) { return v == expected; });
 }
 
-TEST(Mixer, NothingPlayingMixesSilence)
+TEST(Mixer, MixesSilenceAloneAndTheSumOfEveryPlayingChannel)
 {
     Mixer mixer(24, kRate);
-    const std::vector<int16_t> out = Mixed(mixer, 3000);
+    std::vector<int16_t> out = Mixed(mixer, 3000);
     EXPECT_TRUE(AllEqual(out, 0, out.size(), 0));
-    EXPECT_EQ(mixer.ChannelsPlaying(), 0);
-}
-
-TEST(Mixer, TwoPlaysOfOneSampleUseTwoChannelsAndAdd)
-{
-    Mixer mixer(24, kRate);
     const SampleData sample = Constant(100, 1000);
     EXPECT_EQ(mixer.Play(Mixer::kFree, &sample, false), 0);
     EXPECT_EQ(mixer.Play(Mixer::kFree, &sample, false), 1);
     EXPECT_EQ(mixer.ChannelsPlaying(), 2);
-    const std::vector<int16_t> out = Mixed(mixer, 10);
+    out = Mixed(mixer, 10);
     EXPECT_TRUE(AllEqual(out, 0, out.size(), 2000));
 }
 
@@ -71,21 +65,11 @@ TEST(Mixer, ALoopingSampleWrapsAroundAndKeepsItsChannel)
     SampleData sample = Constant(3, 0, true);
     sample.frames = {1, 1, 2, 2, 3, 3};
     const int channel = mixer.Play(Mixer::kFree, &sample, false);
-    const std::vector<int16_t> out = Mixed(mixer, 7);
-    EXPECT_EQ(out, (std::vector<int16_t>{1, 1, 2, 2, 3, 3, 1, 1, 2, 2, 3, 3, 1, 1}));
+    EXPECT_EQ(Mixed(mixer, 7), (std::vector<int16_t>{1, 1, 2, 2, 3, 3, 1, 1, 2, 2, 3, 3, 1, 1}));
     EXPECT_TRUE(mixer.IsPlaying(channel));
 }
 
-TEST(Mixer, EveryChannelBusyRefusesAnotherPlay)
-{
-    Mixer mixer(24, kRate);
-    const SampleData sample = Constant(10, 1);
-    for (int i = 0; i < 24; ++i) EXPECT_EQ(mixer.Play(Mixer::kFree, &sample, false), i);
-    EXPECT_EQ(mixer.Play(Mixer::kFree, &sample, false), -1);
-    EXPECT_EQ(mixer.ChannelsPlaying(), 24);
-}
-
-TEST(Mixer, AChosenChannelCutsOffWhatPlayedThere)
+TEST(Mixer, AChosenChannelCutsOffWhatPlayedThereAndAFullMixerRefusesAFreeOne)
 {
     Mixer mixer(4, kRate);
     const SampleData first = Constant(100, 10);
@@ -94,28 +78,29 @@ TEST(Mixer, AChosenChannelCutsOffWhatPlayedThere)
     EXPECT_EQ(mixer.Play(2, &second, false), 2);
     EXPECT_EQ(mixer.ChannelsPlaying(), 1);
     EXPECT_TRUE(AllEqual(Mixed(mixer, 5), 0, 10, 20));
+    for (int channel : {0, 1, 3}) EXPECT_EQ(mixer.Play(Mixer::kFree, &first, false), channel);
+    EXPECT_EQ(mixer.Play(Mixer::kFree, &first, false), -1);
+    EXPECT_EQ(mixer.ChannelsPlaying(), 4);
 }
-
-struct RefusedPlay {
-    const char* name;
-    int channel;
-    bool emptySample;
-    bool nullSample;
-};
 
 TEST(Mixer, RefusesPlaysOnMissingChannelsAndOfMissingSamples)
 {
-    const RefusedPlay cases[] = {
-        {"channel past the last", 4, false, false},
-        {"negative channel other than any free", -2, false, false},
-        {"null sample", Mixer::kFree, false, true},
-        {"empty sample", Mixer::kFree, true, false},
+    const SampleData sample = Constant(10, 1);
+    const SampleData empty;
+    const struct {
+        const char* name;
+        int channel;
+        const SampleData* sample;
+    } cases[] = {
+        {"channel past the last", 4, &sample},
+        {"negative channel other than any free", -2, &sample},
+        {"null sample", Mixer::kFree, nullptr},
+        {"empty sample", Mixer::kFree, &empty},
     };
-    for (const RefusedPlay& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Mixer mixer(4, kRate);
-        const SampleData sample = c.emptySample ? SampleData{} : Constant(10, 1);
-        EXPECT_EQ(mixer.Play(c.channel, c.nullSample ? nullptr : &sample, false), -1);
+        EXPECT_EQ(mixer.Play(c.channel, c.sample, false), -1);
         EXPECT_EQ(mixer.ChannelsPlaying(), 0);
     }
 }

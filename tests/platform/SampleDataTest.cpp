@@ -15,48 +15,32 @@ WavFile ParsedWav(int channels, int bits, int rate, const std::vector<int16_t>& 
     return wav;
 }
 
-TEST(SampleData, StereoAtTheMixRateIsCopiedUnchanged)
+TEST(SampleData, ConvertsEveryLayoutToStereoSixteenBitAtTheMixRate)
 {
-    const std::vector<int16_t> samples = {100, -100, 32767, -32768, 5, 6};
-    SampleData data;
-    ASSERT_TRUE(SampleData::FromWav(ParsedWav(2, 16, 44100, samples), 44100, false, &data));
-    EXPECT_EQ(data.frames, samples);
-    EXPECT_FALSE(data.loop);
-}
-
-TEST(SampleData, MonoFeedsBothChannels)
-{
-    SampleData data;
-    ASSERT_TRUE(SampleData::FromWav(ParsedWav(1, 16, 44100, {1000, -2000}), 44100, true, &data));
-    EXPECT_EQ(data.frames, (std::vector<int16_t>{1000, 1000, -2000, -2000}));
-    EXPECT_TRUE(data.loop);
-}
-
-TEST(SampleData, EightBitUnsignedBecomesSixteenBitSigned)
-{
-    // Written as high bytes: 0x80 is silence, 0xFF the top, 0x00 the bottom.
-    SampleData data;
-    ASSERT_TRUE(SampleData::FromWav(ParsedWav(1, 8, 44100, {0, 0x7F00, -0x8000}), 44100, false, &data));
-    EXPECT_EQ(data.frames, (std::vector<int16_t>{0, 0, 0x7F00, 0x7F00, -0x8000, -0x8000}));
-}
-
-TEST(SampleData, HalfTheRateIsDoubledWithStraightLinesBetweenSamples)
-{
-    SampleData data;
-    ASSERT_TRUE(SampleData::FromWav(ParsedWav(1, 16, 22050, {0, 1000, 3000}), 44100, false, &data));
-    ASSERT_EQ(data.FrameCount(), 6u);
-    const int16_t expected[] = {0, 500, 1000, 2000, 3000, 3000};
-    for (size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(data.frames[i * 2], expected[i]) << "frame " << i;
-        EXPECT_EQ(data.frames[i * 2 + 1], expected[i]) << "frame " << i;
+    // 8-bit values are written as their high bytes: 0x80 is silence, 0xFF the top, 0x00 the bottom.
+    const struct {
+        const char* name;
+        int channels, bits, rate;
+        std::vector<int16_t> samples;
+        std::vector<int16_t> frames;
+    } cases[] = {
+        {"stereo at the mix rate is copied", 2, 16, 44100, {100, -100, 32767, -32768, 5, 6},
+         {100, -100, 32767, -32768, 5, 6}},
+        {"mono feeds both channels", 1, 16, 44100, {1000, -2000}, {1000, 1000, -2000, -2000}},
+        {"8-bit unsigned becomes signed", 1, 8, 44100, {0, 0x7F00, -0x8000}, {0, 0, 0x7F00, 0x7F00, -0x8000, -0x8000}},
+        {"half the rate is doubled with straight lines between samples", 1, 16, 22050, {0, 1000, 3000},
+         {0, 0, 500, 500, 1000, 1000, 2000, 2000, 3000, 3000, 3000, 3000}},
+        {"twice the rate keeps every other sample", 1, 16, 88200, {10, 20, 30, 40, 50, 60}, {10, 10, 30, 30, 50, 50}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (bool loop : {false, true}) {
+            SampleData data;
+            ASSERT_TRUE(SampleData::FromWav(ParsedWav(c.channels, c.bits, c.rate, c.samples), 44100, loop, &data));
+            EXPECT_EQ(data.frames, c.frames);
+            EXPECT_EQ(data.loop, loop);
+        }
     }
-}
-
-TEST(SampleData, TwiceTheRateKeepsEveryOtherSample)
-{
-    SampleData data;
-    ASSERT_TRUE(SampleData::FromWav(ParsedWav(1, 16, 88200, {10, 20, 30, 40, 50, 60}), 44100, false, &data));
-    EXPECT_EQ(data.frames, (std::vector<int16_t>{10, 10, 30, 30, 50, 50}));
 }
 
 TEST(SampleData, LengthInSecondsIsKeptAcrossRates)

@@ -44,29 +44,33 @@ protected:
         FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND);
     }
 
-    TempDir dir_;
-};
+    // The named sound written into the test's folder (8-bit mono at 11025 Hz); returns its path.
+    std::string Wav(const char* name, size_t frames = 1000) const
+    {
+        return dir_.Write(name, MakeWav(1, 8, 11025, SquareWave(frames, 5000)));
+    }
+    SoundSample* Cached(const std::string& path) const { return SampleCache::Get(path.c_str(), false, false, false); }
 
-struct DriverCase {
-    int driver;
-    const char* driverLine;  // null when no driver line is logged
+    TempDir dir_;
+    SoundSystem sound_;
 };
 
 TEST_F(SoundSystemTest, StartLogsTheDriverTheRateAndTheChannels)
 {
-    const DriverCase cases[] = {
+    const struct {
+        int driver;
+        const char* driverLine;  // null when no driver line is logged
+    } cases[] = {
         {0, "\tDriver:\t\tWindows MMSystem\n"},
         {1, "\tDriver:\t\tMicrosoft Direct Sound\n"},
         {2, nullptr},
         {-1, nullptr},
     };
-    for (const DriverCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.driver);
         LogLines expected = {{1, "== Sound System =="}, {1, "Inicializing Sound:\n"}};
         if (c.driverLine != nullptr) expected.emplace_back(1, c.driverLine);
-        expected.emplace_back(1, "\tSampling:\t44100\n");
-        expected.emplace_back(1, "\tChannels:\t24\n");
-        expected.emplace_back(1, "Inicialized\n");
+        expected.insert(expected.end(), {{1, "\tSampling:\t44100\n"}, {1, "\tChannels:\t24\n"}, {1, "Inicialized\n"}});
         LogCapture log;
         SoundSystem sound;
         EXPECT_TRUE(sound.Start(24, 44100, c.driver));
@@ -79,14 +83,13 @@ TEST_F(SoundSystemTest, StartLogsTheDriverTheRateAndTheChannels)
 TEST_F(SoundSystemTest, AFailedStartSaysSoAndLeavesTheFieldsAtZero)
 {
     LogCapture log;
-    SoundSystem sound;
-    EXPECT_FALSE(sound.Start(0, 44100, 1));
+    EXPECT_FALSE(sound_.Start(0, 44100, 1));
     ASSERT_GE(log.lines.size(), 2u);
     EXPECT_EQ(log.lines[log.lines.size() - 2], (std::pair<int, std::string>{1, " !!!! COULD NOT INICIALIZE !!!!\n"}));
     EXPECT_EQ(log.lines.back(),
               (std::pair<int, std::string>{4, "!!! FAILED TO START SOUND SYSTEM!!!\nPlease see the log file"}));
-    EXPECT_EQ(sound.Channels(), 0);
-    EXPECT_EQ(sound.MixRate(), 0);
+    EXPECT_EQ(sound_.Channels(), 0);
+    EXPECT_EQ(sound_.MixRate(), 0);
     EXPECT_EQ(FSOUND_GetOutputRate(), 0);
 }
 
@@ -104,9 +107,8 @@ TEST_F(SoundSystemTest, DestroyingTheSystemClosesTheLibraryAndASecondCloseIsHarm
 
 TEST_F(SoundSystemTest, ASampleLoadsWithItsModeAndFreesOnce)
 {
-    SoundSystem sound;
-    ASSERT_TRUE(sound.Start(24, 44100, 1));
-    const std::string path = dir_.Write("fire.wav", MakeWav(1, 16, 22050, SquareWave(100, 1000)));
+    ASSERT_TRUE(sound_.Start(24, 44100, 1));
+    const std::string path = Wav("fire.wav", 100);
     SoundSample sample;
     EXPECT_NE(sample.Load(path.c_str(), true, false, false), nullptr);
     EXPECT_EQ(sample.Handle(), sample.Load(path.c_str(), false, true, true)) << "Load returns the stored handle";
@@ -118,86 +120,61 @@ TEST_F(SoundSystemTest, ASampleLoadsWithItsModeAndFreesOnce)
     EXPECT_EQ(sample.Load(dir_.Path("missing.wav").c_str(), false, false, false), nullptr);
 }
 
-TEST_F(SoundSystemTest, TheCacheSharesOneSamplePerExactNameWhateverTheLaterFlags)
+TEST_F(SoundSystemTest, TheCacheTriesAFileOnceAndSharesOneSamplePerExactNameWhateverTheLaterFlags)
 {
-    SoundSystem sound;
-    ASSERT_TRUE(sound.Start(24, 44100, 1));
-    const std::string path = dir_.Write("explosion.wav", MakeWav(1, 8, 11025, SquareWave(1000, 5000)));
-    SoundSample* first = SampleCache::Get(path.c_str(), false, false, false);
-    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(sound_.Start(24, 44100, 1));
+    const std::string path = dir_.Path("explosion.wav");
+    SoundSample* missing = Cached(path);
+    ASSERT_NE(missing, nullptr);
+    EXPECT_EQ(missing->Handle(), nullptr) << "a failed load is cached as a sample with a null handle";
+    Wav("explosion.wav");
+    EXPECT_EQ(Cached(path), missing);
+    EXPECT_EQ(missing->Handle(), nullptr) << "the file is tried once";
+    SampleCache::Clear();
+    EXPECT_EQ(SampleCache::Count(), 0u);
+
+    SoundSample* first = Cached(path);
     ASSERT_NE(first->Handle(), nullptr);
     EXPECT_EQ(SampleCache::Get(path.c_str(), true, true, true), first);
     EXPECT_EQ(SampleCache::Count(), 1u);
-
     // Cached without loop, the sample ends by itself even when later asked for with loop on.
     const int channel = FSOUND_PlaySoundEx(FSOUND_FREE, first->Handle(), nullptr, false);
     SDL_Delay(300);
     EXPECT_FALSE(FSOUND_IsPlaying(channel));
-
-    const std::string other = dir_.Write("EXPLOSION.wav", MakeWav(1, 8, 11025, SquareWave(1000, 5000)));
-    EXPECT_NE(SampleCache::Get(other.c_str(), false, false, false), first) << "names compare exactly";
+    EXPECT_NE(Cached(Wav("EXPLOSION.wav")), first) << "names compare exactly";
     EXPECT_EQ(SampleCache::Count(), 2u);
     EXPECT_EQ(SampleCache::Get(nullptr, false, false, false), nullptr);
 }
 
-TEST_F(SoundSystemTest, AFailedLoadIsCachedAsASampleWithANullHandle)
+TEST_F(SoundSystemTest, InstancesOfOneCachedSamplePlayOnTheirOwnChannelsAndKeepTheirPausedFlag)
 {
-    SoundSystem sound;
-    ASSERT_TRUE(sound.Start(24, 44100, 1));
-    const std::string path = dir_.Path("explosion.wav");
-    SoundSample* missing = SampleCache::Get(path.c_str(), false, false, false);
-    ASSERT_NE(missing, nullptr);
-    EXPECT_EQ(missing->Handle(), nullptr);
-    dir_.Write("explosion.wav", MakeWav(1, 8, 11025, SquareWave(1000, 5000)));
-    EXPECT_EQ(SampleCache::Get(path.c_str(), false, false, false), missing);
-    EXPECT_EQ(missing->Handle(), nullptr) << "the file is tried once";
-    SampleCache::Clear();
-    EXPECT_EQ(SampleCache::Count(), 0u);
-    EXPECT_NE(SampleCache::Get(path.c_str(), false, false, false)->Handle(), nullptr);
-}
-
-TEST_F(SoundSystemTest, TwoInstancesOfOneCachedSamplePlayOnTwoChannels)
-{
-    SoundSystem sound;
-    ASSERT_TRUE(sound.Start(24, 44100, 1));
-    SoundSample* sample =
-        SampleCache::Get(dir_.Write("explosion.wav", MakeWav(2, 16, 44100, SquareWave(20000, 5000))).c_str(), false,
-                         false, false);
+    ASSERT_TRUE(sound_.Start(24, 44100, 1));
+    SoundSample* sample = Cached(Wav("explosion.wav", 2205));
     SoundInstance first(sample);
     SoundInstance second(sample);
+    EXPECT_EQ(first.position[3], 1.0f);
+    EXPECT_EQ(first.velocity[3], 1.0f);
+    EXPECT_EQ(first.position[0], 0.0f);
     const int firstChannel = first.Play(false);
-    const int secondChannel = second.Play(false);
+    const int secondChannel = second.Play(true);
     EXPECT_NE(firstChannel, -1);
     EXPECT_NE(secondChannel, -1);
     EXPECT_NE(firstChannel, secondChannel);
     EXPECT_EQ(first.channel, firstChannel);
     EXPECT_EQ(first.paused, 0);
+    EXPECT_EQ(second.paused, 1);
     EXPECT_EQ(FSOUND_GetChannelsPlaying(), 2);
+    SDL_Delay(500);  // the sound lasts a fifth of a second
+    EXPECT_FALSE(FSOUND_IsPlaying(firstChannel));
+    EXPECT_TRUE(FSOUND_IsPlaying(secondChannel)) << "a paused sound does not run out";
     SampleCache::Clear();
     EXPECT_EQ(FSOUND_GetChannelsPlaying(), 0) << "clearing the cache stops its samples";
 }
 
-TEST_F(SoundSystemTest, AnInstanceKeepsItsPausedFlagAndStartsAtTheOrigin)
-{
-    SoundSystem sound;
-    ASSERT_TRUE(sound.Start(24, 44100, 1));
-    SoundInstance instance(
-        SampleCache::Get(dir_.Write("fire.wav", MakeWav(1, 16, 22050, SquareWave(100, 1000))).c_str(), false, false, false));
-    EXPECT_EQ(instance.position[3], 1.0f);
-    EXPECT_EQ(instance.velocity[3], 1.0f);
-    EXPECT_EQ(instance.position[0], 0.0f);
-    const int channel = instance.Play(true);
-    EXPECT_EQ(instance.paused, 1);
-    SDL_Delay(100);
-    EXPECT_TRUE(FSOUND_IsPlaying(channel)) << "a paused sound does not run out";
-}
-
 TEST_F(SoundSystemTest, WithoutSoundEveryPlayReturnsAnInvalidChannel)
 {
-    SoundSystem sound;
-    ASSERT_FALSE(sound.Start(24, 0, 1));
-    SoundSample* sample = SampleCache::Get(dir_.Write("fire.wav", MakeWav(1, 16, 22050, {1, 2})).c_str(), false,
-                                           false, false);
+    ASSERT_FALSE(sound_.Start(24, 0, 1));
+    SoundSample* sample = Cached(Wav("fire.wav", 2));
     ASSERT_NE(sample, nullptr);
     EXPECT_EQ(sample->Handle(), nullptr);
     EXPECT_EQ(SoundInstance(sample).Play(false), -1);

@@ -13,17 +13,13 @@
 
 namespace {
 
-struct GoodWav {
-    const char* name;
-    int channels;
-    int bits;
-    int rate;
-    size_t samples;
-};
-
-TEST(WavFile, ParsesEveryPcmLayoutWithItsFormatAndFrames)
+TEST(WavFile, ParsesEveryPcmLayoutWithItsFormatAndFramesKeepingTheSampleBytesAsTheyAre)
 {
-    const GoodWav cases[] = {
+    const struct {
+        const char* name;
+        int channels, bits, rate;
+        size_t samples;
+    } cases[] = {
         {"8-bit mono 8000 Hz", 1, 8, 8000, 100},
         {"8-bit stereo 11025 Hz", 2, 8, 11025, 200},
         {"16-bit mono 22050 Hz", 1, 16, 22050, 300},
@@ -31,7 +27,7 @@ TEST(WavFile, ParsesEveryPcmLayoutWithItsFormatAndFrames)
         {"16-bit stereo 48000 Hz", 2, 16, 48000, 64},
         {"8-bit mono odd length (pad byte)", 1, 8, 8000, 33},
     };
-    for (const GoodWav& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::vector<int16_t> samples = SquareWave(c.samples, 12000);
         const std::vector<uint8_t> bytes = MakeWav(c.channels, c.bits, c.rate, samples);
@@ -42,10 +38,6 @@ TEST(WavFile, ParsesEveryPcmLayoutWithItsFormatAndFrames)
         EXPECT_EQ(wav.sampleRate, c.rate);
         EXPECT_EQ(wav.Frames(), c.samples / static_cast<size_t>(c.channels));
     }
-}
-
-TEST(WavFile, KeepsTheSampleBytesAsTheyAreInTheFile)
-{
     const std::vector<uint8_t> bytes = MakeWav(1, 16, 22050, {0x1234, -2, 7});
     WavFile wav;
     ASSERT_TRUE(WavFile::Parse(bytes.data(), bytes.size(), &wav));
@@ -102,13 +94,6 @@ TEST(WavFile, KeepsTheWholeFramesOfADataChunkCutShortByTheEndOfTheFile)
     EXPECT_EQ(wav.pcm.size(), 47u * 4);
 }
 
-struct BadWav {
-    const char* name;
-    size_t cutTo;                 // the length to cut the file to; kKeep to keep it whole
-    size_t offset;                // where to write bytes
-    std::vector<uint8_t> bytes;   // written over the file at offset
-};
-
 constexpr size_t kKeep = SIZE_MAX;
 
 // The file is laid out as: 0 "RIFF", 8 "WAVE", 12 "fmt ", 16 its size, 20 format tag,
@@ -116,7 +101,12 @@ constexpr size_t kKeep = SIZE_MAX;
 TEST(WavFile, RefusesWhatIsNotAPlayablePcmSound)
 {
     const std::vector<uint8_t> good = MakeWav(1, 16, 22050, SquareWave(20, 1000));
-    const BadWav cases[] = {
+    const struct {
+        const char* name;
+        size_t cutTo;                // the length to cut the file to; kKeep to keep it whole
+        size_t offset;               // where to write bytes
+        std::vector<uint8_t> bytes;  // written over the file at offset
+    } cases[] = {
         {"empty", 0, 0, {}},
         {"cut inside the RIFF header", 11, 0, {}},
         {"only the RIFF header", 12, 0, {}},
@@ -137,7 +127,7 @@ TEST(WavFile, RefusesWhatIsNotAPlayablePcmSound)
         {"format chunk of 2 bytes", kKeep, 16, {2, 0, 0, 0}},
         {"format chunk claiming about 4 GB", kKeep, 16, {0xFF, 0xFF, 0xFF, 0xFF}},
     };
-    for (const BadWav& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<uint8_t> bytes = good;
         if (c.cutTo != kKeep) bytes.resize(c.cutTo);
@@ -146,28 +136,17 @@ TEST(WavFile, RefusesWhatIsNotAPlayablePcmSound)
         EXPECT_FALSE(WavFile::Parse(bytes.data(), bytes.size(), &wav));
         EXPECT_EQ(wav.Frames(), 0u);
     }
-}
-
-TEST(WavFile, RefusesNullInput)
-{
     WavFile wav;
     EXPECT_FALSE(WavFile::Parse(nullptr, 100, &wav));
-    const std::vector<uint8_t> bytes = MakeWav(1, 8, 8000, SquareWave(10, 1000));
-    EXPECT_FALSE(WavFile::Parse(bytes.data(), bytes.size(), nullptr));
+    EXPECT_FALSE(WavFile::Parse(good.data(), good.size(), nullptr));
 }
 
-TEST(WavFile, LoadsAFileFromTheDisk)
+TEST(WavFile, LoadsAFileFromTheDiskAndFailsForMissingEmptyOversizedAndFolderPaths)
 {
     TempDir dir;
-    const std::string path = dir.Write("fire.wav", MakeWav(2, 8, 11025, SquareWave(64, 3000)));
-    WavFile wav;
-    ASSERT_TRUE(WavFile::Load(path.c_str(), &wav));
-    EXPECT_EQ(wav.Frames(), 32u);
-}
-
-TEST(WavFile, LoadFailsForMissingEmptyOversizedAndFolderPaths)
-{
-    TempDir dir;
+    WavFile loaded;
+    ASSERT_TRUE(WavFile::Load(dir.Write("fire.wav", MakeWav(2, 8, 11025, SquareWave(64, 3000))).c_str(), &loaded));
+    EXPECT_EQ(loaded.Frames(), 32u);
     const std::string empty = dir.Write("empty.wav", {});
     const std::string oversized = dir.Path("oversized.wav");
     {

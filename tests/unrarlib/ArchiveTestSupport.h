@@ -77,10 +77,6 @@ inline Bytes SampleBytes(size_t frames, int channels, int bytesPerSample, uint32
     return bytes;
 }
 
-}  // namespace archive_test
-
-namespace archive_test {
-
 // Recomputes the CRC of the file header at start after a test has changed its fields.
 inline void ResealHeader(Bytes& archive, size_t start)
 {

@@ -25,28 +25,28 @@ TEST(BitInput, ReadsBitsMostSignificantFirstAcrossChunks)
     EXPECT_TRUE(input.Overrun());
 }
 
-TEST(BitInput, PackedDataMissingFromTheStreamCountsAsRunOut)
+TEST(BitInput, ReadsRunOutAtThePackedSizeOrAtTheEndOfTheStreamWhicheverComesFirst)
 {
-    const std::vector<uint8_t> bytes(100, 0xFF);
-    ArchiveStream stream;
-    stream.OpenMemory(bytes.data(), bytes.size());
-    BitInput input(stream, 0x7FFFFFFF);  // the header claims far more than the archive holds
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(input.Read(16), 0xFFFFu);
-    EXPECT_FALSE(input.Overrun());
-    EXPECT_EQ(input.Read(8), 0u);
-    EXPECT_TRUE(input.Overrun());
-}
-
-TEST(BitInput, StopsAtThePackedSizeEvenWhenTheStreamGoesOn)
-{
-    const std::vector<uint8_t> bytes(64, 0xA5);
-    ArchiveStream stream;
-    stream.OpenMemory(bytes.data(), bytes.size());
-    BitInput input(stream, 2);
-    EXPECT_EQ(input.Read(16), 0xA5A5u);
-    EXPECT_FALSE(input.Overrun());
-    EXPECT_EQ(input.Read(8), 0u);  // the bytes behind the entry's data are not its data
-    EXPECT_TRUE(input.Overrun());
+    const struct {
+        const char* what;
+        size_t streamBytes;
+        uint64_t packedSize;
+    } cases[] = {
+        {"the header claims far more than the archive holds", 4, 0x7FFFFFFF},
+        {"the bytes behind the entry's data are not its data", 64, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<uint8_t> bytes(c.streamBytes, 0xA5);
+        ArchiveStream stream;
+        stream.OpenMemory(bytes.data(), bytes.size());
+        BitInput input(stream, c.packedSize);
+        EXPECT_EQ(input.Read(16), 0xA5A5u);
+        EXPECT_EQ(input.Read(16), 0xA5A5u);
+        EXPECT_FALSE(input.Overrun());
+        EXPECT_EQ(input.Read(8), 0u);
+        EXPECT_TRUE(input.Overrun());
+    }
 }
 
 }  // namespace

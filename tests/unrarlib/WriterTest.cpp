@@ -10,14 +10,12 @@ using namespace archive_test;
 
 namespace {
 
-struct AudioCase {
-    int channels;
-    int bytesPerSample;
-};
-
 TEST(RarWriter, AudioModeRoundTripsWithOneToFourChannelsOfEightAndSixteenBitSamples)
 {
-    const AudioCase cases[] = {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {1, 2}, {2, 2}};
+    const struct {
+        int channels;
+        int bytesPerSample;
+    } cases[] = {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {1, 2}, {2, 2}};
     for (const bool solid : {false, true}) {
         for (int forced = 1; forced <= rar::kMaxAudioChannels; ++forced) {
             RarWriter::Options options;
@@ -26,7 +24,7 @@ TEST(RarWriter, AudioModeRoundTripsWithOneToFourChannelsOfEightAndSixteenBitSamp
             options.encoder.audioBlockBytes = 5000;  // several table changes per entry
             RarWriter writer(options);
             std::vector<Bytes> samples;
-            for (const AudioCase& c : cases) {
+            for (const auto& c : cases) {
                 samples.push_back(SampleBytes(4000, c.channels, c.bytesPerSample, static_cast<uint32_t>(c.channels)));
                 writer.Add("s" + std::to_string(samples.size()) + ".raw", samples.back());
             }
@@ -134,11 +132,12 @@ TEST(RarWriter, HeadersCarryVersionTwentyUnixHostTimeAndCrc)
     EXPECT_EQ(bytes[h + 2], rar::kFileHeaderType);
     EXPECT_EQ(bytes[h + 15], RarWriter::kHostUnix);
     EXPECT_EQ(bytes[h + 24], 20);
-    const uint32_t storedTime = bytes[h + 20] | bytes[h + 21] << 8 | bytes[h + 22] << 16 | uint32_t(bytes[h + 23]) << 24;
-    EXPECT_EQ(storedTime, time);
+    const auto u32At = [&](size_t at) {
+        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t(bytes[at + 3]) << 24;
+    };
+    EXPECT_EQ(u32At(h + 20), time);
     EXPECT_GE(time >> 25, 2023u - 1980u);
-    const uint32_t crc = bytes[h + 16] | bytes[h + 17] << 8 | bytes[h + 18] << 16 | uint32_t(bytes[h + 19]) << 24;
-    EXPECT_EQ(crc, Crc32(data.data(), data.size()));
+    EXPECT_EQ(u32At(h + 16), Crc32(data.data(), data.size()));
     Bytes copy = bytes;
     ResealHeader(copy, h);
     EXPECT_EQ(copy, bytes);  // the header CRC was already right
