@@ -47,7 +47,7 @@ TEST(NullDevice, StartsWithTheDirect3DDefaultStatesAndIgnoresStagesOutOfRange)
     EXPECT_FALSE(device.SetRenderTarget(1, nullptr));
 }
 
-TEST(NullDevice, KeepsTexturePixelsAndCountsTheMipChain)
+TEST(NullDevice, KeepsTexturePixelsCountsTheMipChainAndRefusesBadSizes)
 {
     NullDevice device;
     const std::vector<uint8_t> rgba = {1, 2, 3, 4, 5, 6, 7, 8};
@@ -60,17 +60,12 @@ TEST(NullDevice, KeepsTexturePixelsAndCountsTheMipChain)
     EXPECT_EQ(back, rgba);
     EXPECT_EQ(texture->GetSurfaceLevel0(), nullptr);
     EXPECT_EQ(device.CreateTexture(256, 64, Pixels(256 * 64, 9).data(), false)->Levels(), 1);
-
     EXPECT_EQ(device.CreateTexture(256, 64, Pixels(256 * 64, 9).data(), true)->Levels(), 9);
     auto volume = device.CreateVolumeTexture(2, 2, 2, Pixels(8, 200).data());
     ASSERT_NE(volume, nullptr);
     EXPECT_EQ(volume->Depth(), 2);
-}
 
-TEST(NullDevice, RefusesTexturesWithoutPixelsOrWithBadSizes)
-{
-    NullDevice device;
-    const std::vector<uint8_t> rgba = Pixels(4, 0);
+    // Without pixels or with bad sizes nothing is made.
     EXPECT_EQ(device.CreateTexture(2, 2, nullptr, false), nullptr);
     EXPECT_EQ(device.CreateTexture(0, 2, rgba.data(), false), nullptr);
     EXPECT_EQ(device.CreateTexture(-1, -1, rgba.data(), false), nullptr);
@@ -79,10 +74,10 @@ TEST(NullDevice, RefusesTexturesWithoutPixelsOrWithBadSizes)
     EXPECT_EQ(device.CreateRenderTarget(1 << 20, 4), nullptr);
 }
 
-TEST(NullDevice, RenderTargetsSelectTheirSurfaceAndNullSelectsTheBackBuffer)
+TEST(NullDevice, RenderTargetsSelectTheirSurfaceAndDestroyedResourcesAreUnboundEverywhere)
 {
     NullDevice device;
-    auto target = device.CreateRenderTarget(256, 128);
+    auto target = device.CreateRenderTarget(64, 64);
     ASSERT_NE(target, nullptr);
     RenderSurface* surface = target->GetSurfaceLevel0();
     ASSERT_NE(surface, nullptr);
@@ -91,16 +86,11 @@ TEST(NullDevice, RenderTargetsSelectTheirSurfaceAndNullSelectsTheBackBuffer)
     EXPECT_EQ(device.GetRenderTarget(0), surface);
     EXPECT_TRUE(device.SetRenderTarget(0, nullptr));
     EXPECT_EQ(device.GetRenderTarget(0), device.GetBackBuffer());
-}
 
-TEST(NullDevice, DestroyedResourcesAreUnboundEverywhere)
-{
-    NullDevice device;
-    auto target = device.CreateRenderTarget(64, 64);
     auto texture = device.CreateTexture(1, 1, Pixels(1, 255).data(), false);
     device.SetTexture(0, texture.get());
     device.SetTexture(3, target.get());
-    device.SetRenderTarget(0, target->GetSurfaceLevel0());
+    device.SetRenderTarget(0, surface);
 
     texture.reset();
     target.reset();
