@@ -15,6 +15,7 @@
 #include "engine/scene/SceneObject.h"
 #include "engine/scene/Texture.h"
 #include "tests/render/TestMeshes.h"
+#include "tests/render/TestTextures.h"
 
 namespace {
 
@@ -45,18 +46,11 @@ protected:
         return object;
     }
 
-    Texture& MakeTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a)
+    // A texture of its own (only its identity matters to the renderer's batching).
+    Texture& NewTexture()
     {
-        Picture picture;
-        AllocatePicture(picture, 2, 2);
-        for (size_t i = 0; i < picture.rgba.size(); i += 4) {
-            picture.rgba[i] = r;
-            picture.rgba[i + 1] = g;
-            picture.rgba[i + 2] = b;
-            picture.rgba[i + 3] = a;
-        }
-        textures_.push_back(std::make_unique<Texture>());
-        EXPECT_TRUE(textures_.back()->Create(picture));
+        textures_.push_back(test_textures::FlatNormals());
+        EXPECT_NE(textures_.back(), nullptr);
         return *textures_.back();
     }
 
@@ -110,9 +104,6 @@ TEST_F(RendererTest, SetUpBuildsTheAttenuationVolumeAndHalfPowerOfTwoGlowTargets
     EXPECT_EQ(renderer_.GlowHeight(), 128);
     ASSERT_NE(renderer_.GlowTarget(0), nullptr);
     EXPECT_EQ(renderer_.GlowTarget(1)->Width(), 256);
-    EXPECT_EQ(renderer_.FrameCounter(), 0u);
-    EXPECT_FALSE(renderer_.GlowEnabled());
-    EXPECT_EQ(renderer_.GlowColor(), Vec4(1, 1, 1, 1));
 }
 
 TEST(RendererSizes, GlowSideIsHalfTheLargestPowerOfTwoWithinTheDisplay)
@@ -130,14 +121,8 @@ TEST(RendererSizes, AttenuationFallsOffWithTheDistanceFromTheFirstTexel)
     std::vector<uint8_t> volume(16 * 16 * 16 * 4);
     Renderer::BuildAttenuationVolume(volume.data());
     const auto at = [&](int x, int y, int z) { return volume[4 * ((z * 16 + y) * 16 + x)]; };
-    const auto expected = [](int x, int y, int z) {
-        const float d = std::sqrt(static_cast<float>(x * x + y * y + z * z)) * 0.0625f;
-        return static_cast<uint8_t>(255.0f / (d * d * 22.0f + 1.0f));
-    };
     EXPECT_EQ(at(0, 0, 0), 255);
-    EXPECT_EQ(at(15, 15, 15), expected(15, 15, 15));
-    EXPECT_EQ(at(8, 0, 0), expected(8, 0, 0));  // 255 / 6.5
-    EXPECT_EQ(at(8, 0, 0), 39);
+    EXPECT_EQ(at(8, 0, 0), 39);  // 255 / (0.5² × 22 + 1)
     EXPECT_EQ(at(3, 4, 0), at(0, 3, 4));
     EXPECT_GT(at(1, 0, 0), at(2, 0, 0));
     for (size_t i = 0; i < volume.size(); i += 4) {
@@ -172,30 +157,25 @@ TEST_F(RendererTest, AddObjectListsAMaterialOnceAFrameAndStampsItAndTheObject)
     EXPECT_EQ(material.frameStamp, 1);
     EXPECT_EQ(b.FrameStamp(), 1);
     EXPECT_EQ(a.FrameStamp(), 0);
-}
-
-TEST_F(RendererTest, AnObjectStampedInAnEarlierFrameIsNotDrawnWithItsMaterial)
-{
-    Material material;
-    SceneObject& a = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
-    SceneObject& b = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
-    renderer_.AddObject(a, Matrix());
-    renderer_.AddObject(b, Matrix());
-    RenderFrame();
+    // Only b, stamped this frame, is drawn: once in the ambient and once in the texture pass.
     device_.ClearLog();
-    renderer_.AddObject(a, Matrix());
     RenderFrame();
-    // One instance, drawn in the ambient and texture passes.
     EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2);
 }
 
-TEST_F(RendererTest, AnObjectWithoutMaterialIsNeitherListedNorDrawn)
+TEST_F(RendererTest, AnObjectWithoutMaterialAndNullSubmissionsAreIgnored)
 {
     SceneObject loose;
     ASSERT_TRUE(loose.BuildMesh(test_meshes::Box(Vec4(-1, -1, -1), Vec4(1, 1, 1))));
     renderer_.AddObject(loose, Matrix());
+    renderer_.AddLight(nullptr);
+    renderer_.AddParticle(nullptr);
+    renderer_.AddSprite(nullptr);
     EXPECT_EQ(renderer_.Models().Count(), 0u);
     EXPECT_EQ(loose.FrameStamp(), -1);
+    EXPECT_EQ(renderer_.Lights().Count(), 0u);
+    EXPECT_EQ(renderer_.Particles().Count(), 0u);
+    EXPECT_EQ(renderer_.Sprites().Count(), 0u);
     RenderFrame();
     int meshDraws = 0;
     for (const NullDrawCall& draw : device_.Draws()) meshDraws += draw.indexed ? 1 : 0;
@@ -236,30 +216,34 @@ TEST_F(RendererTest, CullingHidesABoxOutsideOnePlaneAndKeepsABoxStraddlingPlanes
 TEST_F(RendererTest, LightsReachInstancesWithinTheirRadiusOfTheBoxInsideTheFrustum)
 {
     Material material;
-    material.bumpMap = &MakeTexture(128, 128, 255, 255);
-    SceneObject& box = AddBoxObject(material, Vec4(-10, -10, -10), Vec4(10, 10, 10));
-    renderer_.AddObject(box, Matrix());
-    // Distances from the box (−10..10 on every axis); radius 5 each.
-    PointLight touching{}, exactlyAtRadius{}, diagonalInside{}, diagonalOutside{}, offScreen{}, offScreenBig{};
-    touching.position = Vec4(14.9f, 0, 0);
-    exactlyAtRadius.position = Vec4(0, 15, 0);
-    diagonalInside.position = Vec4(13, 13, 0);    // 3² + 3² = 18 < 25
-    diagonalOutside.position = Vec4(14, 14, 0);   // 4² + 4² = 32 > 25
-    offScreen.position = Vec4(-300, 0, 0);        // outside the left plane
-    offScreenBig.position = Vec4(-300, 0, 0);
-    for (PointLight* light : {&touching, &exactlyAtRadius, &diagonalInside, &diagonalOutside, &offScreen}) {
-        light->radius = 5.0f;
-        light->colour = Vec4(1, 1, 1, 1);
-        renderer_.AddLight(light);
+    material.bumpMap = &NewTexture();
+    renderer_.AddObject(AddBoxObject(material, Vec4(-10, -10, -10), Vec4(10, 10, 10)), Matrix());
+    // Distances from the box, −10..10 on every axis.
+    const struct {
+        const char* what;
+        Vec4 position;
+        float radius;
+        bool lights;
+    } cases[] = {
+        {"touching", Vec4(14.9f, 0, 0), 5, true},
+        {"exactly at the radius", Vec4(0, 15, 0), 5, false},
+        {"diagonally inside", Vec4(13, 13, 0), 5, true},     // 3² + 3² = 18 < 25
+        {"diagonally outside", Vec4(14, 14, 0), 5, false},   // 4² + 4² = 32 > 25
+        {"off screen", Vec4(-300, 0, 0), 5, false},          // outside the left plane
+        {"off screen, larger", Vec4(-300, 0, 0), 100, false},
+    };
+    std::vector<PointLight> lights(std::size(cases));
+    std::vector<const PointLight*> expected;
+    for (size_t i = 0; i < lights.size(); ++i) {
+        lights[i].position = cases[i].position;
+        lights[i].radius = cases[i].radius;
+        renderer_.AddLight(&lights[i]);
+        if (cases[i].lights) expected.push_back(&lights[i]);
     }
-    // A light outside the frustum lights nothing, even an on-screen object it would reach.
-    offScreenBig.radius = 100.0f;
-    renderer_.AddLight(&offScreenBig);
     RenderFrame();
     const MeshInstance& instance = material.instances.At(0);
-    ASSERT_EQ(instance.lights.Count(), 2u);
-    EXPECT_EQ(instance.lights.At(0), &touching);
-    EXPECT_EQ(instance.lights.At(1), &diagonalInside);
+    ASSERT_EQ(instance.lights.Count(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(instance.lights.At(static_cast<uint32_t>(i)), expected[i]);
     EXPECT_EQ(MeshDrawsWith("normalmapvertexshader.vsh"), 2);
 }
 
@@ -278,25 +262,32 @@ TEST_F(RendererTest, ALightIsTestedAgainstTheBoxInTheInstancesOwnSpace)
     EXPECT_EQ(material.instances.At(1).lights.Count(), 0u);
 }
 
-TEST_F(RendererTest, EachLightOfAnInstanceCostsOneDrawInTheLightPass)
+// Two instances under two lights: a normal-mapped material costs one light-pass draw per light of
+// each instance; one without a normal map keeps its ambient colour and has no light pass.
+TEST_F(RendererTest, EachLightOfANormalMappedInstanceCostsOneDrawInTheLightPass)
 {
-    Material bumpy;
-    bumpy.bumpMap = &MakeTexture(128, 128, 255, 255);
-    SceneObject& box = AddBoxObject(bumpy, Vec4(-1, -1, -1), Vec4(1, 1, 1));
-    renderer_.AddObject(box, Matrix());
-    renderer_.AddObject(box, Matrix::Translation(5, 0, 0));
-    PointLight red{}, blue{};
-    red.position = Vec4(-3, 0, 0);
-    blue.position = Vec4(3, 0, 0);
-    red.radius = blue.radius = 50.0f;
-    renderer_.AddLight(&red);
-    renderer_.AddLight(&blue);
-    RenderFrame();
-    EXPECT_EQ(MeshDrawsWith("normalmapvertexshader.vsh"), 4);
-    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 4);
+    for (const bool bumpy : {true, false}) {
+        SCOPED_TRACE(bumpy ? "normal-mapped" : "plain");
+        Material material;
+        if (bumpy) material.bumpMap = &NewTexture();
+        SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+        renderer_.AddObject(box, Matrix());
+        renderer_.AddObject(box, Matrix::Translation(5, 0, 0));
+        PointLight red{}, blue{};
+        red.position = Vec4(-3, 0, 0);
+        blue.position = Vec4(3, 0, 0);
+        red.radius = blue.radius = 50.0f;
+        renderer_.AddLight(&red);
+        renderer_.AddLight(&blue);
+        device_.ClearLog();
+        RenderFrame();
+        EXPECT_EQ(material.instances.At(1).lights.Count(), 2u);
+        EXPECT_EQ(MeshDrawsWith("normalmapvertexshader.vsh"), bumpy ? 4 : 0);
+        EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 4);
+    }
 }
 
-TEST_F(RendererTest, FadeOneClearsToTheFadeColourDrawsNothingAndKeepsEverythingQueued)
+TEST_F(RendererTest, FadeOneClearsToTheFadeColourDrawsNothingAndKeepsEverythingQueuedForTheNextFrame)
 {
     Material material;
     SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
@@ -322,26 +313,12 @@ TEST_F(RendererTest, FadeOneClearsToTheFadeColourDrawsNothingAndKeepsEverythingQ
     EXPECT_EQ(renderer_.Particles().Count(), 2u);
     EXPECT_EQ(renderer_.Sprites().Count(), 2u);
 
-    renderer_.Render(Vec4(0.2f, 0.4f, 0.6f, 1.0f), 0.5f);
-    EXPECT_EQ(device_.Clears().back().color, PackColor(255, 0, 0, 0));  // the background colour
-    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2 * 2);
-    EXPECT_EQ(renderer_.FrameCounter(), 1u);
-}
-
-TEST_F(RendererTest, ANormalFrameEmptiesEveryListAndAdvancesTheFrameCounter)
-{
-    Material material;
-    SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
-    PointLight light{};
-    Particle particle;
-    Sprite sprite;
-    renderer_.AddObject(box, Matrix());
-    renderer_.AddLight(&light);
-    renderer_.AddParticle(&particle);
-    renderer_.AddSprite(&sprite);
+    // A drawn frame clears to the background colour, draws what both frames queued and empties
+    // every list.
     renderer_.SetBackgroundColor(Vec4(1, 0.5f, 0, 1));
-    RenderFrame();
-    EXPECT_EQ(device_.Clears().at(0).color, PackColor(255, 255, 127, 0));
+    renderer_.Render(Vec4(0.2f, 0.4f, 0.6f, 1.0f), 0.5f);
+    EXPECT_EQ(device_.Clears().back().color, PackColor(255, 255, 127, 0));
+    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2 * 2);
     EXPECT_EQ(renderer_.Models().Count(), 0u);
     EXPECT_EQ(renderer_.Lights().Count(), 0u);
     EXPECT_EQ(renderer_.Particles().Count(), 0u);
@@ -374,9 +351,7 @@ TEST_F(RendererTest, ParticlesAreDrawnBackToFrontWithTheirCentreAndSizeInEveryCo
     EXPECT_EQ(vertices[0].color, PackColor(255, 255, 127, 0));
     const float corners[6][2] = {{-1, -1}, {-1, 1}, {1, -1}, {1, -1}, {-1, 1}, {1, 1}};
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(vertices[i].x, corners[i][0]);
-        EXPECT_EQ(vertices[i].y, corners[i][1]);
-        EXPECT_EQ(vertices[i].z, 0.0f);
+        EXPECT_TRUE(vertices[i].x == corners[i][0] && vertices[i].y == corners[i][1] && vertices[i].z == 0.0f) << i;
     }
     EXPECT_GT(far.depth, middle.depth);
     EXPECT_GT(middle.depth, near.depth);
@@ -384,8 +359,8 @@ TEST_F(RendererTest, ParticlesAreDrawnBackToFrontWithTheirCentreAndSizeInEveryCo
 
 TEST_F(RendererTest, AChangeOfTextureOrBlendModeStartsANewParticleBatch)
 {
-    Texture& smoke = MakeTexture(200, 200, 200, 128);
-    Texture& spark = MakeTexture(255, 255, 0, 255);
+    Texture& smoke = NewTexture();
+    Texture& spark = NewTexture();
     // Depths fall with z, so the submission order below is also the drawing order.
     const struct {
         Texture* texture;
@@ -455,12 +430,8 @@ TEST_F(RendererTest, SpriteCornersMapToPixelsZeroToWidthMinusOneInSubmissionOrde
     } first[] = {{0, 0, 0, 0}, {0, kHeight - 1, 0, 1}, {kWidth - 1, 0, 1, 0},
                  {kWidth - 1, 0, 1, 0}, {0, kHeight - 1, 0, 1}, {kWidth - 1, kHeight - 1, 1, 1}};
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(v[i].x, first[i].x) << i;
-        EXPECT_EQ(v[i].y, first[i].y) << i;
-        EXPECT_EQ(v[i].u, first[i].u) << i;
-        EXPECT_EQ(v[i].v, first[i].w) << i;
-        EXPECT_EQ(v[i].z, 0.5f);
-        EXPECT_EQ(v[i].rhw, 1.0f);
+        EXPECT_TRUE(v[i].x == first[i].x && v[i].y == first[i].y && v[i].u == first[i].u && v[i].v == first[i].w) << i;
+        EXPECT_TRUE(v[i].z == 0.5f && v[i].rhw == 1.0f) << i;
     }
     EXPECT_FLOAT_EQ(v[6].x, 319.5f);
     EXPECT_FLOAT_EQ(v[6].y, 119.75f);
@@ -520,24 +491,23 @@ TEST_F(RendererTest, FadeZeroDrawsNoOverlayAndFadeBetweenDrawsOneWithItsAlpha)
     }
 }
 
-TEST_F(RendererTest, WithGlowOffTheGlowTargetsAreNeverBound)
-{
-    Material material;
-    material.glow = true;
-    renderer_.AddObject(AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1)), Matrix());
-    RenderFrame();
-    for (const NullClear& clear : device_.Clears()) EXPECT_TRUE(clear.renderTarget->IsBackBuffer());
-    for (const NullDrawCall& draw : device_.Draws()) EXPECT_TRUE(draw.renderTarget->IsBackBuffer());
-    EXPECT_TRUE(DrawsOfFormat(QuadVertex::kFvf).empty());
-}
-
-TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBackBuffer)
+TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBackBufferOnlyWhenEnabled)
 {
     Material glowing, dark;
     glowing.glow = true;
     glowing.diffuse = Vec4(1, 0.5f, 0, 1);
-    renderer_.AddObject(AddBoxObject(glowing, Vec4(-1, -1, -1), Vec4(1, 1, 1)), Matrix());
-    renderer_.AddObject(AddBoxObject(dark, Vec4(-1, -1, -1), Vec4(1, 1, 1)), Matrix::Translation(4, 0, 0));
+    SceneObject& hot = AddBoxObject(glowing, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& cold = AddBoxObject(dark, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    // With glow off the glow targets are never bound.
+    renderer_.AddObject(hot, Matrix());
+    RenderFrame();
+    for (const NullClear& clear : device_.Clears()) EXPECT_TRUE(clear.renderTarget->IsBackBuffer());
+    for (const NullDrawCall& draw : device_.Draws()) EXPECT_TRUE(draw.renderTarget->IsBackBuffer());
+    EXPECT_TRUE(DrawsOfFormat(QuadVertex::kFvf).empty());
+
+    device_.ClearLog();
+    renderer_.AddObject(hot, Matrix());
+    renderer_.AddObject(cold, Matrix::Translation(4, 0, 0));
     renderer_.SetGlowEnabled(true);
     renderer_.SetBlur(2.0f);
     renderer_.SetGlowColor(Vec4(0.5f, 0.5f, 1, 1));
@@ -586,21 +556,6 @@ TEST_F(RendererTest, TheFrameSetsTheFixedStatesAndLeavesDepthWritesOffAfterTheAm
     EXPECT_EQ(device_.GetRenderState(RenderState::AlphaRef), 128u);
     EXPECT_EQ(device_.GetRenderState(RenderState::AlphaFunc), Compare::Greater);
     EXPECT_EQ(device_.GetRenderState(RenderState::ZWriteEnable), 0u);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(device_.GetTransform(TransformType::View).m[i], renderer_.GetCamera().View().m[i]);
-}
-
-TEST_F(RendererTest, AMaterialWithoutNormalMapOrTextureKeepsItsAmbientColourOnly)
-{
-    Material plain;
-    SceneObject& box = AddBoxObject(plain, Vec4(-1, -1, -1), Vec4(1, 1, 1));
-    renderer_.AddObject(box, Matrix());
-    PointLight light{};
-    light.radius = 50.0f;
-    renderer_.AddLight(&light);
-    RenderFrame();
-    EXPECT_EQ(plain.instances.At(0).lights.Count(), 1u);
-    EXPECT_EQ(MeshDrawsWith("normalmapvertexshader.vsh"), 0);
-    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2);
 }
 
 TEST(RendererWithoutSetUp, RendersWithoutShadersOrTargetsAndWithoutADevice)
@@ -623,14 +578,4 @@ TEST(RendererWithoutSetUp, RendersWithoutShadersOrTargetsAndWithoutADevice)
     EXPECT_EQ(renderer.FrameCounter(), 1u);
     EXPECT_EQ(renderer.Particles().Count(), 0u);
     for (const NullDrawCall& draw : device.Draws()) EXPECT_TRUE(draw.renderTarget->IsBackBuffer());
-}
-
-TEST_F(RendererTest, NullSubmissionsAreIgnored)
-{
-    renderer_.AddLight(nullptr);
-    renderer_.AddParticle(nullptr);
-    renderer_.AddSprite(nullptr);
-    EXPECT_EQ(renderer_.Lights().Count(), 0u);
-    EXPECT_EQ(renderer_.Particles().Count(), 0u);
-    EXPECT_EQ(renderer_.Sprites().Count(), 0u);
 }

@@ -21,8 +21,7 @@ TEST_F(GLDeviceTest, ReadPixelsRefusesRectanglesOutsideTheTarget)
 TEST_F(GLDeviceTest, ScreenVerticesPutRowZeroAtTheTopAndCoverWholePixels)
 {
     device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
-    device_->SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg2);
-    device_->SetTextureStageState(0, StageState::ColorArg2, TextureArg::Diffuse);
+    SetStage(0, TextureOp::SelectArg2, TextureArg::Texture, TextureArg::Diffuse);
     // A 2 × 2 quad at the top-left corner and one 3 pixels wide along the bottom row.
     DrawScreenQuad(0, 0, 2, 2, 0.5f, PackColor(255, 255, 0, 0));
     DrawScreenQuad(10, kHeight - 1, 13, kHeight, 0.5f, PackColor(255, 0, 255, 0));

@@ -33,7 +33,7 @@ protected:
 
 }  // namespace
 
-TEST_F(DisplayTest, InitOpensTheWindowMakesTheDeviceCurrentAndLogsTheMode)
+TEST_F(DisplayTest, InitOpensTheWindowMakesTheDeviceCurrentAndLogsTheModeAndReleaseUndoesIt)
 {
     ASSERT_TRUE(Display::Init(320, 240, false, 32, 60, 8));
     ASSERT_NE(Display::Device(), nullptr);
@@ -54,6 +54,14 @@ TEST_F(DisplayTest, InitOpensTheWindowMakesTheDeviceCurrentAndLogsTheMode)
     auto first = std::find(lines_.begin(), lines_.end(), expected[0]);
     ASSERT_NE(first, lines_.end());
     EXPECT_EQ(std::vector<std::string>(first, lines_.end()), expected);
+
+    // Release is safe twice and clears the current device.
+    Display::Release();
+    EXPECT_EQ(Display::Device(), nullptr);
+    EXPECT_EQ(GraphicsDevice::Current(), nullptr);
+    EXPECT_EQ(Display::GetWindow(), nullptr);
+    Display::Release();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
 }
 
 TEST_F(DisplayTest, ChangeModeResizesTheWindowAndStoresTheMode)
@@ -76,17 +84,6 @@ TEST_F(DisplayTest, ChangeModeResizesTheWindowAndStoresTheMode)
     EXPECT_FALSE(Display::ChangeMode(0, 0, false, 32, 60, 0));
     EXPECT_EQ(lines_.back(), "Failed to inicialize\n");
     EXPECT_EQ(Display::Width(), 200);
-}
-
-TEST_F(DisplayTest, ReleaseIsSafeTwiceAndClearsTheCurrentDevice)
-{
-    ASSERT_TRUE(Display::Init(64, 64, false, 32, 60, 0));
-    Display::Release();
-    EXPECT_EQ(Display::Device(), nullptr);
-    EXPECT_EQ(GraphicsDevice::Current(), nullptr);
-    EXPECT_EQ(Display::GetWindow(), nullptr);
-    Display::Release();
-    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
 }
 
 TEST_F(DisplayTest, TheModeListHoldsTheDisplaysRealModes)

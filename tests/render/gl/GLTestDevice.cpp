@@ -51,6 +51,19 @@ void GLDeviceTest::DrawScreenQuad(float left, float top, float right, float bott
     ASSERT_TRUE(device_->DrawPrimitiveUP(PrimitiveType::TriangleList, 2, quad, sizeof(ScreenVertex)));
 }
 
+void GLDeviceTest::SetStage(uint32_t stage, uint32_t op, uint32_t arg1, uint32_t arg2)
+{
+    device_->SetTextureStageState(stage, StageState::ColorOp, op);
+    device_->SetTextureStageState(stage, StageState::ColorArg1, arg1);
+    device_->SetTextureStageState(stage, StageState::ColorArg2, arg2);
+}
+
+void GLDeviceTest::SetAlphaStage(uint32_t stage, uint32_t op, uint32_t arg1)
+{
+    device_->SetTextureStageState(stage, StageState::AlphaOp, op);
+    device_->SetTextureStageState(stage, StageState::AlphaArg1, arg1);
+}
+
 std::unique_ptr<DeviceTexture> GLDeviceTest::SolidTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a)
 {
     std::vector<uint8_t> pixels;

@@ -32,6 +32,16 @@ protected:
                         float v0 = 0, float u1 = 1, float v1 = 1);
     void DrawFullScreen(uint32_t color, float z = 0.5f) { DrawScreenQuad(0, 0, kWidth, kHeight, z, color); }
 
+    // Stage colour and alpha operations with their arguments (the defaults are the device's own).
+    void SetStage(uint32_t stage, uint32_t op, uint32_t arg1 = TextureArg::Texture, uint32_t arg2 = TextureArg::Current);
+    void SetAlphaStage(uint32_t stage, uint32_t op, uint32_t arg1 = TextureArg::Texture);
+    // Stage 0 passes the vertex colour and alpha straight through.
+    void SelectDiffuse()
+    {
+        SetStage(0, TextureOp::SelectArg1, TextureArg::Diffuse);
+        SetAlphaStage(0, TextureOp::SelectArg1, TextureArg::Diffuse);
+    }
+
     // A texture of one colour (r, g, b, a bytes).
     std::unique_ptr<DeviceTexture> SolidTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a);
     // A shader file written for the test.

@@ -1,23 +1,11 @@
 #include "tests/render/gl/GLTestDevice.h"
 
-namespace {
-
-void SelectDiffuse(GraphicsDevice& device)
-{
-    device.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
-    device.SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
-    device.SetTextureStageState(0, StageState::AlphaOp, TextureOp::SelectArg1);
-    device.SetTextureStageState(0, StageState::AlphaArg1, TextureArg::Diffuse);
-}
-
-}  // namespace
-
 TEST_F(GLDeviceTest, ARenderTargetIsSampledWithItsTopRowAtVZero)
 {
     auto target = device_->CreateRenderTarget(32, 32);
     ASSERT_NE(target, nullptr);
     ASSERT_TRUE(device_->SetRenderTarget(0, target->GetSurfaceLevel0()));
-    SelectDiffuse(*device_);
+    SelectDiffuse();
     device_->Clear(ClearFlags::Target | ClearFlags::ZBuffer, PackColor(255, 255, 0, 0), 1.0f, 0);
     // Green in the target's top-left quarter.
     DrawScreenQuad(0, 0, 16, 16, 0.5f, PackColor(255, 0, 255, 0));
@@ -32,8 +20,7 @@ TEST_F(GLDeviceTest, ARenderTargetIsSampledWithItsTopRowAtVZero)
     ASSERT_TRUE(device_->SetRenderTarget(0, device_->GetBackBuffer()));
     device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
     device_->SetTexture(0, target.get());
-    device_->SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
-    device_->SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
+    SetStage(0, TextureOp::SelectArg1, TextureArg::Texture);
     DrawFullScreen(PackColor(255, 255, 255, 255));
     EXPECT_TRUE(Near(PixelAt(5, 5), 0, 255, 0));
     EXPECT_TRUE(Near(PixelAt(58, 5), 255, 0, 0));
@@ -59,7 +46,7 @@ TEST_F(GLDeviceTest, CullModesFollowTheWindingOnScreenAndInTargets)
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(surface->IsBackBuffer() ? "back buffer" : "target") + " cull " + std::to_string(c.cull));
             device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
-            SelectDiffuse(*device_);
+            SelectDiffuse();
             device_->SetRenderState(RenderState::CullMode, c.cull);
             device_->SetFVF(ScreenColorVertex::kFvf);
             ASSERT_TRUE(device_->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, clockwise, sizeof(ScreenColorVertex)));
@@ -71,7 +58,7 @@ TEST_F(GLDeviceTest, CullModesFollowTheWindingOnScreenAndInTargets)
 
 TEST_F(GLDeviceTest, DepthFunctionsAndDepthWritesDecideWhatShows)
 {
-    SelectDiffuse(*device_);
+    SelectDiffuse();
     device_->SetRenderState(RenderState::ZEnable, 1);
     device_->SetRenderState(RenderState::ZWriteEnable, 1);
     device_->SetRenderState(RenderState::ZFunc, Compare::LessEqual);
@@ -122,8 +109,7 @@ TEST_F(GLDeviceTest, VolumeTextureWithMirrorOnceMirrorsNegativeCoordinatesOnce)
     EXPECT_EQ(back, texels);
 
     device_->SetTexture(0, volume.get());
-    device_->SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
-    device_->SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
+    SetStage(0, TextureOp::SelectArg1, TextureArg::Texture);
     for (SamplerState s : {SamplerState::MagFilter, SamplerState::MinFilter}) device_->SetSamplerState(0, s, TextureFilterType::Point);
     device_->SetSamplerState(0, SamplerState::MipFilter, TextureFilterType::None);
 

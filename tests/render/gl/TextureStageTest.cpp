@@ -7,6 +7,7 @@ struct StageCase {
     uint32_t colorOp;
     uint32_t arg0, arg1, arg2;
     int r, g, b;  // worked out by hand from the texel, diffuse and texture factor below
+    bool unbound = false;  // no texture on the stage
 };
 
 // Texel (200, 100, 50, alpha 128); diffuse (100, 200, 250); texture factor (0, 0, 255).
@@ -24,6 +25,8 @@ const StageCase kStageCases[] = {
      TextureArg::Diffuse, 128, 128, 128},
     {"complement of diffuse", TextureOp::SelectArg1, TextureArg::Current, TextureArg::Diffuse | TextureArg::Complement,
      TextureArg::Diffuse, 155, 55, 5},
+    {"an unbound texture reads as opaque white", TextureOp::Modulate, TextureArg::Current, TextureArg::Texture,
+     TextureArg::Diffuse, 100, 200, 250, true},
 };
 
 }  // namespace
@@ -35,13 +38,11 @@ TEST_F(GLDeviceTest, EachTextureStageSetUpGivesTheHandComputedColour)
     for (const StageCase& c : kStageCases) {
         SCOPED_TRACE(c.name);
         device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
-        device_->SetTexture(0, texture.get());
+        device_->SetTexture(0, c.unbound ? nullptr : texture.get());
         device_->SetRenderState(RenderState::TextureFactor, PackColor(255, 0, 0, 255));
-        device_->SetTextureStageState(0, StageState::ColorOp, c.colorOp);
+        SetStage(0, c.colorOp, c.arg1, c.arg2);
         device_->SetTextureStageState(0, StageState::ColorArg0, c.arg0);
-        device_->SetTextureStageState(0, StageState::ColorArg1, c.arg1);
-        device_->SetTextureStageState(0, StageState::ColorArg2, c.arg2);
-        device_->SetTextureStageState(0, StageState::AlphaOp, TextureOp::Disable);
+        SetAlphaStage(0, TextureOp::Disable);
         DrawFullScreen(PackColor(255, 100, 200, 250));
         EXPECT_TRUE(Near(PixelAt(kWidth / 2, kHeight / 2), c.r, c.g, c.b));
     }
@@ -54,27 +55,14 @@ TEST_F(GLDeviceTest, DotProduct3ComparesTheTwoArgumentsAsSignedVectors)
     auto normal = SolidTexture(255, 128, 128, 255);
     device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
     device_->SetTexture(0, normal.get());
-    device_->SetTextureStageState(0, StageState::ColorOp, TextureOp::DotProduct3);
-    device_->SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
-    device_->SetTextureStageState(0, StageState::ColorArg2, TextureArg::Diffuse);
-    device_->SetTextureStageState(0, StageState::AlphaOp, TextureOp::Disable);
+    SetStage(0, TextureOp::DotProduct3, TextureArg::Texture, TextureArg::Diffuse);
+    SetAlphaStage(0, TextureOp::Disable);
     DrawFullScreen(PackColor(255, 191, 128, 128));
     EXPECT_TRUE(Near(PixelAt(3, 3), 127, 127, 127));
 
     // Facing away gives black, not a negative colour.
     DrawFullScreen(PackColor(255, 0, 128, 128));
     EXPECT_TRUE(Near(PixelAt(3, 3), 0, 0, 0));
-}
-
-TEST_F(GLDeviceTest, AnUnboundStageTextureReadsAsOpaqueWhite)
-{
-    device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
-    device_->SetTexture(0, nullptr);
-    device_->SetTextureStageState(0, StageState::ColorOp, TextureOp::Modulate);
-    device_->SetTextureStageState(0, StageState::ColorArg1, TextureArg::Texture);
-    device_->SetTextureStageState(0, StageState::ColorArg2, TextureArg::Diffuse);
-    DrawFullScreen(PackColor(255, 40, 80, 120));
-    EXPECT_TRUE(Near(PixelAt(10, 10), 40, 80, 120));
 }
 
 TEST_F(GLDeviceTest, AlphaTestKeepsOnlyPixelsAboveTheReference)
@@ -85,10 +73,8 @@ TEST_F(GLDeviceTest, AlphaTestKeepsOnlyPixelsAboveTheReference)
     device_->SetRenderState(RenderState::AlphaTestEnable, 1);
     device_->SetRenderState(RenderState::AlphaRef, 128);
     device_->SetRenderState(RenderState::AlphaFunc, Compare::Greater);
-    device_->SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg2);
-    device_->SetTextureStageState(0, StageState::ColorArg2, TextureArg::Diffuse);
-    device_->SetTextureStageState(0, StageState::AlphaOp, TextureOp::SelectArg1);
-    device_->SetTextureStageState(0, StageState::AlphaArg1, TextureArg::Texture);
+    SetStage(0, TextureOp::SelectArg2, TextureArg::Texture, TextureArg::Diffuse);
+    SetAlphaStage(0, TextureOp::SelectArg1, TextureArg::Texture);
     device_->SetTexture(0, opaque.get());
     DrawScreenQuad(0, 0, 32, 64, 0.5f, PackColor(255, 0, 255, 0));
     device_->SetTexture(0, clear.get());
@@ -101,43 +87,27 @@ TEST_F(GLDeviceTest, AlphaTestKeepsOnlyPixelsAboveTheReference)
     EXPECT_TRUE(Near(PixelAt(50, 10), 0, 0, 255));
 }
 
-namespace {
-
-struct BlendCase {
-    int mode;  // the renderer's blend modes 0 to 3
-    int r, g, b;
-};
-
-// Frame (200, 100, 50); drawn colour (100, 200, 40) with alpha 64 (0.251).
-const BlendCase kBlendCases[] = {
-    {0, 100, 200, 40},   // off: the drawn colour
-    {1, 255, 255, 90},   // one, one: the sum, saturated
-    {2, 78, 78, 8},      // dest colour, zero: the product
-    {3, 175, 125, 47},   // src alpha, inverse src alpha: 0.251 × drawn + 0.749 × frame
-};
-
-}  // namespace
-
+// Frame (200, 100, 50); drawn colour (100, 200, 40) with alpha 64 (0.251); the renderer's blend modes.
 TEST_F(GLDeviceTest, EachBlendModeMixesWithTheFrameAsComputedByHand)
 {
-    for (const BlendCase& c : kBlendCases) {
+    const struct {
+        const char* mode;
+        bool blend;
+        uint32_t src, dest;
+        int r, g, b;
+    } cases[] = {
+        {"off: the drawn colour", false, Blend::One, Blend::Zero, 100, 200, 40},
+        {"one, one: the sum, saturated", true, Blend::One, Blend::One, 255, 255, 90},
+        {"dest colour, zero: the product", true, Blend::DestColor, Blend::Zero, 78, 78, 8},
+        {"src alpha, inverse: 0.251 × drawn + 0.749 × frame", true, Blend::SrcAlpha, Blend::InvSrcAlpha, 175, 125, 47},
+    };
+    SelectDiffuse();
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
         device_->Clear(ClearFlags::Target, PackColor(255, 200, 100, 50), 1.0f, 0);
-        device_->SetRenderState(RenderState::AlphaBlendEnable, c.mode != 0);
-        if (c.mode == 1) {
-            device_->SetRenderState(RenderState::SrcBlend, Blend::One);
-            device_->SetRenderState(RenderState::DestBlend, Blend::One);
-        } else if (c.mode == 2) {
-            device_->SetRenderState(RenderState::SrcBlend, Blend::DestColor);
-            device_->SetRenderState(RenderState::DestBlend, Blend::Zero);
-        } else if (c.mode == 3) {
-            device_->SetRenderState(RenderState::SrcBlend, Blend::SrcAlpha);
-            device_->SetRenderState(RenderState::DestBlend, Blend::InvSrcAlpha);
-        }
-        device_->SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
-        device_->SetTextureStageState(0, StageState::ColorArg1, TextureArg::Diffuse);
-        device_->SetTextureStageState(0, StageState::AlphaOp, TextureOp::SelectArg1);
-        device_->SetTextureStageState(0, StageState::AlphaArg1, TextureArg::Diffuse);
+        device_->SetRenderState(RenderState::AlphaBlendEnable, c.blend);
+        device_->SetRenderState(RenderState::SrcBlend, c.src);
+        device_->SetRenderState(RenderState::DestBlend, c.dest);
         DrawFullScreen(PackColor(64, 100, 200, 40));
         EXPECT_TRUE(Near(PixelAt(20, 20), c.r, c.g, c.b));
     }

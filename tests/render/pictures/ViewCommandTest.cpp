@@ -8,40 +8,14 @@
 
 #include "engine/scene/Picture.h"
 #include "tests/render/TestMeshes.h"
+#include "tests/render/TestTextures.h"
 #include "tools/modelwriter/ModelWriter.h"
 #include "tools/modelwriter/PictureWriter.h"
 
 namespace {
 
-Picture CheckerPicture(uint32_t side, uint32_t cell)
-{
-    Picture picture;
-    AllocatePicture(picture, side, side);
-    for (uint32_t y = 0; y < side; ++y) {
-        for (uint32_t x = 0; x < side; ++x) {
-            const bool dark = (x / cell + y / cell) % 2 != 0;
-            uint8_t* p = &picture.rgba[4 * (y * side + x)];
-            p[0] = dark ? 60 : 240;
-            p[1] = dark ? 90 : 220;
-            p[2] = dark ? 160 : 180;
-            p[3] = 255;
-        }
-    }
-    return picture;
-}
-
-Picture FlatNormalPicture()
-{
-    Picture picture;
-    AllocatePicture(picture, 4, 4);
-    for (size_t i = 0; i < picture.rgba.size(); i += 4) {
-        picture.rgba[i] = 128;
-        picture.rgba[i + 1] = 128;
-        picture.rgba[i + 2] = 255;
-        picture.rgba[i + 3] = 255;
-    }
-    return picture;
-}
+const uint8_t kLight[3] = {240, 220, 180};
+const uint8_t kDark[3] = {60, 90, 160};
 
 bool WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
 {
@@ -65,8 +39,8 @@ std::filesystem::path WriteModelFolder()
 {
     const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "harntool_view_model";
     std::filesystem::create_directories(folder);
-    EXPECT_TRUE(WriteBytes(folder / "crate.png", PictureWriter::Png(CheckerPicture(64, 16))));
-    EXPECT_TRUE(WriteBytes(folder / "flat.png", PictureWriter::Png(FlatNormalPicture())));
+    EXPECT_TRUE(WriteBytes(folder / "crate.png", PictureWriter::Png(test_textures::CheckerPicture(64, 16, kLight, kDark))));
+    EXPECT_TRUE(WriteBytes(folder / "flat.png", PictureWriter::Png(test_textures::FlatNormalPicture())));
 
     ModelFile model;
     model.frameCount = 10;
