@@ -169,7 +169,12 @@ bool SaveScreenshot(const std::string& path)
 int RunViewer(SceneModel& model, const Options& options)
 {
     Renderer renderer;
-    if (!renderer.SetUpScene()) std::fprintf(stderr, "harntool: some shaders or targets are missing; drawing what can be\n");
+    // A shader source that is missing or does not compile has had its compiler messages logged;
+    // the viewer stops in order rather than drawing a frame it cannot draw right.
+    if (!renderer.SetUpScene()) {
+        std::fprintf(stderr, "harntool: the renderer's shaders or targets could not be set up\n");
+        return 1;
+    }
     renderer.SetBackgroundColor(Vec4(0.12f, 0.13f, 0.16f, 1));
     renderer.SetAmbientColor(Vec4(0.2f, 0.2f, 0.2f, 1));
     renderer.SetGlowEnabled(true);

@@ -131,3 +131,20 @@ TEST(HarntoolView, RefusesAMissingModelAndBadOptions)
         EXPECT_EQ(WEXITSTATUS(result), c.status) << c.arguments;
     }
 }
+
+TEST(HarntoolView, StopsInOrderWhenItsShaderSourcesAreMissing)
+{
+    // A copy of the program in a folder without the shader sources beside it.
+    const std::filesystem::path folder = WriteModelFolder();
+    const std::filesystem::path lonely = std::filesystem::path(::testing::TempDir()) / "harntool_without_shaders";
+    std::filesystem::create_directories(lonely);
+    std::filesystem::copy_file(HARN_BINARY_DIR "/harntool", lonely / "harntool",
+                               std::filesystem::copy_options::overwrite_existing);
+    const std::string command = (lonely / "harntool").string() + " view " + (folder / "viewer_test.3df").string() +
+                                " --frames 1 --size 64x48 --screenshot " + (lonely / "never.png").string() + " 2>/dev/null";
+    const int result = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(result));
+    EXPECT_EQ(WEXITSTATUS(result), 1);
+    EXPECT_FALSE(std::filesystem::exists(lonely / "never.png"));
+    std::filesystem::remove_all(lonely);
+}
