@@ -311,6 +311,20 @@ GLuint MakeBuffer(GLenum target, size_t bytes, const void* data)
     return buffer;
 }
 
+// Mesh buffers read back through the copy target, so that no bound vertex or index state changes.
+void ReadBuffer(GLuint buffer, size_t bytes, void* out)
+{
+    glBindBuffer(GL_COPY_READ_BUFFER, buffer);
+    glGetBufferSubData(GL_COPY_READ_BUFFER, 0, static_cast<GLsizeiptr>(bytes), out);
+}
+
+// Deletes a buffer name while its device lives; a device already gone took its names with it.
+void DeleteBuffer(bool deviceAlive, GLuint* buffer)
+{
+    if (deviceAlive && *buffer) glDeleteBuffers(1, buffer);
+    *buffer = 0;
+}
+
 class GLVertexBuffer final : public VertexBuffer {
 public:
     GLVertexBuffer(GraphicsDevice* device, uint32_t count, GLuint buffer) : VertexBuffer(device, count), buffer_(buffer) {}
@@ -321,8 +335,7 @@ public:
     {
         if (!Device()) return false;
         vertices->resize(Count());
-        glBindBuffer(GL_COPY_READ_BUFFER, buffer_);
-        glGetBufferSubData(GL_COPY_READ_BUFFER, 0, static_cast<GLsizeiptr>(Count() * sizeof(MeshVertex)), vertices->data());
+        ReadBuffer(buffer_, Count() * sizeof(MeshVertex), vertices->data());
         return true;
     }
 
@@ -330,11 +343,7 @@ protected:
     void OnDeviceGone() override { Free(); }
 
 private:
-    void Free()
-    {
-        if (Device() && buffer_) glDeleteBuffers(1, &buffer_);
-        buffer_ = 0;
-    }
+    void Free() { DeleteBuffer(Device() != nullptr, &buffer_); }
     GLuint buffer_;
 };
 
@@ -352,8 +361,7 @@ public:
     {
         if (!Device()) return false;
         std::vector<uint8_t> bytes(Count() * IndexSize());
-        glBindBuffer(GL_COPY_READ_BUFFER, buffer_);
-        glGetBufferSubData(GL_COPY_READ_BUFFER, 0, static_cast<GLsizeiptr>(bytes.size()), bytes.data());
+        ReadBuffer(buffer_, bytes.size(), bytes.data());
         indices->resize(Count());
         for (uint32_t i = 0; i < Count(); ++i) {
             if (Format() == IndexFormat::Index16) {
@@ -371,11 +379,7 @@ protected:
     void OnDeviceGone() override { Free(); }
 
 private:
-    void Free()
-    {
-        if (Device() && buffer_) glDeleteBuffers(1, &buffer_);
-        buffer_ = 0;
-    }
+    void Free() { DeleteBuffer(Device() != nullptr, &buffer_); }
     GLuint buffer_;
 };
 
