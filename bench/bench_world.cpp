@@ -30,6 +30,22 @@ void BM_FramePasses(benchmark::State& state)
 }
 BENCHMARK(BM_FramePasses)->Arg(10)->Arg(50)->Arg(200);
 
+// A cluster of bodies at one point, every one touching every other: a fan of shots fired in one
+// frame, the worst case of the notices passed down the siblings.
+void BM_OverlappingCluster(benchmark::State& state)
+{
+    World world;
+    const int count = static_cast<int>(state.range(0));
+    for (int i = 0; i < count; ++i) {
+        auto* body = new Body;
+        body->radius = 5.0f;
+        world.Attach(body);
+    }
+    for (auto _ : state) world.Step();
+    state.SetItemsProcessed(state.iterations() * count);
+}
+BENCHMARK(BM_OverlappingCluster)->Arg(10)->Arg(40)->Arg(100);
+
 // Splitting a long level script into blocks.
 void BM_ScriptSplit(benchmark::State& state)
 {

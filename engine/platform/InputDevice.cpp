@@ -47,7 +47,9 @@ bool InputDevice::Acquire()
     if (acquired_) return true;
     acquired_ = true;
     if (kind_ == Kind::Mouse) {
-        mouse_ = {};
+        // Motion from the background is not the player's; the buttons follow their events
+        // whether acquired or not, so a click that brings the focus back reads as held.
+        mouse_.lX = mouse_.lY = mouse_.lZ = 0;
         SetCaptured(true);
     }
     return true;

@@ -153,7 +153,8 @@ void main()
 namespace {
 
 // Per stage: harnStageOps = (colour op, alpha op, texture coordinate index, flags: 1 texture bound,
-// 2 volume), harnColorArgs and harnAlphaArgs = (arg0, arg1, arg2, unused).
+// 2 volume, 4/8/16 mirror once on u/v/w), harnColorArgs and harnAlphaArgs = (arg0, arg1, arg2,
+// unused).
 const char* kStageCommon = R"(
 uniform ivec4 harnStageOps[4];
 uniform ivec4 harnColorArgs[4];
@@ -208,6 +209,8 @@ vec4 harnOperation(int op, ivec4 args, vec4 current, vec4 tex)
 const char* kStageTemplate = R"(
     if (harnStageOps[N].x != 1) {
         vec4 coord = harnCoord(harnStageOps[N].z);
+        bvec3 mirrorOnce = notEqual(ivec3(harnStageOps[N].w) & ivec3(4, 8, 16), ivec3(0));
+        coord.xyz = mix(coord.xyz, abs(coord.xyz), vec3(mirrorOnce));
         vec4 tex = vec4(1.0);
         if ((harnStageOps[N].w & 2) != 0) tex = texture(harnTex3DN, coord.xyz);
         else if ((harnStageOps[N].w & 1) != 0) tex = texture(harnTex2DN, coord.xy);

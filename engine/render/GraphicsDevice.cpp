@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/render/TextureFilter.h"
+
 namespace {
 
 GraphicsDevice* currentDevice = nullptr;
@@ -35,7 +37,7 @@ GraphicsDevice::GraphicsDevice()
 GraphicsDevice::~GraphicsDevice()
 {
     DetachResources();
-    if (currentDevice == this) currentDevice = nullptr;
+    if (currentDevice == this) SetCurrent(nullptr);
 }
 
 GraphicsDevice* GraphicsDevice::Current()
@@ -45,6 +47,9 @@ GraphicsDevice* GraphicsDevice::Current()
 
 void GraphicsDevice::SetCurrent(GraphicsDevice* device)
 {
+    // The filter settings live in the samplers of the device they were written to: another
+    // device (a display released and initialised again) has to receive them anew.
+    if (device != currentDevice) TextureFilter::DeviceChanged();
     currentDevice = device;
 }
 

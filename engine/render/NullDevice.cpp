@@ -228,6 +228,10 @@ NullDrawCall NullDevice::DrawWithState()
 {
     NullDrawCall draw;
     draw.texture0 = GetTexture(0);
+    draw.addressU0 = GetSamplerState(0, SamplerState::AddressU);
+    draw.addressV0 = GetSamplerState(0, SamplerState::AddressV);
+    draw.minFilter0 = GetSamplerState(0, SamplerState::MinFilter);
+    draw.mipFilter0 = GetSamplerState(0, SamplerState::MipFilter);
     draw.vertexShader = GetVertexShader();
     draw.pixelShader = GetPixelShader();
     draw.renderTarget = GetRenderTarget(0);

@@ -18,6 +18,10 @@ struct NullDrawCall {
     std::vector<uint8_t> vertexBytes;   // DrawPrimitiveUP only: a copy of the vertices drawn
     uint32_t startIndex = 0;            // DrawIndexedPrimitive only
     DeviceTexture* texture0 = nullptr;
+    uint32_t addressU0 = 0;  // sampler 0's addressing and filters at the draw
+    uint32_t addressV0 = 0;
+    uint32_t minFilter0 = 0;
+    uint32_t mipFilter0 = 0;
     DeviceShader* vertexShader = nullptr;
     DeviceShader* pixelShader = nullptr;
     RenderSurface* renderTarget = nullptr;

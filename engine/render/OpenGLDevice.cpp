@@ -516,11 +516,6 @@ bool OpenGLDevice::InitResources(std::string* error)
     glTexImage3D(GL_TEXTURE_3D, 0, GL_RGBA8, 1, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
     glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MAX_LEVEL, 0);
 
-    mirrorOnceMode_ = (epoxy_gl_version() >= 44 || epoxy_has_gl_extension("GL_ARB_texture_mirror_clamp_to_edge") ||
-                       epoxy_has_gl_extension("GL_EXT_texture_mirror_clamp") ||
-                       epoxy_has_gl_extension("GL_ATI_texture_mirror_once"))
-                          ? GL_MIRROR_CLAMP_TO_EDGE
-                          : GL_MIRRORED_REPEAT;  // the same on -1..1, the range the stages use
     anisotropy_ = epoxy_gl_version() >= 46 || epoxy_has_gl_extension("GL_EXT_texture_filter_anisotropic") ||
                   epoxy_has_gl_extension("GL_ARB_texture_filter_anisotropic");
 
@@ -883,6 +878,16 @@ GLint MinFilter(uint32_t minFilter, uint32_t mipFilter)
     return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
 }
 
+// The stage flags that ask the stage code for the absolute coordinate on each mirror-once axis.
+GLint MirrorOnceFlags(const GraphicsDevice& device, uint32_t stage)
+{
+    GLint flags = 0;
+    if (device.GetSamplerState(stage, SamplerState::AddressU) == TextureAddress::MirrorOnce) flags |= 4;
+    if (device.GetSamplerState(stage, SamplerState::AddressV) == TextureAddress::MirrorOnce) flags |= 8;
+    if (device.GetSamplerState(stage, SamplerState::AddressW) == TextureAddress::MirrorOnce) flags |= 16;
+    return flags;
+}
+
 }  // namespace
 
 void OpenGLDevice::ApplyTextures(Program* program)
@@ -902,7 +907,9 @@ void OpenGLDevice::ApplyTextures(Program* program)
             switch (GetSamplerState(stage, state)) {
             case TextureAddress::Mirror: return GL_MIRRORED_REPEAT;
             case TextureAddress::Clamp: return GL_CLAMP_TO_EDGE;
-            case TextureAddress::MirrorOnce: return static_cast<GLint>(mirrorOnceMode_);
+            // Mirror-once is the absolute coordinate clamped to the edge: the stage code takes the
+            // absolute value (flags below), so every driver gives the same reach.
+            case TextureAddress::MirrorOnce: return GL_CLAMP_TO_EDGE;
             default: return GL_REPEAT;
             }
         };
@@ -927,7 +934,7 @@ void OpenGLDevice::ApplyTextures(Program* program)
         op[0] = static_cast<GLint>(GetTextureStageState(stage, StageState::ColorOp));
         op[1] = static_cast<GLint>(GetTextureStageState(stage, StageState::AlphaOp));
         op[2] = static_cast<GLint>(GetTextureStageState(stage, StageState::TexCoordIndex) & 3);
-        op[3] = (texture ? 1 : 0) | (volume ? 2 : 0);
+        op[3] = (texture ? 1 : 0) | (volume ? 2 : 0) | MirrorOnceFlags(*this, stage);
         GLint* color = colorArgs + stage * 4;
         color[0] = static_cast<GLint>(GetTextureStageState(stage, StageState::ColorArg0));
         color[1] = static_cast<GLint>(GetTextureStageState(stage, StageState::ColorArg1));

@@ -85,7 +85,6 @@ private:
     unsigned int fixedVertexShader_ = 0;
     unsigned int pretransformedVertexShader_ = 0;
     unsigned int textureStagePixelShader_ = 0;
-    unsigned int mirrorOnceMode_ = 0;
     bool anisotropy_ = false;
     std::map<std::pair<unsigned int, unsigned int>, std::unique_ptr<Program>> programs_;
 };

@@ -36,6 +36,18 @@ DeviceTexture* DeviceOf(const Texture* texture)
     return texture ? texture->Device() : nullptr;
 }
 
+// Every texture of the scene is set through Texture::Bind on stage 0 with both axes wrapping, so
+// the filter settings reach the samplers and no clamp left by the glow pass survives; a missing
+// texture clears the stage.
+void BindTexture(GraphicsDevice& device, const Texture* texture)
+{
+    if (texture) {
+        texture->Bind(0, 0, 0);
+    } else {
+        device.SetTexture(0, nullptr);
+    }
+}
+
 void SetStage(GraphicsDevice& device, uint32_t stage, uint32_t colorOp, uint32_t arg1, uint32_t arg2)
 {
     device.SetTextureStageState(stage, StageState::ColorOp, colorOp);
@@ -322,12 +334,12 @@ void Renderer::AmbientMaterialDraw(const Material& material)
         device.SetRenderState(RenderState::AlphaTestEnable, cutOut ? 1 : 0);
         device.SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg2);
         device.SetTextureStageState(0, StageState::AlphaOp, cutOut ? TextureOp::SelectArg1 : TextureOp::Disable);
-        if (cutOut) device.SetTexture(0, colorTexture);
+        if (cutOut) BindTexture(device, material.texture);
     } else if (colorTexture) {
         device.SetRenderState(RenderState::AlphaTestEnable, 0);
         device.SetTextureStageState(0, StageState::ColorOp, TextureOp::Lerp);
         device.SetTextureStageState(0, StageState::AlphaOp, TextureOp::Disable);
-        device.SetTexture(0, colorTexture);
+        BindTexture(device, material.texture);
     } else {
         device.SetRenderState(RenderState::AlphaTestEnable, 0);
         color = Vec4(1.0f, 1.0f, 1.0f, 1.0f);
@@ -361,7 +373,7 @@ void Renderer::LightPass()
 
     for (Material* material : models_) {
         DeviceTexture* normalMap = DeviceOf(material->bumpMap);
-        device.SetTexture(0, normalMap);
+        BindTexture(device, material->bumpMap);
         device.SetTextureStageState(0, StageState::ColorOp, normalMap ? TextureOp::DotProduct3 : TextureOp::Disable);
         // With stage 0 off the stages would pass the packed light vector on as a colour: a
         // material without normal map keeps its ambient colour alone.
@@ -392,7 +404,7 @@ void Renderer::TexturePass()
     for (Material* material : models_) {
         DeviceTexture* colorTexture = DeviceOf(material->texture);
         device.SetTextureStageState(0, StageState::ColorOp, colorTexture ? TextureOp::Modulate : TextureOp::SelectArg1);
-        device.SetTexture(0, colorTexture);
+        BindTexture(device, material->texture);
         nullShader_.SetDiffuseColor(material->diffuse);
         DrawInstances(*material);
     }
@@ -460,7 +472,7 @@ void Renderer::DrawBatches(const GrowArray<Item*>& items, const GrowArray<Vertex
         }
         SetBlendMode(device, head->blendMode);
         // A batch without texture clears the stage, so it never picks up the previous batch's.
-        device.SetTexture(0, DeviceOf(head->texture));
+        BindTexture(device, head->texture);
         device.DrawPrimitiveUP(PrimitiveType::TriangleList, 2 * (end - first), &vertices.At(6 * first),
                                sizeof(VertexRecord));
         first = end;
@@ -470,7 +482,9 @@ void Renderer::DrawBatches(const GrowArray<Item*>& items, const GrowArray<Vertex
 void Renderer::ParticlePass()
 {
     GraphicsDevice& device = *Device();
-    if (particles_.Count() > 0) {
+    // Without its shader a particle's corner offsets would be drawn as positions through the last
+    // mesh's matrices: the pass is skipped instead.
+    if (particles_.Count() > 0 && particleShader_.IsReady()) {
         SortParticles(&particles_, camera_.ViewProjection());
         BuildParticleVertices(particles_, &particleVertices_);
         particleShader_.Bind();
@@ -502,13 +516,13 @@ void Renderer::GlowMaterialDraw(const Material& material)
         } else {
             device.SetPixelShader(nullptr);
         }
-        device.SetTexture(0, colorTexture);
+        BindTexture(device, material.texture);
         return;
     }
     const bool cutOut = material.alphaMask && colorTexture;
     device.SetPixelShader(nullptr);
     nullShader_.SetDiffuseColor(Vec4(0.0f, 0.0f, 0.0f, 1.0f));
-    device.SetTexture(0, cutOut ? colorTexture : nullptr);
+    BindTexture(device, cutOut ? material.texture : nullptr);
     device.SetRenderState(RenderState::AlphaTestEnable, cutOut ? 1 : 0);
 }
 
@@ -520,7 +534,7 @@ void Renderer::DrawScreenQuad()
 void Renderer::GlowPass()
 {
     GraphicsDevice& device = *Device();
-    if (!glowSurface0_ || !glowSurface1_) return;
+    if (!glowSurface0_ || !glowSurface1_ || !glowVertexShader_.IsReady() || !glowPixelShader_.IsReady()) return;
     device.SetRenderState(RenderState::AlphaBlendEnable, 0);
     device.SetRenderState(RenderState::ZFunc, Compare::LessEqual);
     device.SetRenderState(RenderState::ZWriteEnable, 1);

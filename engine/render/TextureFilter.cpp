@@ -40,6 +40,11 @@ void TextureFilter::Apply()
     }
 }
 
+void TextureFilter::DeviceChanged()
+{
+    settings.applied = false;
+}
+
 uint32_t TextureFilter::MagFilter() { return settings.magFilter; }
 uint32_t TextureFilter::MinFilter() { return settings.minFilter; }
 uint32_t TextureFilter::MipFilter() { return settings.mipFilter; }

@@ -12,6 +12,8 @@ public:
     // Writes the settings into samplers 0 to 7 unless already applied since the last Set. Without a
     // current device nothing is written and the settings stay pending.
     static void Apply();
+    // The current device changed: the next Apply writes the settings into the new one's samplers.
+    static void DeviceChanged();
 
     static uint32_t MagFilter();
     static uint32_t MinFilter();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "engine/scene/Vec4.h"
 
 class World;
@@ -44,5 +46,26 @@ public:
     float radius = 0.0f;  // 0: never collides
 
 private:
-    static void PairTest(World* world, SceneNode* a, SceneNode* b, bool cascade);
+    static constexpr uint32_t kUnnumbered = 0xFFFFFFFFu;
+
+    static void PairTest(World* world, SceneNode* a, SceneNode* b, uint32_t ownTest);
+    // Numbers the subtree in the order walks visit candidates; returns the next free number.
+    static uint32_t Number(SceneNode* node, uint32_t next);
+    static SceneNode* RootOf(SceneNode* node);
+    // The end of the numbers a walk that starts at this node covers: its parent's subtree.
+    uint32_t WalkEnd() const;
+    bool WalkedOver(const SceneNode* candidate, uint32_t ownTest) const;
+
+    // Collision scratch of every node: its number in the order walks visit candidates, the end of
+    // its subtree's numbers, and the numbers [walkedFrom_, walkedTo_) it has been walked over in
+    // the own test of serial walkedIn_.
+    uint32_t order_ = kUnnumbered;
+    uint32_t subtreeEnd_ = kUnnumbered;
+    uint32_t walkedFrom_ = 0;
+    uint32_t walkedTo_ = 0;
+    uint32_t walkedIn_ = 0;
+    // Of a root: changes to its tree, the change it was last numbered at, and own tests run.
+    uint32_t treeChanges_ = 0;
+    uint32_t numberedAt_ = kUnnumbered;
+    uint32_t ownTests_ = 0;
 };

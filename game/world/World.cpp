@@ -40,7 +40,14 @@ void World::ResetTree()
 
 void World::RegisterPrototype(const char* keyword, Entity* prototype)
 {
-    prototypes[keyword].reset(prototype);
+    // One prototype may stand under several keywords: they share it, and it is deleted once, when
+    // the last keyword lets it go. Registering the stored pointer again changes nothing.
+    std::shared_ptr<Entity> shared;
+    for (const auto& [name, stored] : prototypes) {
+        if (stored.get() == prototype) shared = stored;
+    }
+    if (!shared) shared.reset(prototype);
+    prototypes[keyword] = std::move(shared);
 }
 
 Entity* World::Create(const char* keyword)

@@ -37,7 +37,8 @@ public:
     void ResetTree();
 
     // Stores the prototype under an exact, case-sensitive keyword; a second registration of the
-    // same keyword replaces (and deletes) the first. The world owns its prototypes.
+    // same keyword replaces the first, which is deleted unless another keyword still holds it. The
+    // world owns its prototypes.
     void RegisterPrototype(const char* keyword, Entity* prototype);
     // A fresh clone of the keyword's prototype, owned by the caller, or null for an unknown keyword.
     Entity* Create(const char* keyword);
@@ -46,7 +47,7 @@ public:
     FrameTimer timer;
     Vec4 fadeColour{0.0f, 0.0f, 0.0f, 1.0f};
     float fade = 0.0f;  // 0 none, 1 fully covered
-    std::map<std::string, std::unique_ptr<Entity>> prototypes;
+    std::map<std::string, std::shared_ptr<Entity>> prototypes;
     Input input;
     Renderer renderer;
     GameLink* game = nullptr;

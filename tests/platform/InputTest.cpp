@@ -198,12 +198,15 @@ TEST_F(InputTest, WithoutTheFocusNothingIsReadAndTheFirstUpdateAfterItReacquires
     EXPECT_EQ(Key(DIK_DOWN), 0);
     EXPECT_EQ(Mouse().lX, 0) << "motion in the background is not counted";
 
+    // The click that brings the focus back stays held through the re-acquiring update.
+    PushButton(SDL_BUTTON_LEFT, true);
     PushFocus(true);
     input_.Update();
     EXPECT_TRUE(input_.keyboard->device->Acquired());
     EXPECT_TRUE(input_.mouse->device->Captured());
     EXPECT_EQ(Key(DIK_DOWN), kDown);
     EXPECT_EQ(Mouse().lX, 0);
+    EXPECT_EQ(Mouse().rgbButtons[0], kDown);
 }
 
 TEST_F(InputTest, LosingTheFocusFreesTheMouseFreezesTheKeysAndStopsTheMotion)

@@ -10,6 +10,7 @@
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"
 #include "engine/render/Sprite.h"
+#include "engine/render/TextureFilter.h"
 #include "engine/scene/Material.h"
 #include "engine/scene/PointLight.h"
 #include "engine/scene/SceneObject.h"
@@ -577,5 +578,53 @@ TEST(RendererWithoutSetUp, RendersWithoutShadersOrTargetsAndWithoutADevice)
     renderer.Render(Vec4(0, 0, 0, 1), 0.5f);
     EXPECT_EQ(renderer.FrameCounter(), 1u);
     EXPECT_EQ(renderer.Particles().Count(), 0u);
-    for (const NullDrawCall& draw : device.Draws()) EXPECT_TRUE(draw.renderTarget->IsBackBuffer());
+    // Without their shaders the particle and glow passes are skipped: the sprite and the fade
+    // are all that is drawn.
+    for (const NullDrawCall& draw : device.Draws()) {
+        EXPECT_TRUE(draw.renderTarget->IsBackBuffer());
+        EXPECT_NE(draw.fvf, ParticleVertex::kFvf);
+        EXPECT_NE(draw.fvf, QuadVertex::kFvf);
+    }
+    EXPECT_EQ(device.Draws().size(), 2u);
+}
+
+TEST_F(RendererTest, EveryTextureOfTheSceneIsBoundWrappedAndFilteredAlsoAfterAGlowFrame)
+{
+    TextureFilter::Set(2, 2, 2, 1);
+    Material textured;
+    textured.texture = &NewTexture();
+    textured.bumpMap = &NewTexture();
+    textured.glow = true;
+    SceneObject& box = AddBoxObject(textured, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    PointLight light;
+    light.position = Vec4(0, 0, -5);
+    light.colour = Vec4(1, 1, 1, 1);
+    light.radius = 50.0f;
+    Particle particle;
+    particle.texture = textured.texture;
+    particle.blendMode = 1;
+    Sprite sprite;
+    sprite.texture = textured.texture;
+    renderer_.SetGlowEnabled(true);
+    for (int frame = 0; frame < 2; ++frame) {
+        device_.ClearLog();
+        renderer_.AddObject(box, Matrix());
+        renderer_.AddLight(&light);
+        renderer_.AddParticle(&particle);
+        renderer_.AddSprite(&sprite);
+        RenderFrame();
+    }
+    // The second frame follows the glow pass's clamped sampler 0: every scene texture wraps again
+    // and filters linearly between linear mip levels.
+    int sceneTextureDraws = 0;
+    for (const NullDrawCall& draw : device_.Draws()) {
+        if (draw.texture0 != textured.texture->Device() && draw.texture0 != textured.bumpMap->Device()) continue;
+        ++sceneTextureDraws;
+        EXPECT_EQ(draw.addressU0, TextureAddress::Wrap);
+        EXPECT_EQ(draw.addressV0, TextureAddress::Wrap);
+        EXPECT_EQ(draw.minFilter0, TextureFilterType::Linear);
+        EXPECT_EQ(draw.mipFilter0, TextureFilterType::Linear);
+    }
+    EXPECT_GE(sceneTextureDraws, 6);  // ambient, light, texture, particle, glow, sprite
+    TextureFilter::Reset();
 }

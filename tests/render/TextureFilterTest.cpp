@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "engine/render/NullDevice.h"
 #include "engine/render/TextureFilter.h"
 
@@ -51,4 +53,18 @@ TEST_F(TextureFilterTest, StartsLinearWithPointMipsAndStaysPendingWithoutADevice
     TextureFilter::Apply();
     EXPECT_TRUE(TextureFilter::Applied());
     EXPECT_EQ(device.GetSamplerState(3, SamplerState::MagFilter), TextureFilterType::Linear);
+}
+
+TEST_F(TextureFilterTest, ANewCurrentDeviceReceivesTheSettingsAgain)
+{
+    TextureFilter::Set(2, 2, 2, 1);
+    auto first = std::make_unique<NullDevice>();
+    GraphicsDevice::SetCurrent(first.get());
+    TextureFilter::Apply();
+    EXPECT_TRUE(TextureFilter::Applied());
+    first.reset();  // the display released: its device and samplers are gone
+    NullDevice second;
+    ScopedCurrentDevice current(&second);
+    TextureFilter::Apply();
+    EXPECT_EQ(second.GetSamplerState(5, SamplerState::MipFilter), TextureFilterType::Linear);
 }

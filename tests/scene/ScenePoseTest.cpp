@@ -61,6 +61,20 @@ TEST_F(ScenePose, AnimateObjectsRotatesThenMovesThenPlaces)
     EXPECT_EQ(model.Objects().At(1).thirdTrack.x.Time(), 0.0f);
 }
 
+TEST_F(ScenePose, EveryAnimatedObjectAdvancesOncePerCall)
+{
+    ModelFile file = FullModel();
+    file.objects[0].animated = true;
+    file.objects[0].keys = file.objects[1].keys;
+    Load(file);
+    model.AnimateObjects(sink, Matrix(), 0.1f);
+    model.AnimateObjects(sink, Matrix(), 0.05f);
+    for (uint32_t i = 0; i < 2; ++i) {
+        EXPECT_NEAR(model.Objects().At(i).positionTrack.x.Time(), 1.5f, 1e-5f) << "object " << i;
+        EXPECT_NEAR(sink.objects[2 + i].world.Transform({0, 0, 0, 1}).x, 1.5f, 1e-4f) << "object " << i;
+    }
+}
+
 TEST_F(ScenePose, AnimatedObjectsWithZeroAxesOrNoFramesAreOnlyTranslated)
 {
     const struct {
@@ -156,6 +170,8 @@ TEST_F(ScenePose, SelectCameraMatchesNamesExactlyAndFallsBackToTheFirst)
     } cases[] = {{"Camera01", 7.0f}, {"introCam", 0.0f}, {"camera01", 0.0f}, {"nobody", 0.0f}, {"", 0.0f}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        // Aimed elsewhere first, so that only a real selection brings the eye to the case's x.
+        sink.camera.SetLook({99, 0, 0, 1}, {0, 0, 1, 1}, {0, 1, 0, 1});
         model.SelectCamera(sink, Matrix(), c.name, 0.0f);
         EXPECT_EQ(sink.camera.Eye().x, c.eyeX);
     }

@@ -102,6 +102,30 @@ TEST_F(LevelTest, UnloadDeletesEntitiesStillPending)
     EXPECT_EQ(journal_.With("delete").size(), 2u);
 }
 
+TEST_F(LevelTest, LoadedAgainAfterUnloadEverythingIsPendingAgainInScriptOrder)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("harn-level-again-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / Level::kScriptName) << "Probe { position 1 30 } Probe { position 2 10 } Probe { position 3 20 }";
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    level_.load(&world_);
+    world_.Attach(&level_);
+    progress_.progressZ = 0.0f;
+    world_.Step();  // all three spawn and leave the list
+    EXPECT_EQ(level_.pending.Count(), 0u);
+    SceneNode::Detach(&level_);
+    level_.unload();
+    level_.load(&world_);
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(dir);
+
+    ASSERT_EQ(level_.pending.Count(), 3u);
+    const float xs[] = {1.0f, 2.0f, 3.0f};
+    for (uint32_t i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(level_.pending.At(i)->position.x, xs[i]);
+    EXPECT_FLOAT_EQ(level_.elapsed, 0.0f);
+}
+
 TEST_F(LevelTest, WithoutAGameNothingSpawns)
 {
     LoadScript("Probe { position 0 0 }");
@@ -156,6 +180,23 @@ TEST(EntityFactory, RegisteringAKeywordAgainReplacesAndDeletesThePrototype)
     }
     // Prototypes go with the world.
     EXPECT_EQ(journal.With("delete"), (Events{"delete old", "delete new'", "delete new"}));
+}
+
+TEST(EntityFactory, APrototypeRegisteredAgainOrUnderTwoKeywordsLivesOnAndIsDeletedOnce)
+{
+    Journal journal;
+    {
+        World world;
+        auto* door = new ProbeNode(&journal, "door");
+        world.RegisterPrototype("Door", door);
+        world.RegisterPrototype("Door", door);
+        world.RegisterPrototype("Gate", door);
+        EXPECT_TRUE(journal.With("delete").empty());
+        Entity* made = world.Create("Door");
+        ASSERT_NE(made, nullptr);
+        delete made;
+    }
+    EXPECT_EQ(journal.With("delete"), (Events{"delete door'", "delete door"}));
 }
 
 void RecordPass(void* journal, const char* pass)

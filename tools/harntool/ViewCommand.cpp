@@ -13,6 +13,7 @@
 #include "engine/platform/MessageQueue.h"
 #include "engine/platform/SdlPerformanceCounter.h"
 #include "engine/render/Display.h"
+#include "engine/render/TextureFilter.h"
 #include "engine/render/GraphicsDevice.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"
@@ -246,6 +247,7 @@ int RunViewCommand(int argc, char** argv)
         std::fprintf(stderr, "harntool: cannot open the display\n");
         return 1;
     }
+    TextureFilter::Set(TextureFilterType::Linear, TextureFilterType::Linear, TextureFilterType::Linear, 1);
     int status = 1;
     {
         SceneModel model;

@@ -121,7 +121,8 @@ TEST_F(GLDeviceTest, VolumeTextureWithMirrorOnceMirrorsNegativeCoordinatesOnce)
     const Case cases[] = {
         {TextureAddress::MirrorOnce, 0.4f, 90},   {TextureAddress::MirrorOnce, -0.1f, 30},
         {TextureAddress::MirrorOnce, -0.6f, 150}, {TextureAddress::MirrorOnce, -0.9f, 210},
-        {TextureAddress::MirrorOnce, 1.5f, 210},  {TextureAddress::Wrap, -0.1f, 210},
+        {TextureAddress::MirrorOnce, 1.5f, 210},  {TextureAddress::MirrorOnce, -1.7f, 210},
+        {TextureAddress::Wrap, -0.1f, 210},
         {TextureAddress::Clamp, -0.6f, 30},
     };
     device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);

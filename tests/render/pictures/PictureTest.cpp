@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "engine/render/ShaderDirectory.h"
+#include "engine/render/TextureFilter.h"
 #include "engine/scene/Picture.h"
 #include "tests/render/TestTextures.h"
 #include "tools/modelwriter/PictureWriter.h"
@@ -38,6 +39,8 @@ void PictureTest::SetUp()
     device_ = OpenGLDevice::Create(window_->Handle(), &error);
     ASSERT_NE(device_, nullptr) << error;
     GraphicsDevice::SetCurrent(device_.get());
+    // Sampled as the game samples: linear filtering between linear mip levels.
+    TextureFilter::Set(TextureFilterType::Linear, TextureFilterType::Linear, TextureFilterType::Linear, 1);
     ShaderDirectory::Set(HARN_SOURCE_DIR "/data");
     renderer_ = std::make_unique<Renderer>();
     ASSERT_TRUE(renderer_->SetUpScene());
