@@ -177,15 +177,15 @@ Vec4 Corner(const SceneObject& object, uint32_t index, const Matrix& world)
     return world.Transform(Vec4(p[0], p[1], p[2], 1.0f));
 }
 
-// The direction each triangle faces by its winding, in the engine's convention (clockwise front
-// faces in a left-handed world): (b − a) × (c − a).
+// The direction each triangle faces by its winding, in the engine's convention: counter-clockwise
+// front faces (the renderer culls clockwise ones) in a left-handed world, so (c − a) × (b − a).
 std::vector<Vec4> FrontNormals(const SceneObject& object, const Matrix& world)
 {
     std::vector<Vec4> normals;
     const std::vector<uint32_t>& indices = object.Mesh().indices;
     for (size_t i = 0; i + 2 < indices.size(); i += 3) {
         const Vec4 a = Corner(object, indices[i], world);
-        normals.push_back((Corner(object, indices[i + 1], world) - a).Cross(Corner(object, indices[i + 2], world) - a));
+        normals.push_back((Corner(object, indices[i + 2], world) - a).Cross(Corner(object, indices[i + 1], world) - a));
     }
     return normals;
 }

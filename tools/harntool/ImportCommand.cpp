@@ -116,6 +116,7 @@ void Report(const Options& options, const ImportResult& result)
     std::printf("import: %s: %zu objects, %zu materials, %zu lights, %zu cameras, %d keys\n", options.out.c_str(),
                 model.objects.size(), model.materials.size(), model.lights.size(), model.cameras.size(), model.frameCount);
     for (const ImportedPicture& picture : result.pictures) std::printf("import: picture %s\n", picture.name.c_str());
+    std::fflush(stdout);
     for (const std::string& note : result.notes) std::fprintf(stderr, "harntool import: note: %s\n", note.c_str());
     if (options.import.keysPerSecond != kEngineKeysPerSecond && model.frameCount > 1) {
         std::fprintf(stderr, "harntool import: note: the engine plays 10 keys a second, so this animation runs at %g times its speed\n",

@@ -74,11 +74,12 @@ bool MeshConversion::Convert(const aiMesh& mesh, const Matrix& transform, MeshDa
             return false;
         }
     }
-    // Front faces wind counter-clockwise on screen in the source and clockwise in the engine. A
-    // vertex transform that mirrors (as the change of handedness does) shows the faces on screen
-    // in the source's order, so their corners are turned round; a node the source mirrors itself
-    // cancels that.
-    const bool turn = transform.Determinant() < 0.0f;
+    // Front faces wind counter-clockwise on screen in the source and in the engine (its renderer
+    // culls clockwise faces). Mirroring the whole scene with its cameras, as the change of
+    // handedness does, leaves the picture on screen as it was, so the corners keep their order;
+    // only a transform that does not mirror (a node the source mirrors itself, mirrored back)
+    // shows the faces the other way round, and turns them.
+    const bool turn = transform.Determinant() > 0.0f;
     out->indices.reserve(static_cast<size_t>(mesh.mNumFaces) * 3);
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
         const aiFace& face = mesh.mFaces[f];

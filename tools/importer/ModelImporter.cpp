@@ -260,6 +260,9 @@ private:
             const aiNode* node = scene_.mRootNode->FindNode(source.mName);
             ModelFileLight light;
             light.colour = {source.mColorDiffuse.r, source.mColorDiffuse.g, source.mColorDiffuse.b};
+            if (std::max({light.colour.x, light.colour.y, light.colour.z}) > 1.0f) {
+                result_.notes.push_back(Named("light", source.mName, i) + " is brighter than the engine's colours, which end at 1: export it at a lower intensity");
+            }
             float range = 0.0f;
             light.radius = (RangeOf(node, &range) ? range : RadiusFromAttenuation(source)) * axes_.Scale();
             const Vec4 local = FromAi(source.mPosition, 1.0f);
