@@ -18,12 +18,15 @@ public:
     // Floats of the given type ("SCALAR", "VEC3", ...), with their bounds; returns the index.
     int Floats(const std::vector<float>& values, const char* type, int components)
     {
-        std::string bounds = ", \"min\": [" + Bound(values, components, true) + "], \"max\": [" + Bound(values, components, false) + "]";
-        return Accessor(values.data(), values.size() * 4, kFloat, type, static_cast<int>(values.size()) / components, bounds);
+        std::string bounds =
+            ", \"min\": [" + Bound(values, components, true) + "], \"max\": [" + Bound(values, components, false) + "]";
+        return Accessor(values.data(), values.size() * 4, kFloat, type, static_cast<int>(values.size()) / components,
+                        bounds);
     }
     int Shorts(const std::vector<uint16_t>& values, const char* type, int components)
     {
-        return Accessor(values.data(), values.size() * 2, kUnsignedShort, type, static_cast<int>(values.size()) / components, "");
+        return Accessor(values.data(), values.size() * 2, kUnsignedShort, type,
+                        static_cast<int>(values.size()) / components, "");
     }
     // A view of raw bytes (an image); returns the view's index.
     int View(const std::vector<uint8_t>& bytes) { return View(bytes.data(), bytes.size()); }
@@ -36,7 +39,8 @@ public:
 
     std::vector<uint8_t> Glb(const std::string& members) const
     {
-        std::string json = "{" + Common(members) + ", \"buffers\": [{\"byteLength\": " + std::to_string(buffer_.size()) + "}]}";
+        std::string json =
+            "{" + Common(members) + ", \"buffers\": [{\"byteLength\": " + std::to_string(buffer_.size()) + "}]}";
         json.append((4 - json.size() % 4) % 4, ' ');
         std::vector<uint8_t> binary = buffer_;
         binary.resize((binary.size() + 3) / 4 * 4, 0);
@@ -69,24 +73,28 @@ private:
 
     int View(const void* data, size_t size)
     {
-        views_.push_back("{\"buffer\": 0, \"byteOffset\": " + std::to_string(buffer_.size()) + ", \"byteLength\": " + std::to_string(size) + "}");
+        views_.push_back("{\"buffer\": 0, \"byteOffset\": " + std::to_string(buffer_.size()) +
+                         ", \"byteLength\": " + std::to_string(size) + "}");
         const auto* bytes = static_cast<const uint8_t*>(data);
         buffer_.insert(buffer_.end(), bytes, bytes + size);
         buffer_.resize((buffer_.size() + 3) / 4 * 4, 0);
         return static_cast<int>(views_.size()) - 1;
     }
 
-    int Accessor(const void* data, size_t size, int componentType, const char* type, int count, const std::string& bounds)
+    int Accessor(const void* data, size_t size, int componentType, const char* type, int count,
+                 const std::string& bounds)
     {
         const int view = View(data, size);
-        accessors_.push_back("{\"bufferView\": " + std::to_string(view) + ", \"componentType\": " + std::to_string(componentType) +
+        accessors_.push_back("{\"bufferView\": " + std::to_string(view) +
+                             ", \"componentType\": " + std::to_string(componentType) +
                              ", \"count\": " + std::to_string(count) + ", \"type\": \"" + type + "\"" + bounds + "}");
         return static_cast<int>(accessors_.size()) - 1;
     }
 
     std::string Common(const std::string& members) const
     {
-        return "\"asset\": {\"version\": \"2.0\"}, " + members + ", \"bufferViews\": [" + Join(views_) + "], \"accessors\": [" + Join(accessors_) + "]";
+        return "\"asset\": {\"version\": \"2.0\"}, " + members + ", \"bufferViews\": [" + Join(views_) +
+               "], \"accessors\": [" + Join(accessors_) + "]";
     }
 
     static std::string Join(const std::vector<std::string>& parts)

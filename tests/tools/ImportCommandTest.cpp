@@ -63,7 +63,8 @@ Kd 1 0.5 0
 
 // A triangle in z = 0 facing +z, as one glTF mesh; attributes and primitive add to the
 // primitive's attributes and to the primitive.
-std::string TriangleMesh(GltfWriter& gltf, const std::string& name, const std::string& attributes = "", const std::string& primitive = "")
+std::string TriangleMesh(GltfWriter& gltf, const std::string& name, const std::string& attributes = "",
+                         const std::string& primitive = "")
 {
     const int position = gltf.Floats({0, 0, 0, 1, 0, 0, 0, 1, 0}, "VEC3", 3);
     const int normal = gltf.Floats({0, 0, 1, 0, 0, 1, 0, 0, 1}, "VEC3", 3);
@@ -87,7 +88,8 @@ std::string HierarchyGltf()
                        "pbrMetallicRoughness": {"baseColorFactor": [0.5, 0.25, 1, 1], "baseColorTexture": {"index": 0}},
                        "normalTexture": {"index": 1}}],
         "textures": [{"source": 0}, {"source": 1}], "images": [{"uri": "fin.png"}, {"uri": "fin_n.png"}],
-        "meshes": [)" + mesh + "]");
+        "meshes": [)" +
+                     mesh + "]");
 }
 
 std::vector<uint8_t> TinyPng()
@@ -107,12 +109,16 @@ std::vector<uint8_t> AnimatedGlb()
     const std::string mesh = TriangleMesh(gltf, "Blade");
     const int image = gltf.View(TinyPng());
     const int spinTimes = gltf.Floats({0, 0.5f, 1, 1.5f}, "SCALAR", 1);
-    const int spin = gltf.Floats({0, 0, 0, 1, 0, 0.81915204f, 0, 0.57357644f, 0, 0.93969262f, 0, -0.34202014f, 0, 0.25881905f, 0, -0.96592583f}, "VEC4", 4);
+    const int spin = gltf.Floats(
+        {0, 0, 0, 1, 0, 0.81915204f, 0, 0.57357644f, 0, 0.93969262f, 0, -0.34202014f, 0, 0.25881905f, 0, -0.96592583f},
+        "VEC4", 4);
     const int lampTimes = gltf.Floats({0, 1}, "SCALAR", 1);
     const int lampMove = gltf.Floats({0, 5, -4, 10, 5, -4}, "VEC3", 3);
     const int turnTimes = gltf.Floats({0, 2}, "SCALAR", 1);
     const int turn = gltf.Floats({0, 0, 0, 1, 0, 0.38268343f, 0, 0.92387953f}, "VEC4", 4);
-    auto sampler = [](int input, int output) { return "{\"input\": " + std::to_string(input) + ", \"output\": " + std::to_string(output) + "}"; };
+    auto sampler = [](int input, int output) {
+        return "{\"input\": " + std::to_string(input) + ", \"output\": " + std::to_string(output) + "}";
+    };
     return gltf.Glb(R"("scene": 0, "scenes": [{"nodes": [0, 1, 2, 3]}],
         "extensionsUsed": ["KHR_lights_punctual"],
         "extensions": {"KHR_lights_punctual": {"lights": [{"type": "point", "color": [1, 0.5, 0.25], "range": 40}]}},
@@ -123,9 +129,13 @@ std::vector<uint8_t> AnimatedGlb()
         "cameras": [{"type": "perspective", "perspective": {"yfov": 0.7, "aspectRatio": 1.5, "znear": 1, "zfar": 100}},
                     {"type": "perspective", "perspective": {"yfov": 0.7, "znear": 1}}],
         "materials": [{"name": "Blade", "pbrMetallicRoughness": {"baseColorTexture": {"index": 0}}}],
-        "textures": [{"source": 0}], "images": [{"bufferView": )" + std::to_string(image) + R"(, "mimeType": "image/png"}],
-        "meshes": [)" + mesh + R"(],
-        "animations": [{"name": "Show", "samplers": [)" + sampler(spinTimes, spin) + ", " + sampler(lampTimes, lampMove) + ", " + sampler(turnTimes, turn) + R"(],
+        "textures": [{"source": 0}], "images": [{"bufferView": )" +
+                    std::to_string(image) + R"(, "mimeType": "image/png"}],
+        "meshes": [)" +
+                    mesh + R"(],
+        "animations": [{"name": "Show", "samplers": [)" +
+                    sampler(spinTimes, spin) + ", " + sampler(lampTimes, lampMove) + ", " + sampler(turnTimes, turn) +
+                    R"(],
             "channels": [{"sampler": 0, "target": {"node": 0, "path": "rotation"}},
                          {"sampler": 1, "target": {"node": 1, "path": "translation"}},
                          {"sampler": 2, "target": {"node": 2, "path": "rotation"}}]}])");
@@ -144,9 +154,10 @@ std::vector<uint8_t> OneNodeGltf(const OneNode& parts)
     GltfWriter gltf;
     const std::string mesh = TriangleMesh(gltf, "Part", parts.attributes, parts.primitive);
     const std::string extra = parts.accessors ? parts.accessors(gltf) : "";
-    const std::string text = gltf.Gltf("\"scene\": 0, \"scenes\": [{\"nodes\": [0, 1]}], \"nodes\": [{\"name\": \"Part\", \"mesh\": 0" +
-                                       parts.node + "}, {\"name\": \"Joint\"}], \"materials\": [{\"name\": \"Plain\"}], \"meshes\": [" + mesh + "]" +
-                                       parts.members + extra);
+    const std::string text =
+        gltf.Gltf("\"scene\": 0, \"scenes\": [{\"nodes\": [0, 1]}], \"nodes\": [{\"name\": \"Part\", \"mesh\": 0" +
+                  parts.node + "}, {\"name\": \"Joint\"}], \"materials\": [{\"name\": \"Plain\"}], \"meshes\": [" +
+                  mesh + "]" + parts.members + extra);
     return {text.begin(), text.end()};
 }
 
@@ -164,7 +175,10 @@ OneNode Skinned(bool bindMatrix)
             }};
 }
 
-std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+std::vector<uint8_t> Bytes(const std::string& text)
+{
+    return {text.begin(), text.end()};
+}
 
 bool Near(const Vec4& a, const Vec4& b, float tolerance = 1e-3f)
 {
@@ -196,7 +210,8 @@ protected:
 
     std::string Save(const std::string& name, const std::vector<uint8_t>& bytes) const
     {
-        std::ofstream(folder_ / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(folder_ / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return folder_ / name;
     }
     std::string Save(const std::string& name, const std::string& text) const { return Save(name, Bytes(text)); }
@@ -216,7 +231,9 @@ protected:
 
     static void ExpectParts(const std::string& description, const std::vector<std::string>& parts)
     {
-        for (const std::string& part : parts) EXPECT_NE(description.find(part), std::string::npos) << part << "\nin\n" << description;
+        for (const std::string& part : parts) {
+            EXPECT_NE(description.find(part), std::string::npos) << part << "\nin\n" << description;
+        }
     }
 
     NullDevice device_;
@@ -228,14 +245,18 @@ TEST_F(ImportCommand, ObjCubeKeepsItsMaterialsScaleAndFacesOutward)
 {
     Save("cube.mtl", std::string(kCubeMtl));
     const std::string out = folder_ / "cube.3df";
-    ExpectParts(ImportAndDescribe(Save("cube.obj", std::string(kCubeObj)), out, "--scale 2"),
-                {"{\"ambient\": [0.25, 0.5, 0.75], \"diffuse\": [0.5, 0.25, 1], \"bump\": \"hull_n.jpg\", \"texture\": \"hull.jpg\", "
-                 "\"alphaMask\": false, \"glow\": false}",
-                 "{\"ambient\": [0, 0, 0], \"diffuse\": [1, 0.5, 0], \"bump\": \"bump_neutral.jpg\", \"texture\": \"\", "
-                 "\"alphaMask\": false, \"glow\": true}",
-                 // Mirrored along z: the cube from z = 0 to 1 now lies from −2 to 0.
-                 "{\"material\": 0, \"vertices\": 20, \"faces\": 10, \"animated\": false, \"boxMin\": [0, 0, -2], \"boxMax\": [2, 2, 0]",
-                 "{\"material\": 1, \"vertices\": 4, \"faces\": 2, \"animated\": false, \"boxMin\": [0, 0, 0], \"boxMax\": [2, 2, 0]"});
+    ExpectParts(
+        ImportAndDescribe(Save("cube.obj", std::string(kCubeObj)), out, "--scale 2"),
+        {"{\"ambient\": [0.25, 0.5, 0.75], \"diffuse\": [0.5, 0.25, 1], \"bump\": \"hull_n.jpg\", \"texture\": "
+         "\"hull.jpg\", "
+         "\"alphaMask\": false, \"glow\": false}",
+         "{\"ambient\": [0, 0, 0], \"diffuse\": [1, 0.5, 0], \"bump\": \"bump_neutral.jpg\", \"texture\": \"\", "
+         "\"alphaMask\": false, \"glow\": true}",
+         // Mirrored along z: the cube from z = 0 to 1 now lies from −2 to 0.
+         "{\"material\": 0, \"vertices\": 20, \"faces\": 10, \"animated\": false, \"boxMin\": [0, 0, -2], \"boxMax\": "
+         "[2, 2, 0]",
+         "{\"material\": 1, \"vertices\": 4, \"faces\": 2, \"animated\": false, \"boxMin\": [0, 0, 0], \"boxMax\": [2, "
+         "2, 0]"});
 
     SceneModel model;
     ASSERT_TRUE(model.Load(out.c_str()));
@@ -255,10 +276,11 @@ TEST_F(ImportCommand, ObjCubeKeepsItsMaterialsScaleAndFacesOutward)
 TEST_F(ImportCommand, GltfHierarchyIsFlattenedTurnedAndMirrored)
 {
     const std::string out = folder_ / "fin.3df";
-    ExpectParts(ImportAndDescribe(Save("fin.gltf", HierarchyGltf()), out),
-                {"{\"ambient\": [0, 0, 0], \"diffuse\": [0.5, 0.25, 1], \"bump\": \"fin_n.png\", \"texture\": \"fin.png\", "
-                 "\"alphaMask\": true, \"glow\": true}",
-                 "{\"material\": 0, \"vertices\": 3, \"faces\": 1, \"animated\": false"});
+    ExpectParts(
+        ImportAndDescribe(Save("fin.gltf", HierarchyGltf()), out),
+        {"{\"ambient\": [0, 0, 0], \"diffuse\": [0.5, 0.25, 1], \"bump\": \"fin_n.png\", \"texture\": \"fin.png\", "
+         "\"alphaMask\": true, \"glow\": true}",
+         "{\"material\": 0, \"vertices\": 3, \"faces\": 1, \"animated\": false"});
 
     SceneModel model;
     ASSERT_TRUE(model.Load(out.c_str()));
@@ -284,10 +306,12 @@ TEST_F(ImportCommand, AnimatedGlbPlaysBackAsTheSourceMoves)
     } rates[] = {{"", "\"frames\": 21,"}, {"--fps 20", "\"frames\": 41,"}};
     for (const auto& rate : rates) {
         SCOPED_TRACE(rate.options);
-        ExpectParts(ImportAndDescribe(in, folder_ / "spin.3df", rate.options),
-                    {rate.frames, "\"texture\": \"spin_0.png\"",
-                     "\"lights\": [{\"colour\": [1, 0.5, 0.25], \"position\": [0, 5, 4], \"radius\": 40, \"animated\": true}]",
-                     "\"cameras\": [{\"name\": \"Camera01\", \"animated\": true}, {\"name\": \"introCam\", \"animated\": true}]"});
+        ExpectParts(
+            ImportAndDescribe(in, folder_ / "spin.3df", rate.options),
+            {rate.frames, "\"texture\": \"spin_0.png\"",
+             "\"lights\": [{\"colour\": [1, 0.5, 0.25], \"position\": [0, 5, 4], \"radius\": 40, \"animated\": true}]",
+             "\"cameras\": [{\"name\": \"Camera01\", \"animated\": true}, {\"name\": \"introCam\", \"animated\": "
+             "true}]"});
     }
     std::ifstream picture(folder_ / "spin_0.png", std::ios::binary);
     EXPECT_EQ(std::vector<uint8_t>(std::istreambuf_iterator<char>(picture), {}), TinyPng());
@@ -340,21 +364,26 @@ TEST_F(ImportCommand, RefusedInputsNameTheCulpritAndWriteNothing)
         {"bare-skin.gltf", OneNodeGltf(Skinned(false)), "out.3df", "the model reading library failed"},
         {"morph.gltf",
          OneNodeGltf({.primitive = ", \"targets\": [{\"POSITION\": 4}]",
-                      .accessors = [](GltfWriter& w) {
-                          w.Floats({0, 0, 1, 0, 0, 1, 0, 0, 1}, "VEC3", 3);
-                          return std::string();
-                      }}),
+                      .accessors =
+                          [](GltfWriter& w) {
+                              w.Floats({0, 0, 1, 0, 0, 1, 0, 0, 1}, "VEC3", 3);
+                              return std::string();
+                          }}),
          "out.3df", "mesh 'Part' has morph targets"},
         {"spot.gltf",
          OneNodeGltf({.node = ", \"extensions\": {\"KHR_lights_punctual\": {\"light\": 0}}",
-                      .members = ", \"extensionsUsed\": [\"KHR_lights_punctual\"], \"extensions\": {\"KHR_lights_punctual\": {\"lights\": [{\"type\": \"spot\", \"spot\": {}}]}}"}),
+                      .members = ", \"extensionsUsed\": [\"KHR_lights_punctual\"], \"extensions\": "
+                                 "{\"KHR_lights_punctual\": {\"lights\": [{\"type\": \"spot\", \"spot\": {}}]}}"}),
          "out.3df", "light 'Part' is a spot light"},
         {"grow.gltf",
-         OneNodeGltf({.accessors = [](GltfWriter& w) {
-             const int times = w.Floats({0, 1}, "SCALAR", 1), scales = w.Floats({1, 1, 1, 2, 2, 2}, "VEC3", 3);
-             return ", \"animations\": [{\"samplers\": [{\"input\": " + std::to_string(times) + ", \"output\": " +
-                    std::to_string(scales) + "}], \"channels\": [{\"sampler\": 0, \"target\": {\"node\": 0, \"path\": \"scale\"}}]}]";
-         }}),
+         OneNodeGltf(
+             {.accessors =
+                  [](GltfWriter& w) {
+                      const int times = w.Floats({0, 1}, "SCALAR", 1), scales = w.Floats({1, 1, 1, 2, 2, 2}, "VEC3", 3);
+                      return ", \"animations\": [{\"samplers\": [{\"input\": " + std::to_string(times) +
+                             ", \"output\": " + std::to_string(scales) +
+                             "}], \"channels\": [{\"sampler\": 0, \"target\": {\"node\": 0, \"path\": \"scale\"}}]}]";
+                  }}),
          "out.3df", "node 'Part' is scaled or sheared by its animation"},
         {"fin.gltf", Bytes(gltf), "no-such-folder/out.3df", "cannot write"},
     };
@@ -380,8 +409,8 @@ TEST_F(ImportCommand, RefusedInputsNameTheCulpritAndWriteNothing)
 TEST_F(ImportCommand, BadArgumentsPrintUsage)
 {
     for (const char* arguments : {"import", "import a.gltf", "import a.gltf b.3df c", "import a.gltf b.3df --scale 0",
-                                  "import a.gltf b.3df --scale -1", "import a.gltf b.3df --fps 0", "import a.gltf b.3df --fps x",
-                                  "import a.gltf b.3df --speed 2"}) {
+                                  "import a.gltf b.3df --scale -1", "import a.gltf b.3df --fps 0",
+                                  "import a.gltf b.3df --fps x", "import a.gltf b.3df --speed 2"}) {
         SCOPED_TRACE(arguments);
         const CommandResult result = Harntool(arguments);
         EXPECT_EQ(result.status, 2);

@@ -19,7 +19,7 @@
 // temporary name first and takes its own name only once all of them are complete.
 namespace {
 
-constexpr float kMaxScale = 1e6f;          // engine units per source unit
+constexpr float kMaxScale = 1e6f;  // engine units per source unit
 constexpr float kMaxKeysPerSecond = 1000.0f;
 constexpr float kEngineKeysPerSecond = 10.0f;
 
@@ -97,7 +97,8 @@ private:
     };
 
     // Removes the temporaries and the files already renamed (those before index renamed).
-    bool Abandon(const std::vector<std::string>& temporaries, size_t renamed, const std::string& path, std::string* failed)
+    bool Abandon(const std::vector<std::string>& temporaries, size_t renamed, const std::string& path,
+                 std::string* failed)
     {
         std::error_code error;
         for (size_t i = 0; i < temporaries.size(); ++i) {
@@ -114,13 +115,16 @@ void Report(const Options& options, const ImportResult& result)
 {
     const ModelFile& model = result.model;
     std::printf("import: %s: %zu objects, %zu materials, %zu lights, %zu cameras, %d keys\n", options.out.c_str(),
-                model.objects.size(), model.materials.size(), model.lights.size(), model.cameras.size(), model.frameCount);
+                model.objects.size(), model.materials.size(), model.lights.size(), model.cameras.size(),
+                model.frameCount);
     for (const ImportedPicture& picture : result.pictures) std::printf("import: picture %s\n", picture.name.c_str());
     std::fflush(stdout);
     for (const std::string& note : result.notes) std::fprintf(stderr, "harntool import: note: %s\n", note.c_str());
     if (options.import.keysPerSecond != kEngineKeysPerSecond && model.frameCount > 1) {
-        std::fprintf(stderr, "harntool import: note: the engine plays 10 keys a second, so this animation runs at %g times its speed\n",
-                     static_cast<double>(kEngineKeysPerSecond / options.import.keysPerSecond));
+        std::fprintf(
+            stderr,
+            "harntool import: note: the engine plays 10 keys a second, so this animation runs at %g times its speed\n",
+            static_cast<double>(kEngineKeysPerSecond / options.import.keysPerSecond));
     }
 }
 
@@ -134,7 +138,9 @@ int Import(const Options& options)
         return 1;
     }
     FileSet files;
-    for (const ImportedPicture& picture : result.pictures) files.Add((out.parent_path() / picture.name).string(), picture.bytes);
+    for (const ImportedPicture& picture : result.pictures) {
+        files.Add((out.parent_path() / picture.name).string(), picture.bytes);
+    }
     files.Add(options.out, ModelWriter::Write(result.model));
     std::string failed;
     if (!files.Commit(&failed)) {
@@ -147,24 +153,37 @@ int Import(const Options& options)
 
 // The reading library can fault on a file it does not expect (Debian's version does on a skin
 // without inverse bind matrices), so the import runs in a child process: such a file then ends
-// in a message like any other. The child writes nothing before the library is done reading.
+// in a message like any other. The child writes nothing before the library is done reading, and
+// sends its exit status down a pipe once the import has run its course; a child that ends without
+// sending it has failed inside the library (a sanitizer's report ends it with a plain exit).
 int ImportInChild(const Options& options)
 {
+    int channel[2];
     std::fflush(nullptr);
+    if (pipe(channel) != 0) return Import(options);
     const pid_t child = fork();
-    if (child < 0) return Import(options);
+    if (child < 0) {
+        close(channel[0]);
+        close(channel[1]);
+        return Import(options);
+    }
     if (child == 0) {
-        const int status = Import(options);
+        close(channel[0]);
+        const unsigned char status = static_cast<unsigned char>(Import(options));
         std::fflush(nullptr);
-        _exit(status);
+        const bool sent = write(channel[1], &status, 1) == 1;
+        _exit(sent ? status : 1);
     }
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) return 1;
-    }
-    if (WIFEXITED(status)) return WEXITSTATUS(status);
-    std::fprintf(stderr, "harntool import: %s: the model reading library failed on this file (signal %d); nothing was written\n",
-                 options.in.c_str(), WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    close(channel[1]);
+    unsigned char status = 0;
+    ssize_t got = 0;
+    while ((got = read(channel[0], &status, 1)) < 0 && errno == EINTR) {}
+    close(channel[0]);
+    int ended = 0;
+    while (waitpid(child, &ended, 0) < 0 && errno == EINTR) {}
+    if (got == 1) return status;
+    std::fprintf(stderr, "harntool import: %s: the model reading library failed on this file; nothing was written\n",
+                 options.in.c_str());
     return 1;
 }
 

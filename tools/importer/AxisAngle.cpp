@@ -32,20 +32,29 @@ Quaternion QuaternionOf(const Matrix& r)
     return {(c(0, 2) + c(2, 0)) / s, (c(1, 2) + c(2, 1)) / s, 0.25f * s, (c(1, 0) - c(0, 1)) / s};
 }
 
-bool HasAxis(const AxisAngle& key) { return key.axis.x != 0.0f || key.axis.y != 0.0f || key.axis.z != 0.0f; }
+bool HasAxis(const AxisAngle& key)
+{
+    return key.axis.x != 0.0f || key.axis.y != 0.0f || key.axis.z != 0.0f;
+}
 
 // Keys without an axis take the nearest earlier key's, or the first later one's.
 void FillMissingAxes(std::vector<AxisAngle>& keys)
 {
     const AxisAngle* last = nullptr;
     for (AxisAngle& key : keys) {
-        if (HasAxis(key)) last = &key;
-        else if (last != nullptr) key.axis = last->axis;
+        if (HasAxis(key)) {
+            last = &key;
+        } else if (last != nullptr) {
+            key.axis = last->axis;
+        }
     }
     const AxisAngle* next = nullptr;
     for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
-        if (HasAxis(*key)) next = &*key;
-        else if (next != nullptr) key->axis = next->axis;
+        if (HasAxis(*key)) {
+            next = &*key;
+        } else if (next != nullptr) {
+            key->axis = next->axis;
+        }
     }
 }
 

@@ -6,9 +6,15 @@ Vec4 AxisConversion::Point(const Vec4& source) const
     return {source.x * scale_ + 0.0f, source.y * scale_ + 0.0f, -source.z * scale_ + 0.0f, 1.0f};
 }
 
-Vec4 AxisConversion::Direction(const Vec4& source) { return {source.x, source.y, -source.z, 0.0f}; }
+Vec4 AxisConversion::Direction(const Vec4& source)
+{
+    return {source.x, source.y, -source.z, 0.0f};
+}
 
-Matrix AxisConversion::Frame() const { return Matrix::Scaling(scale_, scale_, -scale_); }
+Matrix AxisConversion::Frame() const
+{
+    return Matrix::Scaling(scale_, scale_, -scale_);
+}
 
 Matrix AxisConversion::Transform(const Matrix& source) const
 {

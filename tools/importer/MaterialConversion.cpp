@@ -27,7 +27,8 @@ bool EndsWith(const std::string& text, const std::string& suffix)
 bool Glows(const aiMaterial& material, const std::string& name)
 {
     const Float3 emissive = Colour(material, AI_MATKEY_COLOR_EMISSIVE, {0.0f, 0.0f, 0.0f});
-    return emissive.x > 0.0f || emissive.y > 0.0f || emissive.z > 0.0f || EndsWith(name, MaterialConversion::kGlowSuffix);
+    return emissive.x > 0.0f || emissive.y > 0.0f || emissive.z > 0.0f ||
+           EndsWith(name, MaterialConversion::kGlowSuffix);
 }
 
 std::string AlphaMode(const aiMaterial& material)
@@ -89,7 +90,9 @@ bool MaterialConversion::Convert(const aiMaterial& material, ModelFileMaterial* 
     out->glow = Glows(material, name);
     const std::string alphaMode = AlphaMode(material);
     out->alphaMask = alphaMode == "MASK" || material.GetTextureCount(aiTextureType_OPACITY) > 0;
-    if (alphaMode == "BLEND") notes_.push_back("material '" + name + "' blends with what is behind it; 3DF draws it opaque");
+    if (alphaMode == "BLEND") {
+        notes_.push_back("material '" + name + "' blends with what is behind it; 3DF draws it opaque");
+    }
     if (!TextureName(material, aiTextureType_DIFFUSE, &out->texture, error) ||
         (out->texture.empty() && !TextureName(material, aiTextureType_BASE_COLOR, &out->texture, error)) ||
         !TextureName(material, aiTextureType_NORMALS, &out->bumpMap, error) ||
@@ -100,7 +103,8 @@ bool MaterialConversion::Convert(const aiMaterial& material, ModelFileMaterial* 
     return true;
 }
 
-bool MaterialConversion::TextureName(const aiMaterial& material, aiTextureType type, std::string* name, std::string* error)
+bool MaterialConversion::TextureName(const aiMaterial& material, aiTextureType type, std::string* name,
+                                     std::string* error)
 {
     name->clear();
     aiString path;
@@ -122,7 +126,8 @@ bool MaterialConversion::EmbeddedName(const aiTexture& texture, int index, std::
         *name = known->second;
         return true;
     }
-    ImportedPicture picture{pictureStem_ + "_" + std::to_string(index) + "." + PictureKind(texture), PictureBytes(texture)};
+    ImportedPicture picture{pictureStem_ + "_" + std::to_string(index) + "." + PictureKind(texture),
+                            PictureBytes(texture)};
     if (picture.bytes.empty()) {
         *error = "embedded picture " + std::to_string(index) + " is empty or too large";
         return false;

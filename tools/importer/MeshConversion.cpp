@@ -22,7 +22,10 @@ Matrix NormalTransform(const Matrix& m)
     return out;
 }
 
-Vec4 Linear(const Matrix& m, float x, float y, float z) { return m.Transform(Vec4(x, y, z, 0.0f)); }
+Vec4 Linear(const Matrix& m, float x, float y, float z)
+{
+    return m.Transform(Vec4(x, y, z, 0.0f));
+}
 
 MeshVertex VertexAt(const aiMesh& mesh, unsigned i, const Matrix& transform, const Matrix& normals)
 {
@@ -87,7 +90,8 @@ bool MeshConversion::Convert(const aiMesh& mesh, const Matrix& transform, MeshDa
         for (unsigned k = 0; k < 3; ++k) {
             const unsigned index = face.mIndices[turn ? 2 - k : k];
             if (index >= mesh.mNumVertices) {
-                *error = "has a face that names vertex " + std::to_string(index) + " of " + std::to_string(mesh.mNumVertices);
+                *error = "has a face that names vertex " + std::to_string(index) + " of " +
+                         std::to_string(mesh.mNumVertices);
                 return false;
             }
             out->indices.push_back(index);

@@ -15,15 +15,15 @@
 
 namespace {
 
-constexpr size_t kMaxNameBytes = 255;               // a 3DF name field keeps 255 bytes and its terminator
-constexpr uint64_t kMaxFileBytes = 0x7FFFFFFF;      // the largest file the engine reads
+constexpr size_t kMaxNameBytes = 255;                // a 3DF name field keeps 255 bytes and its terminator
+constexpr uint64_t kMaxFileBytes = 0x7FFFFFFF;       // the largest file the engine reads
 constexpr uint64_t kObjectFixedBytes = 12 + 40 + 1;  // counts and material, placement, animation flag
 constexpr uint64_t kObjectKeyBytes = 40;
 constexpr uint64_t kVertexBytes = 56;
 constexpr float kLightCutoff = 1.0f / 256.0f;  // share of a light's brightness where its radius ends
-constexpr float kUnboundedRadius = 5000.0f;   // units: the camera's far plane, for a light that never fades
-constexpr float kTargetDistance = 1.0f;       // units from a camera's eye to the target point written for it
-constexpr float kEngineAspect = 4.0f / 3.0f;  // width / height the engine projects with
+constexpr float kUnboundedRadius = 5000.0f;    // units: the camera's far plane, for a light that never fades
+constexpr float kTargetDistance = 1.0f;        // units from a camera's eye to the target point written for it
+constexpr float kEngineAspect = 4.0f / 3.0f;   // width / height the engine projects with
 constexpr const char* kLightRangeKey = "PBR_LightRange";  // where the glTF reader keeps a light's range
 
 // "mesh 'Hull'", or "mesh #2" for one without a name.
@@ -49,9 +49,26 @@ const char* LightKind(aiLightSourceType type)
     }
 }
 
-Float3 ToFloat3(const Vec4& v) { return {v.x, v.y, v.z}; }
+Float3 ToFloat3(const Vec4& v)
+{
+    return {v.x, v.y, v.z};
+}
 
-Vec4 FromAi(const aiVector3D& v, float w) { return {v.x, v.y, v.z, w}; }
+bool Finite(const Vec4& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+bool Finite(const Float3& v)
+{
+    return Finite(Vec4(v.x, v.y, v.z));
+}
+
+const char* const kNotANumber = " has a position that is not a number";
+
+Vec4 FromAi(const aiVector3D& v, float w)
+{
+    return {v.x, v.y, v.z, w};
+}
 
 // Where the light's brightness falls to the cutoff under the source's attenuation 1 / (c + l·d + q·d²).
 float RadiusFromAttenuation(const aiLight& light)
@@ -78,9 +95,15 @@ bool RangeOf(const aiNode* node, float* range)
 
 class Conversion {
 public:
-    Conversion(const SourceScene& source, const ImportOptions& options, const std::string& pictureStem, ImportResult& result)
-        : scene_(source.Scene()), fromGltf_(source.FromGltf()), options_(options), axes_(options.scale),
-          materials_(scene_, pictureStem), result_(result), model_(result.model),
+    Conversion(const SourceScene& source, const ImportOptions& options, const std::string& pictureStem,
+               ImportResult& result)
+        : scene_(source.Scene()),
+          fromGltf_(source.FromGltf()),
+          options_(options),
+          axes_(options.scale),
+          materials_(scene_, pictureStem),
+          result_(result),
+          model_(result.model),
           animation_(scene_, scene_.mNumAnimations > 0 ? scene_.mAnimations[0] : nullptr)
     {
     }
@@ -108,25 +131,38 @@ private:
     {
         for (unsigned i = 0; i < scene_.mNumMeshes; ++i) {
             const aiMesh& mesh = *scene_.mMeshes[i];
-            if (mesh.mNumBones > 0) return Fail(Named("mesh", mesh.mName, i) + " is skinned (" + std::to_string(mesh.mNumBones) + " bones); 3DF holds no skinning");
-            if (mesh.mNumAnimMeshes > 0) return Fail(Named("mesh", mesh.mName, i) + " has morph targets; 3DF holds none");
+            if (mesh.mNumBones > 0) {
+                return Fail(Named("mesh", mesh.mName, i) + " is skinned (" + std::to_string(mesh.mNumBones) +
+                            " bones); 3DF holds no skinning");
+            }
+            if (mesh.mNumAnimMeshes > 0) {
+                return Fail(Named("mesh", mesh.mName, i) + " has morph targets; 3DF holds none");
+            }
             if ((mesh.mPrimitiveTypes & (aiPrimitiveType_TRIANGLE | aiPrimitiveType_POLYGON)) == 0) {
                 return Fail(Named("mesh", mesh.mName, i) + " holds points or lines; 3DF holds triangles only");
             }
         }
         for (unsigned i = 0; i < scene_.mNumLights; ++i) {
             const aiLight& light = *scene_.mLights[i];
-            if (light.mType != aiLightSource_POINT) return Fail(Named("light", light.mName, i) + " is " + LightKind(light.mType) + "; 3DF holds point lights only");
+            if (light.mType != aiLightSource_POINT) {
+                return Fail(Named("light", light.mName, i) + " is " + LightKind(light.mType) +
+                            "; 3DF holds point lights only");
+            }
         }
         for (unsigned i = 0; i < scene_.mNumCameras; ++i) {
             const aiCamera& camera = *scene_.mCameras[i];
-            if (camera.mOrthographicWidth > 0.0f) return Fail(Named("camera", camera.mName, i) + " is orthographic; 3DF cameras have a field of view");
-            if (std::string(camera.mName.C_Str()).size() > kMaxNameBytes) return Fail(Named("camera", camera.mName, i) + " has a name longer than 255 bytes");
+            if (camera.mOrthographicWidth > 0.0f) {
+                return Fail(Named("camera", camera.mName, i) + " is orthographic; 3DF cameras have a field of view");
+            }
+            if (std::string(camera.mName.C_Str()).size() > kMaxNameBytes) {
+                return Fail(Named("camera", camera.mName, i) + " has a name longer than 255 bytes");
+            }
         }
         for (unsigned i = 0; i < scene_.mNumAnimations; ++i) {
             const aiAnimation& animation = *scene_.mAnimations[i];
             if (animation.mNumMeshChannels > 0 || animation.mNumMorphMeshChannels > 0) {
-                return Fail(Named("animation", animation.mName, i) + " changes meshes' vertices; 3DF animates only placements");
+                return Fail(Named("animation", animation.mName, i) +
+                            " changes meshes' vertices; 3DF animates only placements");
             }
         }
         return true;
@@ -151,7 +187,9 @@ private:
             return Fail(Named("animation", scene_.mAnimations[0]->mName, 0) + " lasts " + std::to_string(seconds) +
                         " s, more than " + std::to_string(ModelImporter::kMaxFrames) + " keys");
         }
-        for (int32_t k = 0; k < static_cast<int32_t>(keys); ++k) times_.push_back(std::min(k / static_cast<double>(options_.keysPerSecond), seconds));
+        for (int32_t k = 0; k < static_cast<int32_t>(keys); ++k) {
+            times_.push_back(std::min(k / static_cast<double>(options_.keysPerSecond), seconds));
+        }
         model_.frameCount = static_cast<int32_t>(times_.size());
         return true;
     }
@@ -164,7 +202,9 @@ private:
             const aiNode* node = pending.back();
             pending.pop_back();
             for (unsigned i = 0; i < node->mNumMeshes; ++i) {
-                if (node->mMeshes[i] >= scene_.mNumMeshes) return Fail(Named("node", node->mName) + " names a mesh the file does not have");
+                if (node->mMeshes[i] >= scene_.mNumMeshes) {
+                    return Fail(Named("node", node->mName) + " names a mesh the file does not have");
+                }
                 if (!Object(*node, *scene_.mMeshes[node->mMeshes[i]], node->mMeshes[i])) return false;
             }
             for (unsigned i = node->mNumChildren; i > 0; --i) {
@@ -180,6 +220,7 @@ private:
         if (!RigidSplit::Split(axes_.Transform(NodeAnimation::StillGlobal(node)), &still)) {
             return Fail(Named("node", node.mName) + " has a zero scale");
         }
+        if (!Finite(still.position)) return Fail(Named("node", node.mName) + kNotANumber);
         ModelFileObject object;
         MeshData data;
         std::string reason;
@@ -191,7 +232,9 @@ private:
             return true;
         }
         bytes_ += kObjectFixedBytes + data.vertices.size() * kVertexBytes + data.indices.size() * 4;
-        if (bytes_ > kMaxFileBytes) return Fail(Named("mesh", mesh.mName, meshIndex) + " makes the model larger than a 3DF file can be");
+        if (bytes_ > kMaxFileBytes) {
+            return Fail(Named("mesh", mesh.mName, meshIndex) + " makes the model larger than a 3DF file can be");
+        }
         object.vertices = std::move(data.vertices);
         object.indices = std::move(data.indices);
         const AxisAngle rotation = AxisAngle::FromRotation(still.rotation);
@@ -210,8 +253,10 @@ private:
             RigidSplit pose;
             if (!RigidSplit::Split(axes_.Transform(animation_.Global(node, seconds)), &pose) ||
                 !RigidSplit::SameBaked(pose.baked, still.baked)) {
-                return Fail(Named("node", node.mName) + " is scaled or sheared by its animation; 3DF objects only move and turn");
+                return Fail(Named("node", node.mName) +
+                            " is scaled or sheared by its animation; 3DF objects only move and turn");
             }
+            if (!Finite(pose.position)) return Fail(Named("node", node.mName) + kNotANumber + " in its animation");
             rotations.push_back(AxisAngle::FromRotation(pose.rotation));
             positions.push_back(pose.position);
         }
@@ -221,7 +266,9 @@ private:
             object->keys.push_back({ToFloat3(positions[k]), ToFloat3(rotations[k].axis), rotations[k].angle, {}});
         }
         bytes_ += times_.size() * kObjectKeyBytes;
-        if (bytes_ > kMaxFileBytes) return Fail(Named("node", node.mName) + " makes the model larger than a 3DF file can be");
+        if (bytes_ > kMaxFileBytes) {
+            return Fail(Named("node", node.mName) + " makes the model larger than a 3DF file can be");
+        }
         return true;
     }
 
@@ -261,7 +308,9 @@ private:
             ModelFileLight light;
             light.colour = {source.mColorDiffuse.r, source.mColorDiffuse.g, source.mColorDiffuse.b};
             if (std::max({light.colour.x, light.colour.y, light.colour.z}) > 1.0f) {
-                result_.notes.push_back(Named("light", source.mName, i) + " is brighter than the engine's colours, which end at 1: export it at a lower intensity");
+                result_.notes.push_back(
+                    Named("light", source.mName, i) +
+                    " is brighter than the engine's colours, which end at 1: export it at a lower intensity");
             }
             float range = 0.0f;
             light.radius = (RangeOf(node, &range) ? range : RadiusFromAttenuation(source)) * axes_.Scale();
@@ -272,6 +321,12 @@ private:
                 light.positionKeys.push_back(ToFloat3(axes_.Point(SourceGlobal(node, k).Transform(local))));
                 light.colourKeys.push_back(light.colour);
                 light.radiusKeys.push_back(light.radius);
+                if (!Finite(light.positionKeys.back())) {
+                    return Fail(Named("light", source.mName, i) + kNotANumber + " in its animation");
+                }
+            }
+            if (!Finite(light.position) || !Finite(light.colour) || !std::isfinite(light.radius)) {
+                return Fail(Named("light", source.mName, i) + " has a position, colour or range that is not a number");
             }
             model_.lights.push_back(std::move(light));
         }
@@ -305,7 +360,9 @@ private:
             const aiCamera& source = *scene_.mCameras[i];
             const aiNode* node = scene_.mRootNode->FindNode(source.mName);
             const float fieldOfView = FieldOfView(source);
-            if (!(fieldOfView > 0.0f && fieldOfView < Pi())) return Fail(Named("camera", source.mName, i) + " has no usable field of view");
+            if (!(fieldOfView > 0.0f && fieldOfView < Pi())) {
+                return Fail(Named("camera", source.mName, i) + " has no usable field of view");
+            }
             ModelFileCamera camera;
             camera.name = source.mName.C_Str();
             Vec4 eye, target;
@@ -318,6 +375,7 @@ private:
             const bool moves = node != nullptr && animation_.Moves(*node);
             for (int k = 0; k < static_cast<int>(times_.size()); ++k) {
                 if (moves) Aim(source, node, k, &eye, &target);
+                if (!Finite(eye) || !Finite(target)) return Fail(Named("camera", source.mName, i) + kNotANumber);
                 camera.eyeKeys.push_back(ToFloat3(eye));
                 camera.targetKeys.push_back(ToFloat3(target));
                 camera.fieldOfViewKeys.push_back(fieldOfView);
@@ -342,7 +400,8 @@ private:
 
 }  // namespace
 
-ImportResult ModelImporter::Import(const std::string& path, const ImportOptions& options, const std::string& pictureStem)
+ImportResult ModelImporter::Import(const std::string& path, const ImportOptions& options,
+                                   const std::string& pictureStem)
 {
     ImportResult result;
     if (!(options.scale > 0.0f) || !std::isfinite(options.scale) || !(options.keysPerSecond > 0.0f) ||

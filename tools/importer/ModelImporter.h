@@ -7,8 +7,8 @@
 #include "tools/modelwriter/ModelFile.h"
 
 struct ImportOptions {
-    float scale = 1.0f;            // engine units per source unit
-    float keysPerSecond = 10.0f;   // keys taken per second of the source's animation
+    float scale = 1.0f;           // engine units per source unit
+    float keysPerSecond = 10.0f;  // keys taken per second of the source's animation
 };
 
 struct ImportResult {

@@ -10,7 +10,10 @@ constexpr float kFlat = 1e-6f;
 // Baked parts this close (relative to the larger element) are the same.
 constexpr float kSameBaked = 1e-3f;
 
-Vec4 Row3(const Matrix& m, int r) { return {m(r, 0), m(r, 1), m(r, 2), 0.0f}; }
+Vec4 Row3(const Matrix& m, int r)
+{
+    return {m(r, 0), m(r, 1), m(r, 2), 0.0f};
+}
 
 bool Normalised(Vec4& v, float reference)
 {

@@ -43,8 +43,9 @@ public:
     {
         if ((Log::MaskFromEnvironment(std::getenv("HARNENGINE_LOG")) & kInformation) != 0) {
             Assimp::DefaultLogger::create("", Assimp::Logger::VERBOSE, 0);
-            Assimp::DefaultLogger::get()->attachStream(new LogForwarder, Assimp::Logger::Debugging | Assimp::Logger::Info |
-                                                                             Assimp::Logger::Warn | Assimp::Logger::Err);
+            Assimp::DefaultLogger::get()->attachStream(
+                new LogForwarder,
+                Assimp::Logger::Debugging | Assimp::Logger::Info | Assimp::Logger::Warn | Assimp::Logger::Err);
             logging_ = true;
             return;
         }
