@@ -75,14 +75,14 @@ std::string TriangleMesh(GltfWriter& gltf, const std::string& name, const std::s
            "}, \"indices\": " + std::to_string(indices) + ", \"material\": 0" + primitive + "}]}";
 }
 
-// A parent turned 90° about y carrying a child moved 2 along x, whose material glows, cuts out
+// A parent stretched twice along y and turned 90° about y, carrying a child moved 2 along x, whose material glows, cuts out
 // by alpha and names its maps.
 std::string HierarchyGltf()
 {
     GltfWriter gltf;
     const std::string mesh = TriangleMesh(gltf, "Fin");
     return gltf.Gltf(R"("scene": 0, "scenes": [{"nodes": [0]}],
-        "nodes": [{"name": "Base", "rotation": [0, 0.70710678, 0, 0.70710678], "children": [1]},
+        "nodes": [{"name": "Base", "rotation": [0, 0.70710678, 0, 0.70710678], "scale": [1, 2, 1], "children": [1]},
                   {"name": "Arm", "translation": [2, 0, 0], "mesh": 0}],
         "materials": [{"name": "Paint", "emissiveFactor": [0.5, 0, 0], "alphaMode": "MASK",
                        "pbrMetallicRoughness": {"baseColorFactor": [0.5, 0.25, 1, 1], "baseColorTexture": {"index": 0}},
@@ -286,8 +286,9 @@ TEST_F(ImportCommand, GltfHierarchyIsFlattenedTurnedAndMirrored)
     ASSERT_TRUE(model.Load(out.c_str()));
     ASSERT_EQ(model.Objects().Count(), 1u);
     const SceneObject& fin = model.Objects().At(0);
-    // Source corners (2, 0, 0), (3, 0, 0), (2, 1, 0) turned 90° about y go to z = −2, −3; mirrored, +2, +3.
-    std::vector<Vec4> expected = {Vec4(0, 0, 2), Vec4(0, 0, 3), Vec4(0, 1, 2)};
+    // Source corners (2, 0, 0), (3, 0, 0), (2, 1, 0), stretched along y and turned 90° about y, go
+    // to z = −2, −3 and y = 2; mirrored, z = +2, +3.
+    std::vector<Vec4> expected = {Vec4(0, 0, 2), Vec4(0, 0, 3), Vec4(0, 2, 2)};
     for (uint32_t i = 0; i < 3; ++i) {
         const Vec4 corner = Corner(fin, i, fin.local);
         EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), [&](const Vec4& e) { return Near(e, corner); }))

@@ -23,7 +23,7 @@ constexpr uint64_t kVertexBytes = 56;
 constexpr float kLightCutoff = 1.0f / 256.0f;  // share of a light's brightness where its radius ends
 constexpr float kUnboundedRadius = 5000.0f;    // units: the camera's far plane, for a light that never fades
 constexpr float kTargetDistance = 1.0f;        // units from a camera's eye to the target point written for it
-constexpr float kEngineAspect = 4.0f / 3.0f;   // width / height the engine projects with
+constexpr float kEngineAspect = 4.0f / 3.0f;   // width / height taken for a camera that gives none
 constexpr const char* kLightRangeKey = "PBR_LightRange";  // where the glTF reader keeps a light's range
 
 // "mesh 'Hull'", or "mesh #2" for one without a name.
@@ -218,7 +218,7 @@ private:
     {
         RigidSplit still;
         if (!RigidSplit::Split(axes_.Transform(NodeAnimation::StillGlobal(node)), &still)) {
-            return Fail(Named("node", node.mName) + " has a zero scale");
+            return Fail(Named("node", node.mName) + " has a zero scale or a transform that is not a number");
         }
         if (!Finite(still.position)) return Fail(Named("node", node.mName) + kNotANumber);
         ModelFileObject object;
