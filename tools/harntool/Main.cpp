@@ -23,6 +23,9 @@ const Subcommand kSubcommands[] = {
              "                            show a model on the renderer: drag to orbit, wheel to zoom,\n"
              "                            C cycles its cameras, 0 orbits, G toggles glow, space pauses",
      RunViewCommand},
+    {"import", "import IN OUT.3df [--scale S] [--fps K]\n"
+               "                            convert a glTF, OBJ or other model file into a 3DF model",
+     RunImportCommand},
 };
 
 void PrintHelp(std::FILE* out)
