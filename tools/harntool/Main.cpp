@@ -23,6 +23,10 @@ const Subcommand kSubcommands[] = {
              "                            show a model on the renderer: drag to orbit, wheel to zoom,\n"
              "                            C cycles its cameras, 0 orbits, G toggles glow, space pauses",
      RunViewCommand},
+    {"music", "music FILE.it [--order N] [--seconds S] [--wav OUT.wav] [--spectrogram OUT.png]\n"
+              "                            play a module through the mixer without a sound device: its orders,\n"
+              "                            patterns and samples, the order every second, peak and RMS level",
+     RunMusicCommand},
 };
 
 void PrintHelp(std::FILE* out)
