@@ -9,14 +9,15 @@
 // Drums: struck sounds that decay freely, made at the pitch they sound at when played at C-5.
 namespace {
 
-constexpr double kTail = 6.0;            // a drum lasts this many decay constants
+constexpr double kTail = 5.5;            // a drum lasts this many decay constants
+constexpr double kStartFade = 0.0007;    // s: the strike rises this fast, without a step
 constexpr double kEndFade = 0.005;       // s, the last moment of every drum
 constexpr double kPitchDropTau = 0.025;  // s, how fast a kick or tom falls to its pitch
 constexpr float kPeak = 0.95f;
 
 // The inharmonic partials of a metallic cymbal tone, as ratios of its fundamental.
 constexpr double kMetalRatios[] = {2.0, 3.0, 4.16, 5.43, 6.79, 8.21};
-constexpr double kMetalFundamentalHz = 40.0;
+constexpr double kMetalFundamentalHz = 100.0;  // at tone 8000 Hz
 
 double Seconds(size_t frame) { return static_cast<double>(frame) / Sound::kSampleRate; }
 
@@ -30,6 +31,7 @@ float Saturate(float value, double drive)
 
 Sound Finish(Sound sound)
 {
+    sound.FadeIn(Sound::Frames(kStartFade));
     sound.FadeOut(Sound::Frames(kEndFade));
     sound.Normalise(kPeak);
     return sound;

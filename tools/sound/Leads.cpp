@@ -72,6 +72,7 @@ Sound Pluck(const VoiceSettings& s)
         previous = now;
         sound.samples[i] = now;
     }
+    sound.FadeIn(Sound::Frames(0.001));
     sound.FadeOut(Sound::Frames(kEndFade));
     sound.Normalise(kPeak);
     return sound;

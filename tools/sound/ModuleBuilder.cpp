@@ -68,7 +68,8 @@ bool LayPiece(const Score& score, const ScorePiece& piece, ItModule& module, std
 
 ItSample BuildSample(const ScoreSample& entry)
 {
-    const Sound sound = entry.voice->make(entry.settings);
+    Sound sound = entry.voice->make(entry.settings);
+    sound.Downsample(Sound::kSampleRate / entry.rate);
     ItSample sample;
     sample.name = entry.name;
     sample.pcm = sound.Pcm16();

@@ -17,6 +17,7 @@ struct ScoreSample {
     int vibratoDepth = 0;  // 0..32
     int vibratoSpeed = 0;  // 0..64
     int vibratoRise = 0;   // ticks to full depth
+    int rate = Sound::kSampleRate;  // Hz it is stored at: the kit's rate, a half or a quarter
 };
 
 struct ScoreChannel {

@@ -180,7 +180,13 @@ bool ScoreReader::ReadSample(const Statement& s)
         if (key == "vibrato" && !Number(s, w + 1, 0, 32, &sample.vibratoDepth)) return false;
         if (key == "vibspeed" && !Number(s, w + 1, 0, 64, &sample.vibratoSpeed)) return false;
         if (key == "vibrise" && !Number(s, w + 1, 0, 255, &sample.vibratoRise)) return false;
-        if (key == "volume" || key == "vibrato" || key == "vibspeed" || key == "vibrise") continue;
+        if (key == "rate") {
+            if (!Number(s, w + 1, 0, Sound::kSampleRate, &sample.rate)) return false;
+            if (sample.rate != Sound::kSampleRate && sample.rate != Sound::kSampleRate / 2 && sample.rate != Sound::kSampleRate / 4) {
+                return Fail(s, w + 1, "a sample's rate is 44100, 22050 or 11025");
+            }
+        }
+        if (key == "volume" || key == "vibrato" || key == "vibspeed" || key == "vibrise" || key == "rate") continue;
         const VoiceParam* param = sample.voice->FindParam(key);
         if (param == nullptr) return Fail(s, w, "voice '" + s.words[2] + "' has no setting '" + key + "'");
         double value = 0.0;

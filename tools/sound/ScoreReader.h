@@ -13,7 +13,8 @@
 // The language, one statement a line; a word that starts with # begins a comment to the end of
 // the line; an indented line continues the statement above it:
 //   song NAME | speed N | tempo N | mixvolume N | globalvolume N
-//   sample NAME VOICE [SETTING VALUE]...   settings of the voice, and volume, vibrato, vibspeed, vibrise
+//   sample NAME VOICE [SETTING VALUE]...   settings of the voice, and volume, vibrato, vibspeed,
+//                                          vibrise, rate (44100, 22050 or 11025 Hz)
 //   channel NAME [pan N] [volume N]
 //   phrase NAME [@SAMPLE] STEP...          one step a row
 //   pattern NAME ROWS                      then indented lines: CHANNEL ITEM...

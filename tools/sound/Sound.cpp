@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/sound/Filter.h"
+
 namespace {
 
 constexpr double kMiddleCHz = 261.6255653005986;
@@ -22,7 +24,7 @@ size_t Sound::Frames(double seconds)
 
 int Sound::C5Speed() const
 {
-    return static_cast<int>(std::lround(kSampleRate * NoteHz(kMiddleC) / pitchHz));
+    return static_cast<int>(std::lround(rate * NoteHz(kMiddleC) / pitchHz));
 }
 
 size_t Sound::WholeCycleFrames(double hz, double seconds)
@@ -50,6 +52,26 @@ void Sound::HoldFrom(size_t begin, size_t releaseFrames, size_t fadeFrames, bool
     loopEnd = samples.size();
     AddReleaseTail(releaseFrames);
     SealLoop(fadeFrames, periodic);
+}
+
+void Sound::Downsample(int factor)
+{
+    if ((factor != 2 && factor != 4) || rate != kSampleRate) return;
+    constexpr double kPassShare = 0.45;  // of the new rate: what survives the low-pass
+    const double cutoff = kPassShare * rate / factor;
+    Filter first, second;
+    std::vector<float> kept;
+    kept.reserve(samples.size() / static_cast<size_t>(factor) + 1);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const float smooth = second.LowPass(first.LowPass(samples[i], cutoff, 0.3), cutoff, 0.3);
+        if (i % static_cast<size_t>(factor) == 0) kept.push_back(smooth);
+    }
+    samples = std::move(kept);
+    rate /= factor;
+    const auto scale = [factor](size_t frame) { return (frame + static_cast<size_t>(factor) / 2) / static_cast<size_t>(factor); };
+    loopBegin = std::min(scale(loopBegin), samples.size());
+    loopEnd = std::min(scale(loopEnd), samples.size());
+    if (loopBegin >= loopEnd) loop = Loop::None;
 }
 
 void Sound::Normalise(float peak)
@@ -82,6 +104,15 @@ void Sound::AddReleaseTail(size_t frames)
         const double t = static_cast<double>(i) / static_cast<double>(frames);
         const float fade = static_cast<float>(0.5 * (1.0 + std::cos(t * kPi)));
         samples.push_back(samples[loopBegin + i] * fade);
+    }
+}
+
+void Sound::FadeIn(size_t frames)
+{
+    frames = std::min(frames, samples.size());
+    for (size_t i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / static_cast<double>(frames);
+        samples[i] *= static_cast<float>(0.5 * (1.0 - std::cos(t * kPi)));
     }
 }
 
