@@ -20,7 +20,7 @@ namespace {
 constexpr int kRate = 44100;              // Hz, the game's mix rate
 constexpr double kDefaultSeconds = 30.0;
 constexpr double kMaxSeconds = 1200.0;
-constexpr int kPictureWidth = 1600;       // px
+constexpr int kPictureWidth = 1200;       // px
 constexpr int kOrdersPerLine = 16;
 constexpr int kStereo = 2;
 

@@ -11,8 +11,8 @@ namespace {
 
 constexpr int kFftSize = 4096;
 constexpr int kFramesPerColumn = 4;      // FFT frames averaged into one column
-constexpr int kSpectrumHeight = 320;     // px
-constexpr int kLevelHeight = 120;        // px
+constexpr int kSpectrumHeight = 240;     // px
+constexpr int kLevelHeight = 90;         // px
 constexpr int kOrderHeight = 18;         // px
 constexpr int kTickHeight = 6;           // px
 constexpr int kGap = 2;                  // px between the bands
@@ -20,8 +20,9 @@ constexpr double kLowHz = 40.0;
 constexpr double kHighHz = 16000.0;
 constexpr double kSpectrumFloorDb = -125.0;
 constexpr double kSpectrumTopDb = -20.0;
-constexpr double kLevelFloorDb = -48.0;
-constexpr double kGridStepDb = 12.0;
+constexpr double kLevelFloorDb = -36.0;
+constexpr double kGridStepDb = 6.0;
+constexpr double kShadeStepDb = 2.5;     // the spectrogram's brightness comes in steps, which keeps the file small
 constexpr double kTickSeconds = 10.0;
 constexpr double kPi = 3.14159265358979323846;
 
@@ -149,7 +150,7 @@ void DrawSpectrumColumn(Canvas& canvas, int x, const std::vector<double>& power,
         double sum = 0.0;
         for (size_t k = first; k <= last; ++k) sum += power[k];
         const double amplitude = 2.0 * std::sqrt(sum / static_cast<double>(last - first + 1)) / windowGain;
-        const double db = 20.0 * std::log10(std::max(amplitude, 1e-12));
+        const double db = kShadeStepDb * std::round(20.0 * std::log10(std::max(amplitude, 1e-12)) / kShadeStepDb);
         canvas.Put(x, y, Heat((db - kSpectrumFloorDb) / (kSpectrumTopDb - kSpectrumFloorDb)));
     }
 }

@@ -238,8 +238,8 @@ bool ScoreReader::ReadPhrase(const Statement& s)
     Phrase phrase;
     for (; w < s.words.size(); ++w) {
         if (!ReadStep(s, w, defaultSample, phrase.steps)) return false;
+        if (phrase.steps.size() > ItModule::kMaxRows) return Fail(s, w, "phrase '" + s.words[1] + "' is longer than any pattern (200 rows)");
     }
-    if (phrase.steps.size() > ItModule::kMaxRows) return Fail(s, 0, "phrase '" + s.words[1] + "' is longer than any pattern (200 rows)");
     phrases_[s.words[1]] = phrase;
     return true;
 }
@@ -278,8 +278,8 @@ bool ScoreReader::ReadPatternLine(const Statement& s, size_t first, size_t end, 
         if (std::any_of(beyond, column.end(), [](const ItCell& cell) { return !cell.Empty(); })) {
             return Fail(s, w, "channel '" + s.words[first] + "' runs past the pattern's " + std::to_string(pattern.rows) + " rows");
         }
+        column.erase(beyond, column.end());
     }
-    column.resize(std::min(column.size(), static_cast<size_t>(pattern.rows)));
     return true;
 }
 
@@ -328,6 +328,7 @@ bool ScoreReader::ReadPiece(const Statement& s)
         const int pattern = FindByName(score_->patterns, name);
         if (pattern < 0) return Fail(s, w, "unknown pattern '" + name + "'");
         piece.patterns.insert(piece.patterns.end(), static_cast<size_t>(repeat), pattern);
+        if (piece.patterns.size() > ItModule::kMaxOrders) return Fail(s, w, "piece '" + piece.name + "' has more patterns than a module has orders");
     }
     if (piece.patterns.empty()) return Fail(s, 0, "piece '" + piece.name + "' has no patterns");
     const int end = piece.firstOrder + static_cast<int>(piece.patterns.size()) - 1;
