@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -19,6 +17,7 @@
 #include "engine/platform/ModuleSong.h"
 #include "engine/platform/WavFile.h"
 #include "tools/sound/LevelMeter.h"
+#include "RunProgram.h"
 
 // The files the build made beside the executables, checked the way the game uses them.
 namespace {
@@ -156,6 +155,34 @@ TEST(GameSound, SettingTheOrdersTheGameUsesLandsAtTheStartOfEachPiece)
     FSOUND_Close();
 }
 
+TEST(GameSound, HarntoolPlaysAPieceIntoAWavAndRefusesWhatItCannotPlay)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("harntool-music-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string wav = (dir / "sting.wav").string();
+    const std::string out = (dir / "out.txt").string();
+    ASSERT_EQ(RunProgram("harntool", "music " + kModule + " --order 27 --seconds 2 --wav " + wav, out), 0);
+    const std::vector<uint8_t> printed = ReadAll(out);
+    EXPECT_NE(std::string(printed.begin(), printed.end()).find("playing from order 27 for 2 s"), std::string::npos);
+    WavFile mix;
+    ASSERT_TRUE(WavFile::Load(wav.c_str(), &mix));
+    EXPECT_EQ(mix.channels, 2);
+    EXPECT_EQ(mix.sampleRate, 44100);
+    EXPECT_EQ(mix.Frames(), 88200u);
+
+    struct Refusal {
+        std::string args;
+        int status;
+    };
+    const Refusal refusals[] = {
+        {"music " + (dir / "missing.it").string(), 1}, {"music " + kBuilt + "/fire.wav", 1},
+        {"music " + kModule + " --order 200", 1},       {"music " + kModule + " --seconds -1", 2},
+        {"music " + kModule + " --loud", 2},           {"music", 2},
+    };
+    for (const Refusal& refusal : refusals) EXPECT_EQ(RunProgram("harntool", refusal.args), refusal.status) << refusal.args;
+    std::filesystem::remove_all(dir);
+}
+
 TEST(GameSound, TheGeneratorMakesTheSameBytesEveryTime)
 {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("zelmar-sound-again-" + std::to_string(::getpid()));
@@ -167,9 +194,7 @@ TEST(GameSound, TheGeneratorMakesTheSameBytesEveryTime)
     }
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) scores += " " + name;
-    const std::string command = kBuilt + "/tools/sound/zelmar_sound " + dir.string() + scores;
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(RunProgram("tools/sound/zelmar_sound", dir.string() + scores), 0);
     for (const char* file : {"fire.wav", "explosion.wav", "ZEZIZIV5.it"}) {
         EXPECT_EQ(ReadAll((dir / file).string()), ReadAll(kBuilt + "/" + file)) << file;
     }

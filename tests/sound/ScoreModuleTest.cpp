@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <libopenmpt/libopenmpt.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -15,6 +13,7 @@
 #include "tools/sound/ItWriter.h"
 #include "tools/sound/ModuleBuilder.h"
 #include "tools/sound/ScoreReader.h"
+#include "RunProgram.h"
 
 namespace {
 
@@ -206,27 +205,19 @@ INSTANTIATE_TEST_SUITE_P(
                     BrokenScore{"drums loud", "bad.score:1: unknown statement 'drums'"},
                     BrokenScore{"# nothing yet\n\n  . . .", "bad.score:3: an indented line with nothing above it"}));
 
-// Runs the generator; its standard error goes to errPath.
-int RunGenerator(const std::string& args, const std::string& errPath)
-{
-    const std::string command = std::string(HARN_BINARY_DIR) + "/tools/sound/zelmar_sound " + args + " 2>" + errPath;
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(ScoreModule, TheGeneratorStopsAtABrokenScoreWithExitOneAndWritesNoFile)
 {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("zelmar-sound-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir / "out");
     std::ofstream(dir / "broken.score") << "song S\nsample x pluck\nchannel a\npattern p 32\n  a C-5@x . Q-4\n";
     const std::string errPath = (dir / "err.txt").string();
-    EXPECT_EQ(RunGenerator((dir / "out").string() + " " + (dir / "broken.score").string(), errPath), 1);
+    EXPECT_EQ(RunProgram("tools/sound/zelmar_sound", (dir / "out").string() + " " + (dir / "broken.score").string(), "/dev/null", errPath), 1);
     std::ifstream err(errPath);
     std::string line;
     std::getline(err, line);
     EXPECT_NE(line.find("broken.score:5: unknown note 'Q-4'"), std::string::npos) << line;
     EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
-    EXPECT_EQ(RunGenerator((dir / "out").string() + " " + (dir / "missing.score").string(), errPath), 1);
+    EXPECT_EQ(RunProgram("tools/sound/zelmar_sound", (dir / "out").string() + " " + (dir / "missing.score").string()), 1);
     EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
     std::filesystem::remove_all(dir);
 }
