@@ -104,6 +104,35 @@ bool WriteFile(const char* path, const std::vector<uint8_t>& bytes)
     return static_cast<bool>(out);
 }
 
+// Mixes the song for the options' length, printing a line a second; keeps the mix when it is to be
+// written or drawn, and the order playing every step for the picture.
+void Play(ModuleSong& song, const Options& options, MusicPicture& picture, std::vector<int16_t>& mix, LevelMeter& whole)
+{
+    Mixer mixer(1, kRate);
+    mixer.AddSong(&song);
+    const bool keep = options.wavPath != nullptr || options.picturePath != nullptr;
+    const size_t stepFrames = static_cast<size_t>(kRate * MusicPicture::kOrderStep);
+    const size_t steps = static_cast<size_t>(options.seconds / MusicPicture::kOrderStep + 0.5);
+    const size_t stepsPerSecond = static_cast<size_t>(1.0 / MusicPicture::kOrderStep + 0.5);
+    std::vector<int16_t> block(stepFrames * kStereo);
+    LevelMeter second(kRate);
+    std::printf("playing from order %d for %g s at %d Hz\n  second  order  row   rms dB  peak dB\n", options.order, options.seconds, kRate);
+    for (size_t step = 1; step <= steps; ++step) {
+        mixer.Mix(block.data(), stepFrames);
+        whole.Add(block.data(), stepFrames);
+        second.Add(block.data(), stepFrames);
+        picture.orders.push_back(song.Order());
+        if (keep) mix.insert(mix.end(), block.begin(), block.end());
+        if (step % stepsPerSecond == 0 || step == steps) {
+            std::printf("  %6.1f  %5d  %3d  %7.1f  %7.1f\n", static_cast<double>(step) * MusicPicture::kOrderStep, song.Order(),
+                        song.Row(), second.RmsDb(), second.PeakDb());
+            second = LevelMeter(kRate);
+        }
+    }
+    std::printf("peak %.1f dBFS%s, RMS %.1f dBFS, longest silence %.2f s\n", whole.PeakDb(), whole.Clipped() ? " (clipped)" : "",
+                whole.RmsDb(), whole.LongestSilence());
+}
+
 }  // namespace
 
 int RunMusicCommand(int argc, char** argv)
@@ -122,32 +151,10 @@ int RunMusicCommand(int argc, char** argv)
         std::fprintf(stderr, "harntool: the module has no order %d\n", options.order);
         return 1;
     }
-
-    Mixer mixer(1, kRate);
-    mixer.AddSong(song.get());
-    const bool keep = options.wavPath != nullptr || options.picturePath != nullptr;
-    const size_t stepFrames = static_cast<size_t>(kRate * MusicPicture::kOrderStep);
-    const size_t steps = static_cast<size_t>(options.seconds / MusicPicture::kOrderStep + 0.5);
-    const size_t stepsPerSecond = static_cast<size_t>(1.0 / MusicPicture::kOrderStep + 0.5);
-    std::vector<int16_t> mix;
-    std::vector<int16_t> block(stepFrames * kStereo);
     MusicPicture picture;
-    LevelMeter whole(kRate), second(kRate);
-    std::printf("playing from order %d for %g s at %d Hz\n  second  order  row   rms dB  peak dB\n", options.order, options.seconds, kRate);
-    for (size_t step = 1; step <= steps; ++step) {
-        mixer.Mix(block.data(), stepFrames);
-        whole.Add(block.data(), stepFrames);
-        second.Add(block.data(), stepFrames);
-        picture.orders.push_back(song->Order());
-        if (keep) mix.insert(mix.end(), block.begin(), block.end());
-        if (step % stepsPerSecond == 0 || step == steps) {
-            std::printf("  %6.1f  %5d  %3d  %7.1f  %7.1f\n", static_cast<double>(step) * MusicPicture::kOrderStep, song->Order(),
-                        song->Row(), second.RmsDb(), second.PeakDb());
-            second = LevelMeter(kRate);
-        }
-    }
-    std::printf("peak %.1f dBFS%s, RMS %.1f dBFS, longest silence %.2f s\n", whole.PeakDb(), whole.Clipped() ? " (clipped)" : "",
-                whole.RmsDb(), whole.LongestSilence());
+    std::vector<int16_t> mix;
+    LevelMeter whole(kRate);
+    Play(*song, options, picture, mix, whole);
 
     if (options.wavPath != nullptr && !WriteFile(options.wavPath, WavBytes(mix, kStereo, kRate))) {
         std::fprintf(stderr, "harntool: cannot write %s\n", options.wavPath);

@@ -46,6 +46,7 @@ constexpr float kPeak = 0.89f;         // 1 dB under full scale
 }  // namespace blast
 
 constexpr double kEndFade = 0.02;  // s
+constexpr double kHalfPi = 1.57079632679489661923;
 
 float SoftClip(float value, double drive)
 {
@@ -64,7 +65,7 @@ Sound Sweep(const VoiceSettings& s)
         const double t = Seconds(i);
         const double along = t / length;
         const double hz = s["from"] * std::pow(s["to"] / s["from"], along);
-        const double rise = t < peakAt ? std::sin(1.5707963 * t / peakAt) : std::cos(1.5707963 * (t - peakAt) / (length - peakAt));
+        const double rise = t < peakAt ? std::sin(kHalfPi * t / peakAt) : std::cos(kHalfPi * (t - peakAt) / (length - peakAt));
         sound.samples[i] = band.BandPass(noise.Next(), hz, s["resonance"]) * static_cast<float>(rise * rise);
     }
     sound.FadeOut(Sound::Frames(kEndFade));

@@ -41,8 +41,8 @@ int StorePattern(std::vector<ItPattern>& patterns, ItPattern grid)
 bool LayPiece(const Score& score, const ScorePiece& piece, ItModule& module, std::string* error)
 {
     const int count = static_cast<int>(piece.patterns.size());
-    const int runEnd = piece.lastOrder == ScorePiece::kOpenEnded ? piece.firstOrder + count - 1 : piece.lastOrder;
-    if (module.orders.size() <= static_cast<size_t>(runEnd)) module.orders.resize(static_cast<size_t>(runEnd) + 1, ItModule::kSkipOrder);
+    const size_t runOrders = static_cast<size_t>(piece.RunEnd()) + 1;
+    if (module.orders.size() < runOrders) module.orders.resize(runOrders, ItModule::kSkipOrder);
     for (int k = 0; k < count; ++k) {
         const ScorePattern& source = score.patterns[static_cast<size_t>(piece.patterns[static_cast<size_t>(k)])];
         ItPattern grid = Grid(source, module.channels);

@@ -47,6 +47,9 @@ struct ScorePiece {
     int tempo = 125;
     std::vector<int> patterns;  // indices into Score::patterns
     std::string where;
+
+    // The last order of the run: an open-ended run ends with its patterns.
+    int RunEnd() const { return lastOrder == kOpenEnded ? firstOrder + static_cast<int>(patterns.size()) - 1 : lastOrder; }
 };
 
 struct Score {

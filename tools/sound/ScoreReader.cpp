@@ -295,6 +295,16 @@ bool ScoreReader::ReadPiece(const Statement& s)
     piece.where = Where(s, 0);
     piece.speed = score_->speed;
     piece.tempo = score_->tempo;
+    size_t w = 4;
+    if (!ReadOrderRange(s, piece) || !ReadPieceSettings(s, w, piece) || !ReadPiecePatterns(s, w, piece) || !CheckPieceRun(s, piece)) {
+        return false;
+    }
+    score_->pieces.push_back(piece);
+    return true;
+}
+
+bool ScoreReader::ReadOrderRange(const Statement& s, ScorePiece& piece)
+{
     const std::string& range = s.words[3];
     const size_t dash = range.find('-');
     long first = 0, last = 0;
@@ -307,7 +317,12 @@ bool ScoreReader::ReadPiece(const Statement& s)
     piece.firstOrder = static_cast<int>(first);
     piece.lastOrder = open ? ScorePiece::kOpenEnded : static_cast<int>(last);
     piece.loopOrder = piece.firstOrder;
-    size_t w = 4;
+    return true;
+}
+
+// The settings on the piece's own line, in pairs; w is left at the first pattern name.
+bool ScoreReader::ReadPieceSettings(const Statement& s, size_t& w, ScorePiece& piece)
+{
     for (; w + 1 < s.words.size() && s.lines[w] == s.lines[0]; w += 2) {
         const std::string& key = s.words[w];
         if (key == "loop" && !Number(s, w + 1, 0, kMaxOrder, &piece.loopOrder)) return false;
@@ -316,6 +331,11 @@ bool ScoreReader::ReadPiece(const Statement& s)
         if (key != "loop" && key != "speed" && key != "tempo") return Fail(s, w, "a piece has no setting '" + key + "'");
     }
     if (w < s.words.size() && s.lines[w] == s.lines[0]) return Fail(s, w, "a piece's settings come in pairs");
+    return true;
+}
+
+bool ScoreReader::ReadPiecePatterns(const Statement& s, size_t w, ScorePiece& piece)
+{
     for (; w < s.words.size(); ++w) {
         size_t at = 0;
         const std::string name = TakeWhile(s.words[w], at, IsNameChar);
@@ -331,6 +351,12 @@ bool ScoreReader::ReadPiece(const Statement& s)
         if (piece.patterns.size() > ItModule::kMaxOrders) return Fail(s, w, "piece '" + piece.name + "' has more patterns than a module has orders");
     }
     if (piece.patterns.empty()) return Fail(s, 0, "piece '" + piece.name + "' has no patterns");
+    return true;
+}
+
+// The patterns fit the run, the loop lands on one of them, and no other piece shares an order.
+bool ScoreReader::CheckPieceRun(const Statement& s, const ScorePiece& piece)
+{
     const int end = piece.firstOrder + static_cast<int>(piece.patterns.size()) - 1;
     if ((piece.lastOrder != ScorePiece::kOpenEnded && end > piece.lastOrder) || end > kMaxOrder) {
         return Fail(s, 0, "piece '" + piece.name + "' has " + std::to_string(piece.patterns.size()) +
@@ -339,15 +365,11 @@ bool ScoreReader::ReadPiece(const Statement& s)
     if (piece.loopOrder < piece.firstOrder || piece.loopOrder > end) {
         return Fail(s, 0, "piece '" + piece.name + "' loops to an order outside its own patterns");
     }
-    const int runEnd = piece.lastOrder == ScorePiece::kOpenEnded ? end : piece.lastOrder;
     for (const ScorePiece& other : score_->pieces) {
-        const int otherEnd = other.lastOrder == ScorePiece::kOpenEnded ? other.firstOrder + static_cast<int>(other.patterns.size()) - 1
-                                                                       : other.lastOrder;
-        if (piece.firstOrder <= otherEnd && other.firstOrder <= runEnd) {
-            return Fail(s, 3, "orders " + range + " overlap those of piece '" + other.name + "'");
+        if (piece.firstOrder <= other.RunEnd() && other.firstOrder <= piece.RunEnd()) {
+            return Fail(s, 3, "orders " + s.words[3] + " overlap those of piece '" + other.name + "'");
         }
     }
-    score_->pieces.push_back(piece);
     return true;
 }
 

@@ -46,6 +46,10 @@ private:
     bool ReadPattern(const Statement& s);
     bool ReadPatternLine(const Statement& s, size_t first, size_t end, ScorePattern& pattern);
     bool ReadPiece(const Statement& s);
+    bool ReadOrderRange(const Statement& s, ScorePiece& piece);
+    bool ReadPieceSettings(const Statement& s, size_t& w, ScorePiece& piece);
+    bool ReadPiecePatterns(const Statement& s, size_t w, ScorePiece& piece);
+    bool CheckPieceRun(const Statement& s, const ScorePiece& piece);
     bool ReadStep(const Statement& s, size_t word, int defaultSample, std::vector<ItCell>& out);
     bool ReadPhraseItem(const Statement& s, size_t word, std::vector<ItCell>& out);
 
