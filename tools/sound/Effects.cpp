@@ -42,7 +42,7 @@ constexpr double kRoarCloseTau = 0.25; // s
 constexpr double kCrackleRate = 0.0015;// chance of a crackle per frame while it lasts
 constexpr double kCrackleTau = 0.3;    // s
 constexpr double kDrive = 2.5;
-constexpr float kPeak = 0.89f;         // 1 dB under full scale
+constexpr float kPeak = 0.71f;         // 3 dB under full scale: room for the music under it
 }  // namespace blast
 
 constexpr double kEndFade = 0.02;  // s
