@@ -63,3 +63,53 @@ size_t ModuleSong::Render(int rate, size_t frames, int16_t* out)
     if (written < frames) playing_ = false;
     return written;
 }
+
+int ModuleSong::OrderPattern(int order) const
+{
+    if (order < 0 || order >= OrderCount()) return -1;
+    const int pattern = openmpt_module_get_order_pattern(module_, order);
+    return pattern >= PatternCount() || pattern < 0 ? kSkipOrder : pattern;
+}
+
+int ModuleSong::PatternCount() const
+{
+    return openmpt_module_get_num_patterns(module_);
+}
+
+int ModuleSong::PatternRows(int pattern) const
+{
+    return pattern < 0 || pattern >= PatternCount() ? 0 : openmpt_module_get_pattern_num_rows(module_, pattern);
+}
+
+int ModuleSong::SampleCount() const
+{
+    return openmpt_module_get_num_samples(module_);
+}
+
+namespace {
+
+// libopenmpt's strings are the caller's to free.
+std::string TakeString(const char* text)
+{
+    std::string copy = text == nullptr ? "" : text;
+    openmpt_free_string(text);
+    return copy;
+}
+
+}  // namespace
+
+std::string ModuleSong::SampleName(int index) const
+{
+    if (index < 0 || index >= SampleCount()) return {};
+    return TakeString(openmpt_module_get_sample_name(module_, index));
+}
+
+std::string ModuleSong::Title() const
+{
+    return TakeString(openmpt_module_get_metadata(module_, "title"));
+}
+
+int ModuleSong::Row() const
+{
+    return openmpt_module_get_current_row(module_);
+}

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 struct openmpt_module;
 
@@ -31,6 +32,18 @@ public:
     bool SetOrder(int order);
     int Order() const;
     int OrderCount() const;
+
+    // What the module holds, for tools that describe it. OrderPattern is kSkipOrder for an order
+    // that plays no pattern (playback passes over it), -1 past the end; a pattern the module
+    // lacks has 0 rows.
+    static constexpr int kSkipOrder = 254;
+    int OrderPattern(int order) const;
+    int PatternCount() const;
+    int PatternRows(int pattern) const;
+    int SampleCount() const;
+    std::string SampleName(int index) const;  // index from 0
+    std::string Title() const;
+    int Row() const;
 
     // Renders up to frames stereo frames at rate into out (interleaved) and returns how many it
     // wrote; fewer means the song reached its end and is no longer playing.

@@ -7,3 +7,4 @@ int RunDeviceTestCommand(int argc, char** argv);
 int RunViewCommand(int argc, char** argv);
 int RunQzrCommand(int argc, char** argv);
 int RunImportCommand(int argc, char** argv);
+int RunMusicCommand(int argc, char** argv);

@@ -26,6 +26,10 @@ const Subcommand kSubcommands[] = {
     {"import", "import IN OUT.3df [--scale S] [--fps K]\n"
                "                            convert a glTF, OBJ or other model file into a 3DF model",
      RunImportCommand},
+    {"music", "music FILE.it [--order N] [--seconds S] [--wav OUT.wav] [--spectrogram OUT.png]\n"
+              "                            play a module through the mixer without a sound device: its orders,\n"
+              "                            patterns and samples, the order every second, peak and RMS level",
+     RunMusicCommand},
 };
 
 void PrintHelp(std::FILE* out)

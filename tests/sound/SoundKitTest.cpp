@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "tools/sound/Effects.h"
+#include "tools/sound/Voice.h"
+
+namespace {
+
+// The largest step between neighbouring frames in [begin, end).
+float LargestStep(const std::vector<float>& x, size_t begin, size_t end)
+{
+    float largest = 0.0f;
+    for (size_t i = std::max<size_t>(begin, 1); i < end; ++i) largest = std::max(largest, std::fabs(x[i] - x[i - 1]));
+    return largest;
+}
+
+TEST(SoundKit, EveryVoiceMakesAFiniteSoundWithoutStepsAtItsEdgesOrItsLoop)
+{
+    for (const Voice* voice : Voice::All()) {
+        SCOPED_TRACE(voice->name);
+        const Sound sound = voice->make(voice->Defaults());
+        const std::vector<float>& x = sound.samples;
+        ASSERT_GT(x.size(), 100u);
+        EXPECT_TRUE(std::all_of(x.begin(), x.end(), [](float v) { return std::isfinite(v) && std::fabs(v) <= 1.0f; }));
+        const float typical = LargestStep(x, 0, x.size());
+        EXPECT_LT(std::fabs(x.front()), 0.05f * typical + 1e-4f) << "starts on a step";
+        EXPECT_LT(std::fabs(x.back()), 0.05f * typical + 1e-4f) << "ends on a step";
+        if (sound.loop == Sound::Loop::None) continue;
+        ASSERT_LT(sound.loopBegin, sound.loopEnd);
+        ASSERT_LE(sound.loopEnd, x.size());
+        // Going round, the frame before loopBegin is followed in effect by loopEnd - 1: a sealed
+        // loop makes the two alike, so the jump is no bigger than an ordinary step there.
+        const float seam = std::fabs(x[sound.loopEnd - 1] - x[sound.loopBegin - 1]);
+        EXPECT_LT(seam, 0.1f * LargestStep(x, sound.loopBegin, sound.loopEnd) + 1e-4f) << "the loop clicks";
+        if (sound.loop == Sound::Loop::Sustain) {
+            const float release = std::fabs(x[sound.loopEnd] - x[sound.loopEnd - 1]);
+            EXPECT_LE(release, 1.5f * LargestStep(x, sound.loopBegin, sound.loopEnd)) << "the release clicks";
+        }
+    }
+}
+
+TEST(SoundKit, ADownsampledSoundKeepsItsPitchAndItsLoopInPlace)
+{
+    const Voice* pad = Voice::Find("pad");
+    ASSERT_NE(pad, nullptr);
+    Sound sound = pad->make(pad->Defaults());
+    const Sound full = sound;
+    sound.Downsample(2);
+    EXPECT_EQ(sound.rate, Sound::kSampleRate / 2);
+    EXPECT_NEAR(static_cast<double>(sound.samples.size()), full.samples.size() / 2.0, 1.0);
+    EXPECT_EQ(sound.C5Speed(), full.C5Speed() / 2);
+    EXPECT_NEAR(static_cast<double>(sound.loopBegin), full.loopBegin / 2.0, 1.0);
+    EXPECT_NEAR(static_cast<double>(sound.loopEnd), full.loopEnd / 2.0, 1.0);
+    sound.Downsample(2);
+    EXPECT_EQ(sound.rate, Sound::kSampleRate / 2) << "only the kit's own rate is downsampled";
+    sound.rate = Sound::kSampleRate;
+    sound.Downsample(3);
+    EXPECT_EQ(sound.rate, Sound::kSampleRate);
+}
+
+TEST(SoundKit, AHeldLoopHoldsWholeCyclesOfItsPitch)
+{
+    for (double hz : {65.40639, 261.6256, 440.0, 1000.0}) {
+        const size_t frames = Sound::WholeCycleFrames(hz, 0.2);
+        const double cycles = frames * hz / Sound::kSampleRate;
+        EXPECT_NEAR(cycles, std::round(cycles), 0.02) << hz;
+        EXPECT_GE(frames, Sound::Frames(0.19));
+    }
+}
+
+}  // namespace
