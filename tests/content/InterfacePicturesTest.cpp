@@ -12,6 +12,7 @@
 #include "engine/unrarlib/RarExtract.h"
 #include "tools/content/AssetSet.h"
 #include "tools/content/interface/InterfacePictures.h"
+#include "tools/content/interface/InterfacePreviews.h"
 
 namespace {
 
@@ -190,6 +191,41 @@ TEST_F(InterfacePictures, TwoRunsGiveIdenticalBytes)
         ASSERT_NE(first, nullptr) << file.name;
         EXPECT_TRUE(first->bytes == file.bytes) << file.name;
     }
+}
+
+TEST_F(InterfacePictures, PreviewSheetsShowThePicturesAndNameWhatIsMissing)
+{
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("zelmar_previews_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::string error;
+    ASSERT_TRUE(WriteInterfacePreviews(*packed_, dir.string(), error)) << error;
+    const struct {
+        const char* sheet;
+        uint32_t width, height;
+    } kSheets[] = {{"hud.png", 640, 480},       {"hud_parts.png", 1064, 480}, {"title.png", 640, 480},
+                   {"explosion.png", 1152, 288}, {"credits.png", 640, 480},   {"emblem.png", 560, 288}};
+    for (const auto& expected : kSheets) {
+        std::ifstream in(dir / expected.sheet, std::ios::binary);
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+        Picture sheet;
+        ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), sheet)) << expected.sheet;
+        EXPECT_EQ(sheet.width, expected.width) << expected.sheet;
+        EXPECT_EQ(sheet.height, expected.height) << expected.sheet;
+        if (std::string(expected.sheet) == "hud.png") {
+            // Three of the player's five segments are shown: the first slot lit, the last dark.
+            EXPECT_GT(At(sheet, 80, 25).Brightness(), 3 * At(sheet, 146, 25).Brightness());
+        }
+    }
+    AssetSet withoutBanner;
+    for (const AssetSet::File& file : packed_->Files()) {
+        if (file.name != "banner.tga") withoutBanner.Add(file.name, file.bytes);
+    }
+    EXPECT_FALSE(WriteInterfacePreviews(withoutBanner, dir.string(), error));
+    EXPECT_NE(error.find("banner.tga"), std::string::npos) << error;
+    EXPECT_FALSE(WriteInterfacePreviews(*packed_, "/nonexistent/previews", error));
+    EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+    std::filesystem::remove_all(dir);
 }
 
 TEST(InterfaceFonts, AMissingOrBrokenFontIsNamedAndNothingIsMade)

@@ -78,6 +78,47 @@ TEST(Canvas, ClearPixelsTakeTheColourOfTheNearestCoveredOnes)
     }
 }
 
+TEST(Canvas, LayersMixByTheirCoverage)
+{
+    const Mask full(1, 1, 1.0f);
+    const Mask half(1, 1, 0.5f);
+    const struct {
+        const char* what;
+        Rgba background;
+        void (*paint)(Canvas&, const Mask& full, const Mask& half);
+        Rgba expected;
+    } kCases[] = {
+        {"half-covered red over opaque blue", {0.0f, 0.0f, 1.0f, 1.0f},
+         [](Canvas& c, const Mask&, const Mask& h) { c.Fill(h, Rgba{1.0f, 0.0f, 0.0f, 1.0f}); }, {0.5f, 0.0f, 0.5f, 1.0f}},
+        {"translucent red on nothing keeps its colour", {0.0f, 0.0f, 0.0f, 0.0f},
+         [](Canvas& c, const Mask& f, const Mask&) { c.Fill(f, Rgba{1.0f, 0.0f, 0.0f, 0.25f}); }, {1.0f, 0.0f, 0.0f, 0.25f}},
+        {"light on nothing brings its own coverage", {0.0f, 0.0f, 0.0f, 0.0f},
+         [](Canvas& c, const Mask&, const Mask& h) { c.AddLight(h, Rgba{0.0f, 1.0f, 1.0f, 1.0f}); }, {0.0f, 1.0f, 1.0f, 0.5f}},
+        {"shade darkens without uncovering", {0.8f, 0.8f, 0.8f, 1.0f},
+         [](Canvas& c, const Mask&, const Mask& h) { c.Shade(h.Scaled(-1.0f)); }, {0.4f, 0.4f, 0.4f, 1.0f}},
+    };
+    for (const auto& c : kCases) {
+        Canvas canvas(1, 1, c.background);
+        c.paint(canvas, full, half);
+        const Rgba got = canvas.At(0, 0);
+        EXPECT_NEAR(got.r, c.expected.r, 1e-5) << c.what;
+        EXPECT_NEAR(got.g, c.expected.g, 1e-5) << c.what;
+        EXPECT_NEAR(got.b, c.expected.b, 1e-5) << c.what;
+        EXPECT_NEAR(got.a, c.expected.a, 1e-5) << c.what;
+    }
+}
+
+// Plates are lit from the top left: their upper-left bevel brightens, the lower-right one darkens.
+TEST(Mask, ReliefLightsTheSlopesThatFaceTheLight)
+{
+    const Mask height = Bevel(40, 40, shape::Box({20.0f, 20.0f}, 15.0f, 15.0f), 6.0f);
+    const Mask light = height.Relief(-1.0f, -1.0f, 6.0f);
+    EXPECT_GT(light.At(8, 8), 0.3f);
+    EXPECT_LT(light.At(31, 31), -0.3f);
+    EXPECT_FLOAT_EQ(light.At(20, 20), 0.0f);
+    EXPECT_FLOAT_EQ(light.At(1, 1), 0.0f);
+}
+
 TEST(FontFace, SetsTextCentredOnItsBaselineAndRefusesWhatIsNoFont)
 {
     FontFace face;

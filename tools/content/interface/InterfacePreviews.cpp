@@ -7,7 +7,7 @@
 
 #include "engine/scene/Picture.h"
 #include "tools/content/AssetSet.h"
-#include "tools/content/interface/Canvas.h"
+#include "tools/content/interface/Rgba.h"
 #include "tools/content/interface/Noise.h"
 #include "tools/content/interface/PaintMath.h"
 #include "tools/content/interface/Shapes.h"
@@ -20,6 +20,7 @@ constexpr int kScreenHeight = 480;
 constexpr int kPlayerHealthShown = 3;  // of 5, so that empty slots show too
 constexpr int kBossBarsShown = 11;     // of 15
 constexpr uint32_t kBackdropSeed = 77;
+constexpr float kLampReach = 16.0f;  // squared lamp radii beyond which a lamp's light is nil
 
 enum class Blend { Additive, Alpha };  // the renderer's modes 1 and 3
 
@@ -93,7 +94,7 @@ Screen Backdrop(int width, int height, float brightness)
                 const float lx = width * (0.15f + 0.23f * lamp);
                 const float ly = height * (0.35f + 0.4f * noise::Lattice(lamp, 0, kBackdropSeed));
                 const float d2 = ((x - lx) * (x - lx) + (y - ly) * (y - ly)) / (0.02f * width * width);
-                light += static_cast<float>(paint::Exp(-d2)) * 0.5f * brightness;
+                if (d2 < kLampReach) light += static_cast<float>(paint::Exp(-d2)) * 0.5f * brightness;
             }
             screen.At(x, y) = {level * 0.85f + 0.1f * light, level + 0.55f * light, level * 1.15f + 0.6f * light, 1.0f};
         }
@@ -115,11 +116,22 @@ Screen Checkerboard(int width, int height)
 
 Picture ToPicture(const Screen& screen)
 {
-    Canvas canvas(screen.width, screen.height);
-    Mask full(screen.width, screen.height, 1.0f);
-    canvas.Fill(full, [&screen](int x, int y) { return screen.pixels[static_cast<size_t>(y) * screen.width + x]; });
-    return canvas.ToPicture();
+    Picture picture;
+    if (!AllocatePicture(picture, static_cast<uint32_t>(screen.width), static_cast<uint32_t>(screen.height))) return picture;
+    const auto byte = [](float v) { return static_cast<uint8_t>(std::floor(paint::Clamp01(v) * 255.0f + 0.5f)); };
+    for (size_t i = 0; i < screen.pixels.size(); ++i) {
+        picture.rgba[i * 4 + 0] = byte(screen.pixels[i].r);
+        picture.rgba[i * 4 + 1] = byte(screen.pixels[i].g);
+        picture.rgba[i * 4 + 2] = byte(screen.pixels[i].b);
+        picture.rgba[i * 4 + 3] = 255;
+    }
+    return picture;
 }
+
+const char* const kPreviewed[] = {"hud_player.tga", "barra_player.tga", "hud_boss.tga", "barra_boss.tga", "banner.tga",
+                                  "tetters.jpg",    "exp0.tga",         "exp1.tga",     "exp2.tga",       "exp3.tga",
+                                  "exp4.tga",       "exp5.tga",         "exp6.tga",     "exp7.tga",       "shock.jpg",
+                                  "tiro.jpg",       "end_credits.tga",  "logo.bmp",     "icon.png"};
 
 class PreviewWriter {
 public:
@@ -271,6 +283,10 @@ bool EmblemSheet(PreviewWriter& writer)
 bool WriteInterfacePreviews(const AssetSet& assets, const std::string& directory, std::string& error)
 {
     PreviewWriter writer(assets, directory, error);
+    // Every picture first, so that a missing one leaves no half-written set of sheets.
+    for (const char* name : kPreviewed) {
+        if (writer.Get(name) == nullptr) return false;
+    }
     return HudSheet(writer) && HudPartsSheet(writer) && TitleSheet(writer) && ExplosionSheet(writer) &&
            CreditsSheet(writer) && EmblemSheet(writer);
 }
