@@ -221,7 +221,7 @@ bool TitleSheet(PreviewWriter& writer)
 }
 
 // The eight frames in a row as the game blends them, then the ring growing and fading as an
-// enemy's explosion plays it, and the two shot sizes.
+// enemy's explosion plays it, and the two shot sizes, all to the same scale.
 bool ExplosionSheet(PreviewWriter& writer)
 {
     constexpr int kCell = 144;
@@ -236,9 +236,11 @@ bool ExplosionSheet(PreviewWriter& writer)
     const Picture* ring = writer.Get("shock.jpg");
     const Picture* shot = writer.Get("tiro.jpg");
     if (!ring || !shot) return false;
+    // The frames above stand for an enemy's explosion of size 30: 60 units across the cell.
+    const float pixelsPerUnit = (kCell - 16.0f) / 60.0f;
     for (int step = 0; step < 6; ++step) {
-        const float elapsed = 0.08f * (step + 1);
-        const float half = 0.5f * (kCell - 8) * (elapsed * 120.0f) / 64.0f;  // the ring reaches about 64 units
+        const float elapsed = 0.04f * (step + 1);
+        const float half = elapsed * 120.0f * pixelsPerUnit;  // the ring grows 120 units a second
         const float cx = (step + 0.5f) * kCell;
         const float cy = 1.5f * kCell;
         DrawSprite(screen, *ring, (cx - half) / (screen.width - 1), (cy - half) / (screen.height - 1),
@@ -246,7 +248,7 @@ bool ExplosionSheet(PreviewWriter& writer)
                    1.0f - elapsed * 1.875f);
     }
     for (int i = 0; i < 2; ++i) {
-        const float half = i == 0 ? 20.0f : 10.0f;
+        const float half = (i == 0 ? 5.0f : 2.5f) * pixelsPerUnit;  // the player's and the enemies' shots
         const float cx = (6.5f + i) * kCell;
         const float cy = 1.5f * kCell;
         DrawSprite(screen, *shot, (cx - half) / (screen.width - 1), (cy - half) / (screen.height - 1),
