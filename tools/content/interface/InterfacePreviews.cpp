@@ -10,7 +10,6 @@
 #include "tools/content/interface/Rgba.h"
 #include "tools/content/interface/Noise.h"
 #include "tools/content/interface/PaintMath.h"
-#include "tools/content/interface/Shapes.h"
 #include "tools/modelwriter/PictureWriter.h"
 
 namespace {

@@ -1,15 +1,11 @@
 #include "tools/content/interface/TitlePictures.h"
 
-#include <algorithm>
-
 #include "tools/content/AssetSet.h"
 #include "tools/content/interface/Canvas.h"
 #include "tools/content/interface/InterfaceFonts.h"
-#include "tools/content/interface/Noise.h"
-#include "tools/content/interface/PaintMath.h"
+#include "tools/content/interface/MetalLettering.h"
 #include "tools/content/interface/PictureFiles.h"
 #include "tools/content/interface/Shapes.h"
-#include "tools/content/interface/MetalLettering.h"
 
 // The title screen lays the banner over the upper half of the screen (alpha-blended over the
 // flyover) and adds the prompt over x 0.25–0.75, y 0.9–0.95, so black in the prompt shows nothing.
