@@ -6,6 +6,7 @@
 
 #include "tools/content/AssetSet.h"
 #include "tools/content/interface/InterfacePictures.h"
+#include "tools/content/interface/InterfacePreviews.h"
 #include "tools/rarwriter/RarWriter.h"
 
 // zelmar_content: makes every model, picture and script of the game from the sources in this
@@ -33,9 +34,10 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: zelmar_content ARCHIVE [--loose DIR]\n"
+    std::fprintf(stderr, "usage: zelmar_content ARCHIVE [--loose DIR] [--previews DIR]\n"
                          "  makes the game's data and packs it into ARCHIVE (data.qzr);\n"
-                         "  --loose also writes every file into DIR\n");
+                         "  --loose also writes every file into DIR;\n"
+                         "  --previews writes PNG sheets of the interface pictures into DIR\n");
     return 2;
 }
 
@@ -43,12 +45,14 @@ int Usage()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2 && argc != 4) return Usage();
+    if (argc < 2 || argc % 2 != 0) return Usage();
     const char* archivePath = argv[1];
     const char* looseDir = nullptr;
-    if (argc == 4) {
-        if (std::strcmp(argv[2], "--loose") != 0) return Usage();
-        looseDir = argv[3];
+    const char* previewDir = nullptr;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--loose") == 0) looseDir = argv[i + 1];
+        else if (std::strcmp(argv[i], "--previews") == 0) previewDir = argv[i + 1];
+        else return Usage();
     }
 
     AssetSet assets;
@@ -74,6 +78,14 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "zelmar_content: cannot write %s into %s\n", file.name.c_str(), looseDir);
                 return 1;
             }
+        }
+    }
+    if (previewDir != nullptr) {
+        std::filesystem::create_directories(previewDir);
+        std::string error;
+        if (!WriteInterfacePreviews(assets, previewDir, error)) {
+            std::fprintf(stderr, "zelmar_content: %s\n", error.c_str());
+            return 1;
         }
     }
     return 0;
