@@ -14,6 +14,8 @@
 #include "tools/content/enemies/Sentinel.h"
 #include "tools/content/boss/Boss.h"
 #include "tools/content/door/Door.h"
+#include "tools/content/level/Level.h"
+#include "tools/content/CommonFiles.h"
 #include "tools/modelwriter/PictureWriter.h"
 #include "tools/rarwriter/RarWriter.h"
 
@@ -30,6 +32,8 @@ struct Family {
 };
 
 const Family kFamilies[] = {
+    {"common", MakeCommonFiles},
+    {"level", MakeLevel},
     {"interface", MakeInterfacePictures},
     {"ship", MakeMainShip},
     {"sentinel", MakeSentinel},
@@ -39,9 +43,10 @@ const Family kFamilies[] = {
 };
 
 struct Options {
-    const char* archive = nullptr;
-    const char* loose = nullptr;     // every file also written here
-    const char* previews = nullptr;  // every picture also written here as PNG
+    const char* archive = nullptr;              // where data.qzr goes; none: no archive
+    const char* loose = nullptr;                // every file also written here
+    const char* previews = nullptr;             // every picture also written here as PNG
+    const char* sources = HARN_CONTENT_DIR;     // the hand-written sources (the level script)
 };
 
 bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
@@ -53,9 +58,10 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: zelmar_content ARCHIVE [--loose DIR] [--previews DIR]\n"
-                         "  makes the game's data and packs it into ARCHIVE (data.qzr);\n"
-                         "  --loose also writes every file into DIR, --previews every picture as PNG into DIR\n");
+    std::fprintf(stderr, "usage: zelmar_content [ARCHIVE] [--loose DIR] [--previews DIR] [--sources DIR]\n"
+                         "  makes the game's data and packs it into ARCHIVE (data.qzr); --loose writes every\n"
+                         "  file into DIR, --previews every picture as PNG into DIR; --sources names the folder\n"
+                         "  of the hand-written sources (default: data/content of the source tree)\n");
     return 2;
 }
 
@@ -66,13 +72,15 @@ bool ParseOptions(int argc, char** argv, Options& options)
             options.loose = argv[++i];
         } else if (std::strcmp(argv[i], "--previews") == 0 && i + 1 < argc) {
             options.previews = argv[++i];
+        } else if (std::strcmp(argv[i], "--sources") == 0 && i + 1 < argc) {
+            options.sources = argv[++i];
         } else if (argv[i][0] != '-' && options.archive == nullptr) {
             options.archive = argv[i];
         } else {
             return false;
         }
     }
-    return options.archive != nullptr;
+    return options.archive != nullptr || options.loose != nullptr || options.previews != nullptr;
 }
 
 bool WriteLoose(const AssetSet& assets, const char* folder)
@@ -115,6 +123,9 @@ bool Pack(const AssetSet& assets, const char* path)
 {
     RarWriter::Options options;
     options.solid = true;
+    // Lazy matching packs the data about a tenth larger than the cheapest parse, at a fifth of
+    // the time.
+    options.encoder.optimalParse = false;
     RarWriter writer(options);
     for (const AssetSet::File* file : ArchiveOrder(assets)) {
         if (!writer.Add(file->name, file->bytes, kFixedDosTime)) {
@@ -136,16 +147,18 @@ int main(int argc, char** argv)
     Options options;
     if (!ParseOptions(argc, argv, options)) return Usage();
     const auto start = std::chrono::steady_clock::now();
-    AssetSet assets;
+    AssetSet assets(options.sources);
     for (const Family& family : kFamilies) family.make(assets);
+    for (const std::string& failure : assets.Failures()) std::fprintf(stderr, "zelmar_content: %s\n", failure.c_str());
+    if (!assets.Failures().empty()) return 1;
     const auto made = std::chrono::steady_clock::now();
     if (options.loose != nullptr && !WriteLoose(assets, options.loose)) return 1;
     if (options.previews != nullptr && !WritePreviews(assets, options.previews)) return 1;
-    if (!Pack(assets, options.archive)) return 1;
-    const auto packed = std::chrono::steady_clock::now();
     auto seconds = [](auto from, auto to) { return std::chrono::duration<double>(to - from).count(); };
-    std::printf("zelmar_content: %zu files made in %.1f s, packed into %s (%ju bytes) in %.1f s\n", assets.Files().size(),
-                seconds(start, made), options.archive, static_cast<uintmax_t>(std::filesystem::file_size(options.archive)),
-                seconds(made, packed));
+    std::printf("zelmar_content: %zu files made in %.1f s\n", assets.Files().size(), seconds(start, made));
+    if (options.archive == nullptr) return 0;
+    if (!Pack(assets, options.archive)) return 1;
+    std::printf("zelmar_content: packed into %s (%ju bytes) in %.1f s\n", options.archive,
+                static_cast<uintmax_t>(std::filesystem::file_size(options.archive)), seconds(made, std::chrono::steady_clock::now()));
     return 0;
 }

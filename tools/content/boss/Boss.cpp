@@ -1,4 +1,5 @@
 #include "tools/content/boss/Boss.h"
+#include "tools/content/kit/Vec3.h"
 
 #include <cmath>
 
@@ -78,7 +79,7 @@ MeshBuilder Base(const TrimSheet& sheet)
     const float half = kPi / kSectors * 0.92f;
     for (int i = 0; i < kSectors; ++i) {
         mesh.SetFrame(Frame::TurnedY({}, Heading(i, kSectors, 0.0f)));
-        const float s = std::sin(half), c = std::cos(half);
+        const float s = Sine(half), c = Cosine(half);
         parts::Prism(mesh, {{-s * kBaseInner, 0, c * kBaseInner}, {s * kBaseInner, 0, c * kBaseInner}, {s * kBaseOuter, 0, c * kBaseOuter}, {-s * kBaseOuter, 0, c * kBaseOuter}},
                      0.0f, kBaseTop, 1.2f, {kPlates, kPanels, parts::kNone, kEdge, {1, 0, 0}});
         parts::BevelBox(mesh, {-5.5f, kBaseTop, 25.0f}, {5.5f, kBaseTop + 1.5f, 34.0f}, 0.5f, {kVent, kEdge, parts::kNone, kEdge, {1, 0, 0}});
@@ -174,14 +175,14 @@ keys::Pose ArmPose(int arm, float t)
     const float heading = Heading(arm, kArms, 0.5f);
     const float fold = kArmFolded * (1.0f - keys::Ease(kArmsUnfold[0], kArmsUnfold[1], std::min(t, kFightPose)));
     // The arm's mesh is turned to its heading; its hinge runs along that turn's x axis.
-    return {{std::sin(heading) * kArmHinge, kBaseTop + 2.0f, std::cos(heading) * kArmHinge}, {std::cos(heading), 0, -std::sin(heading)}, fold};
+    return {{Sine(heading) * kArmHinge, kBaseTop + 2.0f, Cosine(heading) * kArmHinge}, {Cosine(heading), 0, -Sine(heading)}, fold};
 }
 
 keys::Pose PetalPose(int petal, float t)
 {
     const float heading = Heading(petal, kPetals, 0.0f);
     const float open = kPetalClosed + (kPetalOpen - kPetalClosed) * keys::Ease(kPetalsOpen[0], kPetalsOpen[1], std::min(t, kFightPose));
-    return {{std::sin(heading) * kPetalHinge, CoreHeight(t) + 29.0f, std::cos(heading) * kPetalHinge}, {std::cos(heading), 0, -std::sin(heading)}, open};
+    return {{Sine(heading) * kPetalHinge, CoreHeight(t) + 29.0f, Cosine(heading) * kPetalHinge}, {Cosine(heading), 0, -Sine(heading)}, open};
 }
 
 ModelFileObject Animated(const MeshBuilder& mesh, const std::function<keys::Pose(float)>& pose)
@@ -200,7 +201,7 @@ keys::Shot CameraShot(float t)
     const float radius = 1.0f + 150.0f * (1.0f - s) * (1.0f - s);
     const float height = 30.0f + (kHandOverEye.y - 30.0f) * s * s;
     const float fieldOfView = 1.05f + (kHandOverFieldOfView - 1.05f) * s;
-    keys::Shot shot{{std::cos(azimuth) * radius, height, std::sin(azimuth) * radius}, {0, 40.0f + 40.0f * s, 0}, fieldOfView};
+    keys::Shot shot{{Cosine(azimuth) * radius, height, Sine(azimuth) * radius}, {0, 40.0f + 40.0f * s, 0}, fieldOfView};
     if (t >= kFightPose) shot = {kHandOverEye, kHandOverTarget, kHandOverFieldOfView};
     return shot;
 }

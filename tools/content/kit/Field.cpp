@@ -1,4 +1,5 @@
 #include "tools/content/kit/Field.h"
+#include "tools/content/kit/Vec3.h"
 
 #include <algorithm>
 #include <cmath>
@@ -112,7 +113,7 @@ float CellDistance(float x, float y, int period, uint32_t seed)
             const uint32_t h = HashInts(Wrap(gx, period), Wrap(gy, period), seed);
             const float px = static_cast<float>(gx) + static_cast<float>(h & 0xFFFF) / 65536.0f;
             const float py = static_cast<float>(gy) + static_cast<float>(h >> 16) / 65536.0f;
-            best = std::min(best, std::hypot(px - x, py - y));
+            best = std::min(best, Hypot(px - x, py - y));
         }
     }
     return best;

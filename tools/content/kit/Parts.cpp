@@ -1,4 +1,5 @@
 #include "tools/content/kit/Parts.h"
+#include "tools/content/kit/Vec3.h"
 
 #include <algorithm>
 #include <cmath>
@@ -178,8 +179,8 @@ std::vector<V3> EllipseOutline(int count, float rx, float ry, float bottom)
     std::vector<V3> points;
     for (int i = 0; i < count; ++i) {
         const float angle = kTau * static_cast<float>(i) / static_cast<float>(count);
-        const float y = std::sin(angle) * ry;
-        points.push_back({std::cos(angle) * rx, y < 0.0f ? y * bottom : y, 0});
+        const float y = Sine(angle) * ry;
+        points.push_back({Cosine(angle) * rx, y < 0.0f ? y * bottom : y, 0});
     }
     return points;
 }
@@ -195,7 +196,7 @@ void Cylinder(MeshBuilder& mesh, const V3& a, const V3& b, float ra, float rb, i
     std::vector<uint32_t> ringA, ringB;
     for (int j = 0; j <= segments; ++j) {
         const float angle = kTau * static_cast<float>(j) / static_cast<float>(segments);
-        const V3 radial{std::cos(angle), std::sin(angle), 0};
+        const V3 radial{Cosine(angle), Sine(angle), 0};
         const V3 normal = Normalized(radial + V3{0, 0, slope});
         const float v = mesh.V(band, static_cast<float>(j) / static_cast<float>(segments));
         ringA.push_back(mesh.Vertex(radial * ra, normal, mesh.U(band, start), v));
@@ -210,7 +211,7 @@ void Cylinder(MeshBuilder& mesh, const V3& a, const V3& b, float ra, float rb, i
         std::vector<V3> polygon;
         for (int j = 0; j < segments; ++j) {
             const float angle = kTau * static_cast<float>(j) / static_cast<float>(segments);
-            polygon.push_back({std::cos(angle) * radius, std::sin(angle) * radius, z});
+            polygon.push_back({Cosine(angle) * radius, Sine(angle) * radius, z});
         }
         mesh.Face(polygon, {0, 0, direction}, {capBand, {1, 0, 0}});
     };

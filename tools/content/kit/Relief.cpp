@@ -1,4 +1,5 @@
 #include "tools/content/kit/Relief.h"
+#include "tools/content/kit/Vec3.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +22,7 @@ float SegmentDistance(float px, float py, float x0, float y0, float x1, float y1
     const float dx = x1 - x0, dy = y1 - y0;
     const float lengthSquared = dx * dx + dy * dy;
     const float t = lengthSquared > 0.0f ? std::clamp(((px - x0) * dx + (py - y0) * dy) / lengthSquared, 0.0f, 1.0f) : 0.0f;
-    return std::hypot(px - (x0 + dx * t), py - (y0 + dy * t));
+    return Hypot(px - (x0 + dx * t), py - (y0 + dy * t));
 }
 
 }  // namespace
@@ -62,7 +63,7 @@ void Rivet(Field& field, float cx, float cy, float radius, float height)
     const int ix = static_cast<int>(std::floor(cx)), iy = static_cast<int>(std::floor(cy));
     for (int y = iy - r; y <= iy + r; ++y)
         for (int x = ix - r; x <= ix + r; ++x) {
-            const float d = std::hypot(static_cast<float>(x) + 0.5f - cx, static_cast<float>(y) + 0.5f - cy);
+            const float d = Hypot(static_cast<float>(x) + 0.5f - cx, static_cast<float>(y) + 0.5f - cy);
             if (d >= radius) continue;
             const float t = d / radius;
             field.At(x, y) += height * std::sqrt(1.0f - t * t);
@@ -71,7 +72,7 @@ void Rivet(Field& field, float cx, float cy, float radius, float height)
 
 void RivetRow(Field& field, float x0, float y0, float x1, float y1, float spacing, float radius, float height)
 {
-    const float length = std::hypot(x1 - x0, y1 - y0);
+    const float length = Hypot(x1 - x0, y1 - y0);
     const int count = std::max(1, static_cast<int>(length / spacing));
     for (int i = 0; i <= count; ++i) {
         const float t = static_cast<float>(i) / static_cast<float>(count);

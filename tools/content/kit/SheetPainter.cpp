@@ -1,4 +1,5 @@
 #include "tools/content/kit/SheetPainter.h"
+#include "tools/content/kit/Vec3.h"
 
 #include <algorithm>
 #include <cmath>
@@ -104,7 +105,7 @@ private:
                 if (!rusty && random_.Chance(0.2f)) {
                     colour_.Fill({plate.x0 + 2, plate.y0 + 2, plate.x1 - 2, plate.y0 + 2 + plate.Height() / 4}, palette_.paint, 0.8f);
                 }
-                if (random_.Chance(0.14f)) Stencil(plate, std::max(1, plate.Height() / 28));
+                if (random_.Chance(palette_.stencils)) Stencil(plate, std::max(1, plate.Height() / 28));
                 if (rusty) Corrode(plate);
             }
         }
@@ -189,7 +190,7 @@ private:
         const int pitch = Divisor(W(), 8);
         for (int y = r.y0; y < r.y1; ++y)
             for (int x = 0; x < W(); ++x) {
-                const float wave = std::sin(2.0f * kPi * static_cast<float>(x) / static_cast<float>(pitch));
+                const float wave = Sine(2.0f * kPi * static_cast<float>(x) / static_cast<float>(pitch));
                 heights_.At(x, y) += 1.4f * wave;
                 colour_.Set(x, y, palette_.metalAlt * (0.8f + 0.12f * wave));
             }
@@ -261,7 +262,7 @@ private:
         for (int x = 0; x < W(); x += period) {
             const PixelRect window{x + period / 5, top, x + period - period / 5, bottom};
             relief::Step(heights_, window, -1.0f, 0.5f);
-            if (random_.Chance(0.62f)) {
+            if (random_.Chance(0.5f)) {
                 const float brightness = random_.Range(0.55f, 1.0f);
                 for (int y = window.y0; y < window.y1; ++y)
                     for (int px = window.x0; px < window.x1; ++px) {
@@ -292,7 +293,7 @@ private:
         const int dividers = Divisor(W(), 64);
         for (int y = core0; y < core1; ++y) {
             const float t = (static_cast<float>(y - core0) + 0.5f) / static_cast<float>(core1 - core0);
-            const float profile = std::sin(t * kPi);
+            const float profile = Sine(t * kPi);
             const Rgb c = Mix(light * (0.75f + 0.25f * profile), Rgb{1, 1, 1}, 0.3f * profile * profile);
             for (int x = 0; x < W(); ++x) {
                 const bool divider = x % dividers < 3;

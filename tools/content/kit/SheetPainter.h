@@ -22,6 +22,7 @@ struct SheetPalette {
     float dirt = 0.5f;                  // 0..1: grime in seams and crevices
     float rustiness = 0.0f;             // 0..1: rust in the seams of every band
     const char* code = "ZX";            // letters stencilled beside the numbers
+    float stencils = 0.14f;             // share of hull plates that carry a stencilled number
 };
 
 // A painted sheet: the colour (its fourth channel the emission of glowing bands) and the relief

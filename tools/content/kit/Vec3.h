@@ -4,6 +4,13 @@
 
 // A point or direction of the generator's geometry, in the engine's left-handed world (x right,
 // y up, z forward). Plain arithmetic only; the engine's Vec4 stays the runtime type.
+// Sine, cosine and hypotenuse through double precision, rounded once to float: the same bytes
+// however the compiler arranges the calls (an optimiser may fuse a sine and a cosine into one
+// call whose float result can differ in the last place).
+inline float Sine(float angle) { return static_cast<float>(std::sin(static_cast<double>(angle))); }
+inline float Cosine(float angle) { return static_cast<float>(std::cos(static_cast<double>(angle))); }
+inline float Hypot(float a, float b) { return static_cast<float>(std::sqrt(static_cast<double>(a) * a + static_cast<double>(b) * b)); }
+
 struct V3 {
     float x = 0.0f;
     float y = 0.0f;
@@ -57,7 +64,7 @@ struct Frame {
     // Turned by angle radians about +y (a positive angle turns +z towards +x).
     static Frame TurnedY(const V3& origin, float angle)
     {
-        const float c = std::cos(angle), s = std::sin(angle);
+        const float c = Cosine(angle), s = Sine(angle);
         return {origin, {c, 0, -s}, {0, 1, 0}, {s, 0, c}};
     }
     // Local z along the given direction, local y as close to up as the direction allows.
