@@ -78,7 +78,7 @@ MeshBuilder Pillars(const TrimSheet& sheet)
         parts::BevelBox(mesh, {kSlot + 2.0f, kTop + 6.0f, -12.0f}, {kSlot + 24.0f, kTop + 8.0f, 12.0f}, 0.8f, {kHazard, kEdge, parts::kNone, kEdge, {0, 0, 1}});
     }
     mesh.SetFrame({});
-    parts::BevelBox(mesh, {-kSlot, kSillTop - 22.0f, -16.0f}, {kSlot, kSillTop, 10.0f}, 1.0f, {kHazard, kPanels, parts::kNone, kEdge, {1, 0, 0}});
+    parts::BevelBox(mesh, {-kSlot, kSillTop - 22.0f, -16.0f}, {kSlot, kSillTop, 10.0f}, 1.0f, {kPanels, kHazard, parts::kNone, kEdge, {1, 0, 0}});
     return mesh;
 }
 

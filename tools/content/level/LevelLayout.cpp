@@ -80,10 +80,10 @@ void Reactor(Scenery& scenery, Random& random)
         props::Tower(scenery, -104.0f, z, 10.0f, -22.0f);
         props::Tower(scenery, 104.0f, z + 120.0f, 10.0f, -26.0f);
     }
-    for (float z = 2100.0f; z < z1 - 30.0f; z += 150.0f) {
-        const float side = (static_cast<int>(z) / 150) % 2 == 0 ? 1.0f : -1.0f;
-        props::Block(scenery, side * 30.0f, z + 60.0f, 12.0f, 16.0f, random.Range(-118.0f, -96.0f), random);
-    }
+    const float cores[][2] = {{38.0f, 2300.0f}, {-36.0f, 2560.0f}, {40.0f, 2880.0f}, {-34.0f, 3170.0f}};
+    for (const auto& c : cores) props::ReactorCore(scenery, c[0], c[1], 13.0f, -70.0f);
+    for (float z : {2420.0f, 3000.0f}) props::CrossPipe(scenery, z, -92.0f, 118.0f, 4.0f);
+    props::Clutter(scenery, z0 + 20.0f, z1 - 20.0f, 14.0f, 112.0f, 90, random);
 }
 
 // Girders with travelling cranes over a molten channel, furnaces either side, lit red.
@@ -102,6 +102,7 @@ void Foundry(Scenery& scenery, Random& random)
         const float side = (static_cast<int>(z) / 120) % 2 == 0 ? 1.0f : -1.0f;
         props::Block(scenery, side * 40.0f, z + 50.0f, 8.0f, 14.0f, random.Range(-120.0f, -100.0f), random);
     }
+    props::Clutter(scenery, z0 + 20.0f, z1 - 20.0f, 22.0f, 100.0f, 60, random);
 }
 
 // Past the boss: a broad hall winding down, the end credits over it.
@@ -110,14 +111,15 @@ void Exit(Scenery& scenery, Random& random)
     const float z0 = kArenaEnd, z1 = kEndZ;
     Walls(scenery, z0, z1, 112.0f, 185.0f, -12.0f, kPlates, kGlowCyan);
     props::Deck(scenery, -60.0f, 60.0f, 4900.0f, z1, -72.0f, kGlowCyan);
-    for (float z : {4800.0f, 5000.0f, 5200.0f, 5400.0f}) props::Catwalk(scenery, z, -24.0f, -120.0f, 120.0f, kGlowCyan);
+    for (float z : {4810.0f, 5010.0f, 5210.0f, 5410.0f}) props::Catwalk(scenery, z, -24.0f, -112.0f, 112.0f, kGlowCyan);
     props::PipeRun(scenery, -100.0f, -126.0f, z0, z1, 4.0f, 2, 10.0f);
     props::PipeRun(scenery, 90.0f, -126.0f, z0, z1, 4.0f, 2, 10.0f);
     for (float z : {4760.0f, 5100.0f, 5450.0f}) {
         props::Tower(scenery, -96.0f, z, 10.0f, -28.0f);
         props::Tower(scenery, 96.0f, z + 150.0f, 10.0f, -30.0f);
     }
-    props::Block(scenery, 0.0f, 4800.0f, 30.0f, 40.0f, -96.0f, random);
+    props::Block(scenery, 0.0f, 4880.0f, 30.0f, 40.0f, -96.0f, random);
+    props::Clutter(scenery, z0 + 20.0f, z1 - 20.0f, 62.0f, 110.0f, 60, random);
 }
 
 }  // namespace
@@ -166,7 +168,7 @@ void PlaceLights(Scenery& scenery)
             // The doors are framed in amber.
             scenery.AddLight(amber, {0.0f, -10.0f, z}, kRadius);
         } else if (z < kLaunchDeckEnd) {
-            if (index == 2) scenery.AddLight({Pulse(cyan, 4, 0.35f, loop, 0.0f), still({0, -70.0f, z}), fixed(kRadius)});
+            if (index == 2) scenery.AddLight({Pulse(cyan, 4, 0.35f, loop, 0.0f), still({0, -8.0f, z}), fixed(kRadius)});
             else if (index == 4) scenery.AddLight({still(cyan), [z, loop](float t) { return V3{70.0f * Sine(2.0f * kPi * 2.0f * t / loop), -12.0f, z}; }, fixed(kRadius)});
             else scenery.AddLight(index % 3 == 2 ? amber : cyan, {side * 35.0f, -10.0f, z}, kRadius);
         } else if (z < kRefineryEnd) {
@@ -174,10 +176,10 @@ void PlaceLights(Scenery& scenery)
             else scenery.AddLight(index % 5 == 0 ? red : amber, {side * 30.0f, -12.0f, z}, kRadius);
         } else if (z < kReactorEnd) {
             if (index % 3 == 0) scenery.AddLight({Pulse(teal, 3, 0.3f, loop, 0.5f), still({0.0f, -30.0f, z}), fixed(kRadius)});
-            else scenery.AddLight(index % 4 == 1 ? magenta : teal, {side * 45.0f, -12.0f, z}, kRadius);
+            else scenery.AddLight(index % 4 == 1 ? magenta : teal, {side * 45.0f, -45.0f, z}, kRadius);
         } else if (z < kFoundryEnd) {
             if (index % 2 == 0) scenery.AddLight({Pulse(amber, 16, 0.6f, loop, 0.0f), still({0.0f, -60.0f, z}), fixed(kRadius)});
-            else scenery.AddLight(red, {side * 40.0f, -12.0f, z}, kRadius);
+            else scenery.AddLight(red, {side * 40.0f, -35.0f, z}, kRadius);
         } else if (z < kArenaEnd) {
             // The arena: red round the boss's pedestal, the middle one breathing magenta.
             if (std::fabs(z - kBossZ) < kChunkLength * 0.5f) scenery.AddLight({Pulse(magenta, 5, 0.4f, loop, 0.0f), still({0.0f, -30.0f, z}), fixed(kRadius)});

@@ -10,7 +10,7 @@ enum LevelBand {
     kGlowCyan, kGlowAmber, kGlowRed, kGrating, kMarkings, kGlowTeal,
 };
 
-constexpr float kGroundTile = 64.0f;  // world units per repeat of the ground texture
+constexpr float kGroundTile = 128.0f;  // world units per repeat of the ground texture
 
 TrimSheet LevelSheet();
 SheetPalette LevelPalette();

@@ -234,6 +234,40 @@ void Fan(Scenery& scenery, float x, float z, float y, float radius, int turnsPer
     });
 }
 
+void Clutter(Scenery& scenery, float z0, float z1, float x0, float x1, int count, Random& random)
+{
+    const int bands[] = {kMachinery, kPlates, kRust, kPanels, kVent};
+    for (int i = 0; i < count; ++i) {
+        const float side = random.Chance(0.5f) ? -1.0f : 1.0f;
+        const float x = side * random.Range(x0, x1), z = random.Range(z0, z1);
+        const float w = random.Range(3.0f, 9.0f), d = random.Range(3.0f, 12.0f), h = random.Range(2.0f, 10.0f);
+        const int band = bands[random.Below(static_cast<int>(std::size(bands)))];
+        parts::BevelBox(scenery.Hull(z), {x - w, kFloorY, z - d}, {x + w, kFloorY + h, z + d}, 0.0f, SkinOf(band, kEdge));
+    }
+}
+
+void CrossPipe(Scenery& scenery, float z, float y, float halfSpan, float radius)
+{
+    MeshBuilder& mesh = scenery.Hull(z);
+    parts::Pipe(mesh, {{-halfSpan, kFloorY, z}, {-halfSpan + 10.0f, y, z}, {halfSpan - 10.0f, y, z}, {halfSpan, kFloorY, z}}, radius, kPipeSides, kRibbed, kEdge);
+}
+
+void ReactorCore(Scenery& scenery, float x, float z, float radius, float top)
+{
+    MeshBuilder& mesh = scenery.Hull(z);
+    const Frame outer = mesh.CurrentFrame();
+    mesh.SetFrame(Upright(x, z));
+    const float height = top - kFloorY;
+    parts::Loft(mesh, {{kFloorY, Circle(12, radius * 1.2f)}, {kFloorY + 6.0f, Circle(12, radius * 1.2f)}, {kFloorY + 6.5f, Circle(12, radius)},
+                       {top - radius * 0.5f, Circle(12, radius)}, {top, Circle(12, radius * 0.5f)}},
+                {kHazard, kEdge, kPanels, kPlates}, kVent, kNone);
+    for (int i = 1; i <= 3; ++i) {
+        const float y = kFloorY + height * static_cast<float>(i) / 4.0f;
+        parts::Loft(mesh, {{y, Circle(12, radius + 0.8f)}, {y + 2.0f, Circle(12, radius + 0.8f)}}, {kGlowTeal}, kNone, kNone);
+    }
+    mesh.SetFrame(outer);
+}
+
 void Bulkhead(Scenery& scenery, float z)
 {
     using level_plan::kDoorSlotHalfDepth;
@@ -266,6 +300,20 @@ void Arena(Scenery& scenery, float z)
     parts::Loft(mesh, {{kFloorY, Circle(16, 70.0f)}, {-86.0f, Circle(16, 62.0f)}, {-81.0f, Circle(16, 58.0f)}}, {kRust, kPlates, kHazard}, kPlates, kNone);
     parts::Loft(mesh, {{-80.9f, Circle(16, 57.0f)}, {-80.5f, Circle(16, 54.0f)}}, {kGlowRed}, kNone, kNone);
     mesh.SetFrame(outer);
+    // Conduits running in to the pedestal, a red seam along each.
+    for (int i = 0; i < 8; ++i) {
+        const float angle = 2.0f * kPi * static_cast<float>(i) / 8.0f;
+        const V3 in{Sine(angle) * 72.0f, kFloorY + 3.0f, z + Cosine(angle) * 72.0f}, out{Sine(angle) * 175.0f, kFloorY + 3.0f, z + Cosine(angle) * 175.0f};
+        // Cut where it crosses from one chunk into the next.
+        const bool alongZ = std::fabs(out.z - in.z) > 1.0f;
+        const float z0 = std::min(in.z, out.z), z1 = std::max(in.z, out.z) + (alongZ ? 0.0f : 1.0f);
+        scenery.Span(z0, z1, [&](MeshBuilder& conduit, float from, float to) {
+            const V3 a = alongZ ? Lerp(in, out, (from - in.z) / (out.z - in.z)) : in;
+            const V3 b = alongZ ? Lerp(in, out, (to - in.z) / (out.z - in.z)) : out;
+            parts::Beam(conduit, a, b, 8.0f, 6.0f, 0.0f, SkinOf(kPanels, kRust));
+            parts::Beam(conduit, a + V3{0, 3.2f, 0}, b + V3{0, 3.2f, 0}, 1.2f, 0.4f, 0.0f, SkinOf(kGlowRed, kGlowRed));
+        });
+    }
     // Pylons round the arena, out of the way of the boss's camera.
     for (int i = 0; i < 8; ++i) {
         const float angle = 2.0f * kPi * (static_cast<float>(i) + 0.5f) / 8.0f;

@@ -36,10 +36,17 @@ void Channel(Scenery& scenery, float x, float z0, float z1, float halfWidth, int
 void Gantry(Scenery& scenery, float z, float y, float halfSpan, int cyclesPerLoop, float phase);
 // A fan in a housing that turns a whole number of times per loop on the title screen.
 void Fan(Scenery& scenery, float x, float z, float y, float radius, int turnsPerLoop);
+// Low boxes strewn over the ground between x0 and x1 (and mirrored), so that the floor far below
+// is never bare.
+void Clutter(Scenery& scenery, float z0, float z1, float x0, float x1, int count, Random& random);
+// A pipe across the track at z and height y, bending down into the ground at both ends.
+void CrossPipe(Scenery& scenery, float z, float y, float halfSpan, float radius);
+// A reactor core: a drum ringed with glowing coils under a dome.
+void ReactorCore(Scenery& scenery, float x, float z, float radius, float top);
 // The wall across the level at a door: massive blocks either side of the slot the door's halves
 // slide into, the slot itself left clear.
 void Bulkhead(Scenery& scenery, float z);
-// The pedestal the boss stands on and the pylons around its arena.
+// The pedestal the boss stands on, conduits running to it, and the pylons around its arena.
 void Arena(Scenery& scenery, float z);
 
 }  // namespace props
