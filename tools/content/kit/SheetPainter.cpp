@@ -68,7 +68,7 @@ private:
     {
         const Rgb base = Mix(palette_.metal, palette_.metalAlt, random_.Unit());
         const Rgb tone = base * random_.Range(0.88f, 1.1f);
-        return rusty ? Mix(tone, palette_.rust, random_.Range(0.35f, 0.85f)) : tone;
+        return rusty ? Mix(tone, palette_.rust, random_.Range(0.2f, 0.5f)) : tone;
     }
 
     void Stencil(const PixelRect& plate, int scale)
@@ -123,8 +123,9 @@ private:
                     heights_.At(x, y) -= (0.18f - cell) * 8.0f;
                     colour_.Blend(x, y, palette_.rust * 0.5f, 0.6f);
                 }
-                const float streak = LatticeNoise(static_cast<float>(x) * scale * 8.0f, static_cast<float>(y - plate.y0) * 0.02f, period * 8, seed_ + 9);
-                colour_.Blend(x, y, palette_.grime, std::max(0.0f, streak - 0.55f) * 1.2f);
+                // Rust spreads in blotches, darker where it is thick.
+                const float blotch = std::clamp((broad_.At(x, y) * 0.7f + fine_.At(x, y) * 0.3f - 0.35f) * 3.0f, 0.0f, 1.0f);
+                colour_.Blend(x, y, palette_.rust * (1.1f - 0.4f * fine_.At(x, y)), blotch * 0.8f);
             }
     }
 
@@ -378,6 +379,12 @@ private:
                 const float wear = std::clamp(cav * 0.6f - 0.15f, 0.0f, 1.0f) * palette_.wear * (fine > 0.42f ? 1.0f : 0.3f);
                 c = Mix(c, palette_.bare, wear);
                 c = c * (0.8f + 0.4f * broad) * (0.94f + 0.12f * fine);
+                if (palette_.streaks > 0.0f) {
+                    // Streaks: thin columns of noise, long along v, stronger below crevices.
+                    const float column = LatticeNoise(static_cast<float>(x) * 160.0f / static_cast<float>(W()), static_cast<float>(y) * 0.015f, 160, seed_ + 13);
+                    const float below = std::clamp(-cavity.At(x, y - 3) * 0.25f, 0.0f, 1.0f);
+                    c = Mix(c, palette_.grime, palette_.streaks * std::clamp((column - 0.62f) * 1.5f + below * 0.3f, 0.0f, 0.35f));
+                }
                 colour_.Set(x, y, c);
             }
     }

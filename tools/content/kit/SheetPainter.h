@@ -23,6 +23,7 @@ struct SheetPalette {
     float rustiness = 0.0f;             // 0..1: rust in the seams of every band
     const char* code = "ZX";            // letters stencilled beside the numbers
     float stencils = 0.14f;             // share of hull plates that carry a stencilled number
+    float streaks = 0.0f;               // 0..1: grime running down (along v) from seams and edges
 };
 
 // A painted sheet: the colour (its fourth channel the emission of glowing bands) and the relief

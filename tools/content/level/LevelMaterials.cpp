@@ -52,6 +52,7 @@ SheetPalette LevelPalette()
     palette.rustiness = 0.45f;
     palette.code = "K";
     palette.stencils = 0.04f;
+    palette.streaks = 0.6f;
     return palette;
 }
 
@@ -63,6 +64,7 @@ PaintedSheet PaintGround(int size, uint32_t seed)
     const Field broad = NoiseField(size, size, 4, 5, seed + 1);
     const Field fine = NoiseField(size, size, 64, 2, seed + 2);
     const int plate = size / 4;
+    PixelRect numbered{};
     for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 4; ++column) {
             const PixelRect r{column * plate, row * plate, (column + 1) * plate, (row + 1) * plate};
@@ -77,6 +79,7 @@ PaintedSheet PaintGround(int size, uint32_t seed)
                         colour.Set(x, y, bar ? Rgb{0.30f, 0.30f, 0.30f} : Rgb{0.03f, 0.03f, 0.035f});
                     }
             } else {
+                if (numbered.Width() == 0 && row == 3) numbered = r;
                 relief::Plate(heights, r.Inset(2), 3.0f, 3.0f);
                 colour.Fill(r, Rgb{0.22f, 0.22f, 0.23f} * random.Range(0.75f, 1.2f));
                 if (kind == 1) relief::Step(heights, r.Inset(16), -1.5f, 2.0f);
@@ -96,7 +99,7 @@ PaintedSheet PaintGround(int size, uint32_t seed)
             const bool yellow = ((x + y) / 6) % 2 == 0;
             colour.Blend(x, y, yellow ? Rgb{0.75f, 0.55f, 0.08f} : Rgb{0.05f, 0.05f, 0.05f}, 0.8f);
         }
-    stencil::Paint(colour, "07", plate + 20, plate * 3 + 24, 6, {0.7f, 0.68f, 0.6f}, 0.55f, 0.25f, seed + 3);
+    if (numbered.Width() > 0) stencil::Paint(colour, "07", numbered.x0 + 20, numbered.y0 + 24, 6, {0.7f, 0.68f, 0.6f}, 0.55f, 0.25f, seed + 3);
     // Weathering: oil and rust stains, grime in the seams.
     Field smooth = heights.Blurred(3);
     for (int y = 0; y < size; ++y)
