@@ -4,7 +4,7 @@
 #include <cmath>
 
 Scenery::Scenery(const TrimSheet* hullSheet, float groundTile, float startZ, float endZ, float chunkLength, int frames)
-    : hullSheet_(hullSheet), startZ_(startZ), endZ_(endZ), chunkLength_(chunkLength), frames_(frames)
+    : hullSheet_(hullSheet), startZ_(startZ), chunkLength_(chunkLength), frames_(frames)
 {
     const int count = static_cast<int>(std::ceil((endZ - startZ) / chunkLength));
     for (int i = 0; i < count; ++i) chunks_.push_back({MeshBuilder(hullSheet), MeshBuilder(nullptr, groundTile)});

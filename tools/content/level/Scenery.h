@@ -52,7 +52,6 @@ private:
 
     const TrimSheet* hullSheet_;
     float startZ_;
-    float endZ_;
     float chunkLength_;
     int frames_;
     std::vector<ChunkBuilders> chunks_;
