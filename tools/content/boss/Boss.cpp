@@ -198,8 +198,9 @@ keys::Shot CameraShot(float t)
 {
     const float s = keys::Ease(0.0f, kFightPose, t);
     const float azimuth = -kPi * 0.5f + 2.0f * kPi * (1.0f - s) * 0.75f;  // ends on −z, as the ship's camera
-    const float radius = 1.0f + 150.0f * (1.0f - s) * (1.0f - s);
-    const float height = 30.0f + (kHandOverEye.y - 30.0f) * s * s;
+    // Wide and low for most of the turn, then in and up: the eye stays outside the boss throughout.
+    const float radius = 1.0f + 150.0f * static_cast<float>(std::pow(1.0 - s, 1.3));
+    const float height = 30.0f + (kHandOverEye.y - 30.0f) * static_cast<float>(std::pow(static_cast<double>(s), 2.2));
     const float fieldOfView = 1.05f + (kHandOverFieldOfView - 1.05f) * s;
     keys::Shot shot{{Cosine(azimuth) * radius, height, Sine(azimuth) * radius}, {0, 40.0f + 40.0f * s, 0}, fieldOfView};
     if (t >= kFightPose) shot = {kHandOverEye, kHandOverTarget, kHandOverFieldOfView};
