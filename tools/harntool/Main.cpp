@@ -19,7 +19,9 @@ const Subcommand kSubcommands[] = {
     {"devicetest", "devicetest [--frames N] [--screenshot FILE.png] [--data DIR]\n"
                    "                            draw a test scene through the graphics device in the game window",
      RunDeviceTestCommand},
-    {"view", "view MODEL.3df [--screenshot FILE.png] [--frames N] [--size WxH]\n"
+    {"view", "view MODEL.3df [--screenshot FILE.png] [--frames N] [--size WxH] [--at SECONDS]\n"
+             "          [--camera NAME | --look EX,EY,EZ,TX,TY,TZ] [--orbit YAW,PITCH,DISTANCE]\n"
+             "          [--ambient A] [--no-headlight] [--placed]\n"
              "                            show a model on the renderer: drag to orbit, wheel to zoom,\n"
              "                            C cycles its cameras, 0 orbits, G toggles glow, space pauses",
      RunViewCommand},

@@ -29,7 +29,10 @@
 // G turns glow off and on, space pauses, Escape quits.
 //
 // With --screenshot the model is drawn for --frames frames at fixed steps of 1/60 s, the last one
-// is saved and the tool exits: it then needs no one at the window (Xvfb will do).
+// is saved and the tool exits: it then needs no one at the window (Xvfb will do). --at starts the
+// animation at a given time, --camera looks through one of the model's cameras, --look from a
+// fixed eye, --orbit sets the orbit's start; --placed shows objects and lights where the game's
+// level puts them (no animation), and --ambient and --no-headlight light it as a scene.
 namespace {
 
 constexpr float kFixedStep = 1.0f / 60.0f;  // seconds a frame with --screenshot
@@ -44,7 +47,29 @@ struct Options {
     int frames = 0;  // 0: until the window closes
     int width = 800;
     int height = 600;
+    std::string camera;          // empty: orbit
+    float at = 0.0f;             // seconds of animation before the first frame
+    bool look = false;           // a fixed eye and target instead of the orbit
+    float lookValues[6] = {};    // eye x, y, z, target x, y, z
+    bool orbit = false;
+    float orbitValues[3] = {};   // yaw, pitch (radians), distance (0: from the model's size)
+    float ambient = 0.2f;
+    bool headlight = true;
+    bool placed = false;
 };
+
+// count comma-separated numbers, all finite, and nothing else.
+bool ParseNumbers(const char* text, float* values, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        char* end = nullptr;
+        values[i] = std::strtof(text, &end);
+        if (end == text || !std::isfinite(values[i])) return false;
+        if (*end != (i + 1 < count ? ',' : '\0')) return false;
+        text = end + 1;
+    }
+    return true;
+}
 
 bool ParseSize(const char* text, int* width, int* height)
 {
@@ -63,6 +88,23 @@ bool ParseOptions(int argc, char** argv, Options* options)
             if (options->frames <= 0) return false;
         } else if (std::strcmp(argv[i], "--size") == 0 && hasValue) {
             if (!ParseSize(argv[++i], &options->width, &options->height)) return false;
+        } else if (std::strcmp(argv[i], "--camera") == 0 && hasValue) {
+            options->camera = argv[++i];
+            if (options->camera.empty() || options->camera.size() >= SceneCamera::kNameSize) return false;
+        } else if (std::strcmp(argv[i], "--at") == 0 && hasValue) {
+            if (!ParseNumbers(argv[++i], &options->at, 1) || options->at < 0.0f) return false;
+        } else if (std::strcmp(argv[i], "--look") == 0 && hasValue) {
+            options->look = ParseNumbers(argv[++i], options->lookValues, 6);
+            if (!options->look) return false;
+        } else if (std::strcmp(argv[i], "--orbit") == 0 && hasValue) {
+            options->orbit = ParseNumbers(argv[++i], options->orbitValues, 3) && options->orbitValues[2] >= 0.0f;
+            if (!options->orbit) return false;
+        } else if (std::strcmp(argv[i], "--ambient") == 0 && hasValue) {
+            if (!ParseNumbers(argv[++i], &options->ambient, 1) || options->ambient < 0.0f || options->ambient > 1.0f) return false;
+        } else if (std::strcmp(argv[i], "--no-headlight") == 0) {
+            options->headlight = false;
+        } else if (std::strcmp(argv[i], "--placed") == 0) {
+            options->placed = true;
         } else if (argv[i][0] != '-' && options->model.empty()) {
             options->model = argv[i];
         } else {
@@ -70,6 +112,7 @@ bool ParseOptions(int argc, char** argv, Options* options)
         }
     }
     if (!options->screenshot.empty() && options->frames == 0) options->frames = 1;
+    if (options->look && !options->camera.empty()) return false;
     return !options->model.empty();
 }
 
@@ -167,6 +210,15 @@ bool SaveScreenshot(const std::string& path)
     return device->ReadPixels(0, 0, width, height, &rgba) && WritePng(path, width, height, rgba);
 }
 
+// The index of the first camera of that name; the first camera when none has it, as the game
+// chooses (−1 for a model without cameras).
+int CameraIndex(const SceneModel& model, const std::string& name)
+{
+    for (uint32_t i = 0; i < model.Cameras().Count(); ++i)
+        if (model.Cameras().At(i).IsNamed(name.c_str())) return static_cast<int>(i);
+    return model.Cameras().Count() > 0 ? 0 : -1;
+}
+
 int RunViewer(SceneModel& model, const Options& options)
 {
     Renderer renderer;
@@ -177,7 +229,7 @@ int RunViewer(SceneModel& model, const Options& options)
         return 1;
     }
     renderer.SetBackgroundColor(Vec4(0.12f, 0.13f, 0.16f, 1));
-    renderer.SetAmbientColor(Vec4(0.2f, 0.2f, 0.2f, 1));
+    renderer.SetAmbientColor(Vec4(options.ambient, options.ambient, options.ambient, 1));
     renderer.SetGlowEnabled(true);
     renderer.SetBlur(0.012f);
 
@@ -185,6 +237,11 @@ int RunViewer(SceneModel& model, const Options& options)
     float radius = 10.0f;
     ModelBounds(model, &orbit.centre, &radius);
     orbit.distance = radius * 2.6f;
+    if (options.orbit) {
+        orbit.yaw = options.orbitValues[0];
+        orbit.pitch = std::clamp(options.orbitValues[1], -kMaxPitch, kMaxPitch);
+        if (options.orbitValues[2] > 0.0f) orbit.distance = options.orbitValues[2];
+    }
     SDL_AddEventWatch(WatchMouse, &orbit);
 
     PointLight headLight;
@@ -196,6 +253,7 @@ int RunViewer(SceneModel& model, const Options& options)
     counter.QueryFrequency(&frequency);
     counter.QueryCounter(&last);
     ViewState state;
+    if (!options.camera.empty()) state.camera = CameraIndex(model, options.camera);
     const Matrix parent;
     for (int frame = 0; !state.quit && (options.frames == 0 || frame < options.frames); ++frame) {
         HandleMessages(model, renderer, &state);
@@ -203,17 +261,27 @@ int RunViewer(SceneModel& model, const Options& options)
         float step = options.frames > 0 ? kFixedStep : std::min(kMaxStep, static_cast<float>(now - last) / static_cast<float>(frequency));
         last = now;
         if (state.paused) step = 0.0f;
+        if (frame == 0) step = options.at;
 
-        model.AnimateObjects(renderer, parent, step);
-        model.AnimateLights(renderer, parent, step);
-        if (state.camera >= 0) {
+        if (options.placed) {
+            model.PlaceObjects(renderer, parent);
+            model.PlaceLights(renderer, parent);
+        } else {
+            model.AnimateObjects(renderer, parent, step);
+            model.AnimateLights(renderer, parent, step);
+        }
+        if (options.look && state.camera < 0) {
+            const float* v = options.lookValues;
+            renderer.GetCamera().SetProjection(Pi() / 4.0f, renderer.DisplayAspect());
+            renderer.GetCamera().SetLook(Vec4(v[0], v[1], v[2]), Vec4(v[3], v[4], v[5]), Vec4(0, 1, 0));
+        } else if (state.camera >= 0) {
             model.SelectCamera(renderer, parent, model.Cameras().At(static_cast<uint32_t>(state.camera)).name, step);
         } else {
             renderer.GetCamera().SetProjection(Pi() / 4.0f, renderer.DisplayAspect());
             renderer.GetCamera().SetLook(orbit.Eye(), orbit.centre, Vec4(0, 1, 0));
         }
         headLight.position = renderer.GetCamera().Eye() + Vec4(0, radius, 0);
-        renderer.AddLight(&headLight);
+        if (options.headlight) renderer.AddLight(&headLight);
         renderer.Render(Vec4(0, 0, 0, 1), 0.0f);
         if (!options.screenshot.empty() && frame == options.frames - 1 && !SaveScreenshot(options.screenshot)) {
             std::fprintf(stderr, "harntool: cannot write %s\n", options.screenshot.c_str());
@@ -233,7 +301,9 @@ int RunViewCommand(int argc, char** argv)
 {
     Options options;
     if (!ParseOptions(argc, argv, &options)) {
-        std::fprintf(stderr, "usage: harntool view MODEL.3df [--screenshot FILE.png] [--frames N] [--size WxH]\n");
+        std::fprintf(stderr, "usage: harntool view MODEL.3df [--screenshot FILE.png] [--frames N] [--size WxH]\n"
+                             "                          [--at SECONDS] [--camera NAME | --look EX,EY,EZ,TX,TY,TZ]\n"
+                             "                          [--orbit YAW,PITCH,DISTANCE] [--ambient A] [--no-headlight] [--placed]\n");
         return 2;
     }
     namespace fs = std::filesystem;

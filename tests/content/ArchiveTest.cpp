@@ -1,0 +1,77 @@
+#include <set>
+
+#include "engine/scene/Picture.h"
+#include "engine/unrarlib/RarDirectory.h"
+#include "tests/content/ContentSupport.h"
+
+namespace {
+
+using content::Entry;
+
+const char* const kModels[] = {"level.3df", "main_ship.3df", "defender.3DF", "nave.3df", "Boss.3df", "door.3df"};
+
+// The texture names of a 3DF file's material records (bump map, then colour texture).
+std::vector<std::string> MaterialMapNames(const std::vector<uint8_t>& file)
+{
+    auto int32At = [&](size_t at) {
+        int32_t v = 0;
+        if (at + 4 <= file.size()) std::memcpy(&v, &file[at], 4);
+        return v;
+    };
+    const int32_t frames = int32At(288);
+    size_t at = 294 + (file.size() > 292 && file[292] != 0 ? static_cast<size_t>(frames) * 24 : 0);
+    const int32_t count = int32At(at);
+    at += 4;
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < count && at + 540 <= file.size(); ++i, at += 540) {
+        for (size_t field : {24u, 280u}) names.emplace_back(reinterpret_cast<const char*>(&file[at + field]), strnlen(reinterpret_cast<const char*>(&file[at + field]), 256));
+    }
+    return names;
+}
+
+bool PowerOfTwo(uint32_t v) { return v != 0 && (v & (v - 1)) == 0; }
+
+TEST(Archive, HoldsEveryFileTheGameAsksForUnderItsExactName)
+{
+    std::vector<RarEntryInfo> entries;
+    bool solid = false;
+    ASSERT_TRUE(RarListEntries(content::ArchivePathName().c_str(), entries, solid));
+    EXPECT_TRUE(solid);
+    std::set<std::string> names;
+    for (const RarEntryInfo& entry : entries) names.insert(entry.name);
+    std::vector<std::string> wanted(std::begin(kModels), std::end(kModels));
+    wanted.insert(wanted.end(), {"bump_neutral.jpg", "teste.lvl"});
+    for (const char* model : kModels) {
+        for (const std::string& map : MaterialMapNames(Entry(model))) wanted.push_back(map.empty() ? "bump_neutral.jpg" : map);
+    }
+    for (const std::string& name : wanted) EXPECT_TRUE(names.count(name)) << name << " is missing (names are case-sensitive)";
+    // What the title screen reads first comes first in the solid archive.
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.front().name, "level.3df");
+    EXPECT_LT(std::filesystem::file_size(content::ArchivePathName()), 16u << 20);
+}
+
+TEST(Archive, EveryMaterialMapDecodesAtAPowerOfTwoSize)
+{
+    for (const char* model : kModels) {
+        const std::vector<std::string> maps = MaterialMapNames(Entry(model));
+        ASSERT_FALSE(maps.empty()) << model;
+        for (const std::string& name : maps) {
+            if (name.empty()) continue;
+            const std::vector<uint8_t> bytes = Entry(name);
+            Picture picture;
+            ASSERT_TRUE(DecodePicture(bytes.data(), bytes.size(), picture)) << name;
+            EXPECT_TRUE(PowerOfTwo(picture.width) && PowerOfTwo(picture.height)) << name;
+            EXPECT_LE(std::max(picture.width, picture.height), 1024u) << name;
+        }
+    }
+    Picture flat;
+    const std::vector<uint8_t> bytes = Entry("bump_neutral.jpg");
+    ASSERT_TRUE(DecodePicture(bytes.data(), bytes.size(), flat));
+    // A flat normal: straight out of the surface.
+    EXPECT_NEAR(flat.rgba[0], 128, 2);
+    EXPECT_NEAR(flat.rgba[1], 128, 2);
+    EXPECT_GE(flat.rgba[2], 250);
+}
+
+}  // namespace

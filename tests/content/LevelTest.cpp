@@ -1,0 +1,257 @@
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "game/world/ScriptReader.h"
+#include "tests/content/ContentSupport.h"
+
+namespace {
+
+using content::Box;
+using content::ContentTest;
+using content::RecordingSink;
+
+constexpr float kPlayPlaneClearance = -5.0f;   // the scenery stays below this
+constexpr float kCreditsRun = 700.0f;          // scenery past the end trigger
+constexpr float kViewDepth = 141.0f;           // z seen either side of the scroll point at the ground
+constexpr uint32_t kTrianglesInView = 10000;
+
+// One entity of the script as the game would read it.
+struct Entity {
+    std::string type;
+    float x = 0.0f, z = 0.0f;
+    bool wave = false;
+    float amplitude = 30.0f;  // the sentinel's default
+    float speed = 1.0f;
+};
+
+enum class Arg { Number, Boolean };
+const std::map<std::string, std::map<std::string, std::vector<Arg>>> kKeywords = {
+    {"Sentinel", {{"position", {Arg::Number, Arg::Number}}, {"wave", {Arg::Boolean}}, {"phase", {Arg::Number}}, {"speed", {Arg::Number}},
+                  {"amplitude", {Arg::Number}}, {"movespeed", {Arg::Number}}}},
+    {"DefenderN1", {{"position", {Arg::Number, Arg::Number}}}},
+    {"BossN1", {{"position", {Arg::Number, Arg::Number}}}},
+    {"Door", {{"position", {Arg::Number, Arg::Number}}}},
+    {"End", {{"position", {Arg::Number, Arg::Number}}}},
+};
+
+bool IsNumber(const char* token)
+{
+    char* end = nullptr;
+    std::strtof(token, &end);
+    return end != token && *end == '\0' && std::strpbrk(token, "xXnN") == nullptr;
+}
+
+// Reads the script; every problem the game would report (or silently misread) becomes an error.
+std::vector<Entity> ReadScript(const std::vector<uint8_t>& text, std::vector<std::string>& errors)
+{
+    ScriptReader reader;
+    reader.OpenText(reinterpret_cast<const char*>(text.data()), text.size());
+    std::vector<Entity> entities;
+    while (const char* type = reader.NextEntity()) {
+        const auto known = kKeywords.find(type);
+        if (known == kKeywords.end()) {
+            errors.push_back(std::string("no such entity: \"") + type + "\"");
+            continue;
+        }
+        Entity entity{type};
+        while (const char* keyword = reader.NextToken()) {
+            const auto args = known->second.find(keyword);
+            if (args == known->second.end()) {
+                errors.push_back(entity.type + " has no keyword " + keyword);
+                continue;
+            }
+            std::vector<std::string> values;
+            for (Arg arg : args->second) {
+                const char* token = reader.NextToken();
+                const bool fits = token != nullptr && (arg == Arg::Number ? IsNumber(token) : std::strcmp(token, "True") == 0 || std::strcmp(token, "False") == 0);
+                if (!fits) errors.push_back(entity.type + " " + keyword + " needs another value than " + (token ? token : "nothing"));
+                values.push_back(token ? token : "");
+            }
+            const std::string k = keyword;
+            auto number = [&](size_t i) { return std::strtof(values[i].c_str(), nullptr); };
+            if (k == "position") entity.x = number(0), entity.z = number(1);
+            if (k == "wave") entity.wave = values[0] == "True";
+            if (k == "amplitude") entity.amplitude = number(0);
+            if (k == "speed") entity.speed = number(0);
+        }
+        entities.push_back(entity);
+    }
+    return entities;
+}
+
+class Level : public ContentTest {
+protected:
+    void SetUp() override
+    {
+        ContentTest::SetUp();
+        level_ = Load("level.3df");
+        level_->PlaceObjects(placed_, Matrix());
+        level_->PlaceLights(placed_, Matrix());
+        for (const auto& p : placed_.placed) {
+            const Box b = content::WorldBox(*p.object, p.world);
+            scenery_.Add(b.lo);
+            scenery_.Add(b.hi);
+        }
+        std::vector<std::string> errors;
+        entities_ = ReadScript(content::Entry("teste.lvl"), errors);
+        scriptErrors_ = errors;
+    }
+
+    const Entity* Find(const char* type) const
+    {
+        for (const Entity& e : entities_)
+            if (e.type == type) return &e;
+        return nullptr;
+    }
+
+    std::unique_ptr<SceneModel> level_;
+    RecordingSink placed_;
+    Box scenery_;
+    std::vector<Entity> entities_;
+    std::vector<std::string> scriptErrors_;
+};
+
+TEST_F(Level, SceneryLiesBelowThePlayPlaneInShortChunksFromBeforeTheStartToPastTheCredits)
+{
+    uint32_t triangles = 0;
+    for (const auto& p : placed_.placed) {
+        const Box b = content::WorldBox(*p.object, p.world);
+        triangles += p.object->Mesh().FaceCount();
+        EXPECT_LT(b.hi.y, kPlayPlaneClearance);
+        EXPECT_LE(b.hi.z - b.lo.z, 240.0f) << "a chunk should be about 200 units long";
+    }
+    EXPECT_GE(triangles, 30000u);
+    EXPECT_LE(triangles, 60000u);
+    // The title screen moves the animated parts: they stay below the plane all the way round.
+    for (int step = 0; step < 8; ++step) {
+        RecordingSink sink;
+        level_->AnimateObjects(sink, Matrix(), 6.0f);
+        EXPECT_LT(content::PoseBox(sink).hi.y, kPlayPlaneClearance);
+    }
+    const Entity* end = Find("End");
+    ASSERT_NE(end, nullptr);
+    EXPECT_LE(scenery_.lo.z, -200.0f);
+    EXPECT_GE(scenery_.hi.z, end->z + kCreditsRun);
+}
+
+TEST_F(Level, NoViewOfTheTrackHoldsMoreThan10000Triangles)
+{
+    for (float scroll = 0.0f; scroll < scenery_.hi.z; scroll += 20.0f) {
+        uint32_t inView = 0;
+        for (const auto& p : placed_.placed) {
+            const Box b = content::WorldBox(*p.object, p.world);
+            if (b.hi.z > scroll - kViewDepth && b.lo.z < scroll + kViewDepth) inView += p.object->Mesh().FaceCount();
+        }
+        EXPECT_LE(inView, kTrianglesInView) << "at z " << scroll;
+    }
+}
+
+TEST_F(Level, LightsLineTheTrackAndFewTouchAnyChunk)
+{
+    std::vector<PointLight> lights = placed_.lights;
+    ASSERT_GE(lights.size(), 10u);
+    std::sort(lights.begin(), lights.end(), [](const PointLight& a, const PointLight& b) { return a.position.z < b.position.z; });
+    for (size_t i = 0; i < lights.size(); ++i) {
+        EXPECT_GE(lights[i].radius, 150.0f);
+        EXPECT_LE(lights[i].radius, 300.0f);
+        if (i > 0) {
+            EXPECT_LE(lights[i].position.z - lights[i - 1].position.z, 250.0f) << "a dark stretch before z " << lights[i].position.z;
+        }
+    }
+    int animated = 0;
+    for (const SceneLight& light : level_->Lights()) animated += light.animated ? 1 : 0;
+    EXPECT_GE(animated, 3) << "the title screen moves and pulses some lights";
+    for (const auto& p : placed_.placed) {
+        if (p.object->animated) continue;
+        int touching = 0;
+        for (const PointLight& light : lights) touching += p.object->BoxTouchesSphere(light.position, light.radius) ? 1 : 0;
+        EXPECT_LE(touching, 4) << "the renderer draws a chunk once per light";
+    }
+}
+
+TEST_F(Level, IntroCameraFliesASeamlessLoopOfAtLeast30Seconds)
+{
+    const SceneCamera* intro = nullptr;
+    for (const SceneCamera& camera : level_->Cameras())
+        if (camera.IsNamed("introCam")) intro = &camera;
+    ASSERT_NE(intro, nullptr);
+    ASSERT_TRUE(intro->animated);
+    const int32_t keys = intro->eyeTrack.KeyCount();
+    EXPECT_GE(keys, 301);
+    EXPECT_EQ(keys, level_->FrameCount());
+    EXPECT_LT(intro->eyeTrack.Key(0).Distance(intro->eyeTrack.Key(keys - 1)), 1e-3f);
+    EXPECT_LT(intro->targetTrack.Key(0).Distance(intro->targetTrack.Key(keys - 1)), 1e-3f);
+    // It flies: the eye travels, and never looks straight down its up axis.
+    EXPECT_GT(intro->eyeTrack.Key(0).Distance(intro->eyeTrack.Key(keys / 2)), 100.0f);
+    for (int32_t k = 0; k < keys; ++k) {
+        const Vec4 look = intro->targetTrack.Key(k) - intro->eyeTrack.Key(k);
+        EXPECT_GT(std::hypot(look.x, look.z), 1.0f);
+    }
+}
+
+TEST_F(Level, ScriptParsesWithoutErrorsAndEveryEntityLiesWithinTheScenery)
+{
+    for (const std::string& error : scriptErrors_) ADD_FAILURE() << error;
+    std::map<std::string, int> counts;
+    for (const Entity& e : entities_) {
+        ++counts[e.type];
+        SCOPED_TRACE(e.type + " at z " + std::to_string(e.z));
+        const float swing = e.wave ? std::fabs(e.amplitude) : 0.0f;
+        EXPECT_LE(std::fabs(e.x) + swing, 110.0f) << "out of the ship's reach";
+        EXPECT_GE(e.z, 0.0f);
+        EXPECT_LE(e.z + 100.0f, scenery_.hi.z);
+        if (e.type == "Sentinel") {
+            EXPECT_NE(e.speed, 0.0f);
+        }
+    }
+    EXPECT_EQ(counts["Door"], 2);
+    EXPECT_EQ(counts["BossN1"], 1);
+    EXPECT_EQ(counts["End"], 1);
+    EXPECT_GE(counts["Sentinel"], 20);
+    EXPECT_GE(counts["DefenderN1"], 10);
+    const Entity* boss = Find("BossN1");
+    ASSERT_NE(boss, nullptr);
+    EXPECT_EQ(boss->x, 0.0f) << "the ship's camera is always at x 0, where the boss's camera hands over";
+}
+
+TEST_F(Level, EachDoorStandsInAGapOfTheScenery)
+{
+    int doors = 0;
+    for (const Entity& door : entities_) {
+        if (door.type != "Door") continue;
+        ++doors;
+        // The halves slide out to x ±300 between y −46 and 10, a few units either side of the door.
+        for (const auto& p : placed_.placed) {
+            for (const MeshVertex& v : p.object->Mesh().vertices) {
+                const Vec4 q = p.world.Transform(Vec4(v.position[0], v.position[1], v.position[2]));
+                const bool inSlot = std::fabs(q.x - door.x) < 300.0f && q.y > -46.0f && std::fabs(q.z - door.z) < 3.0f;
+                ASSERT_FALSE(inSlot) << "scenery at (" << q.x << ", " << q.y << ", " << q.z << ") blocks the door at z " << door.z;
+            }
+        }
+    }
+    EXPECT_EQ(doors, 2);
+}
+
+TEST(LevelScript, ReaderReportsWhatTheGameWouldMisread)
+{
+    const struct {
+        const char* text;
+        size_t errors;
+    } kCases[] = {
+        {"Door { position 0 100 }", 0},
+        {"Door { position 0 100 }\n", 1},             // a trailing line break reads as an empty entity
+        {"Sentinel { wave true }", 1},                // the game reads "true" as false
+        {"Sentinel { speed fast }", 1},
+        {"Turret { position 0 0 }", 1},
+        {"DefenderN1 { position 0 }", 1},
+        {"End { position 0 10 colour red }", 2},
+    };
+    for (const auto& c : kCases) {
+        std::vector<std::string> errors;
+        ReadScript(std::vector<uint8_t>(c.text, c.text + std::strlen(c.text)), errors);
+        EXPECT_EQ(errors.size(), c.errors) << c.text;
+    }
+}
+
+}  // namespace
