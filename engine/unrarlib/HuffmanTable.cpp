@@ -54,14 +54,13 @@ bool HuffmanTable::Build(const uint8_t* lengths, int symbolCount)
     return true;
 }
 
-int HuffmanTable::DecodeLong(BitInput& input, uint32_t bits) const
+HuffmanTable::Entry HuffmanTable::DecodeLong(uint32_t bits) const
 {
     for (int length = kQuickBits + 1; length <= rar::kMaxCodeLength; ++length) {
         if (bits < limit_[length]) {
-            if (bits < start_[length]) return -1;
-            input.Skip(static_cast<unsigned>(length));
-            return symbols_[offset_[length] + ((bits - start_[length]) >> (16 - length))];
+            if (bits < start_[length]) return {};
+            return {symbols_[offset_[length] + ((bits - start_[length]) >> (16 - length))], static_cast<uint8_t>(length)};
         }
     }
-    return -1;
+    return {};
 }

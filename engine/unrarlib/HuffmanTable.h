@@ -16,16 +16,18 @@ public:
     void Clear();
 
     // The next symbol, or -1 when the bits form no code of this table. The caller has refilled.
-    int Decode(BitInput& input) const
+    int Decode(BitInput::Cursor& input) const
     {
         const uint32_t bits = input.Peek16();
-        const Entry entry = quick_[bits >> (16 - kQuickBits)];
-        if (entry.length != 0) {
-            input.Skip(entry.length);
-            return entry.symbol;
+        Entry entry = quick_[bits >> (16 - kQuickBits)];
+        if (entry.length == 0) {
+            entry = DecodeLong(bits);
+            if (entry.length == 0) return -1;
         }
-        return DecodeLong(input, bits);
+        input.Skip(entry.length);
+        return entry.symbol;
     }
+    int Decode(BitInput& input) const { return Decode(input.Bits()); }
 
 private:
     static constexpr int kQuickBits = 10;
@@ -34,7 +36,8 @@ private:
         uint8_t length;  // 0: longer code or none
     };
 
-    int DecodeLong(BitInput& input, uint32_t bits) const;
+    // The code of more than kQuickBits bits that bits start with; length 0 when there is none.
+    Entry DecodeLong(uint32_t bits) const;
 
     Entry quick_[1 << kQuickBits];
     uint32_t limit_[17];   // first left-justified 16-bit code past each length

@@ -103,13 +103,14 @@ bool RarExtractor::ExtractFound(ArchiveStream& stream, const RarBlockHeader& blo
         RAR_LOG(log_, "can't allocate memory for the file decompression");
         return false;
     }
-    output = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(block.unpackedSize) + 1));
+    // The decoder may write a few bytes past the entry's end; the NUL goes behind it afterwards.
+    output = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(block.unpackedSize) + Rar20Decoder::kOutputSlack));
     if (output == nullptr) {
         RAR_LOG(log_, "can't allocate memory for the file decompression");
         return false;
     }
-    output[block.unpackedSize] = 0;
     if (!AcceptEntry(block, password) || !Decode(stream, block, output)) return false;
+    output[block.unpackedSize] = 0;
     if (Crc32(output, block.unpackedSize) != block.fileCrc) {
         RAR_LOG(log_, "CRC32 error - file couldn't be decompressed correctly!");
         return false;
