@@ -43,11 +43,11 @@ public:
             buffer <<= bits;
             count -= bits;
         }
-        // Up to 16 bits; the caller has refilled.
+        // Up to 16 bits; the caller has refilled. Shifting in two steps makes 0 bits read 0
+        // without a branch.
         uint32_t Take(unsigned bits)
         {
-            if (bits == 0) return 0;
-            const uint32_t value = static_cast<uint32_t>(buffer >> (64 - bits));
+            const uint32_t value = static_cast<uint32_t>((buffer >> 1) >> (63 - bits));
             Skip(bits);
             return value;
         }

@@ -1,11 +1,22 @@
 #include "engine/unrarlib/Rar20Decoder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <iterator>
 #include <cstring>
 
 namespace {
+
+// The extra bits behind each literal/length symbol: none but for the lengths of full matches.
+constexpr std::array<uint8_t, rar::kLiteralTableSize> MakeLiteralExtraBits()
+{
+    std::array<uint8_t, rar::kLiteralTableSize> bits{};
+    for (int symbol = rar::kSymbolMatch; symbol < rar::kLiteralTableSize; ++symbol)
+        bits[static_cast<size_t>(symbol)] = rar::kLengthBits[symbol - rar::kSymbolMatch];
+    return bits;
+}
+constexpr std::array<uint8_t, rar::kLiteralTableSize> kLiteralExtraBits = MakeLiteralExtraBits();
 
 // Copies between ranges that do not overlap, without a library call for the short ones that
 // most matches are.
@@ -99,9 +110,12 @@ struct OutputSink {
         if (distance > produced) {
             CopyFromBefore(next, produced, length, distance, window, start);
         } else if (distance >= 8) {
-            // Each word read lies wholly before the one written, so it is already in place.
+            // Each word read lies wholly before the one written, so it is already in place. Most
+            // matches are short: two words cover them without a loop.
             const uint8_t* from = next - distance;
-            for (uint32_t i = 0; i < length; i += 8) std::memcpy(next + i, from + i, 8);
+            std::memcpy(next, from, 8);
+            std::memcpy(next + 8, from + 8, 8);
+            for (uint32_t i = 16; i < length; i += 8) std::memcpy(next + i, from + i, 8);
         } else {
             // Short distances repeat the bytes just written.
             const uint8_t* from = next - distance;
@@ -216,9 +230,10 @@ bool Rar20Decoder::ReadTables(BitInput& input)
         for (int channel = 0; channel < channels_; ++channel)
             built = audio_[channel].Build(lengths + channel * rar::kAudioTableSize, rar::kAudioTableSize) && built;
     } else {
-        built = literal_.Build(lengths, rar::kLiteralTableSize) &&
-                distance_.Build(lengths + rar::kLiteralTableSize, rar::kDistanceTableSize) &&
-                repeat_.Build(lengths + rar::kLiteralTableSize + rar::kDistanceTableSize, rar::kRepeatTableSize);
+        built = literal_.Build(lengths, rar::kLiteralTableSize, kLiteralExtraBits.data()) &&
+                distance_.Build(lengths + rar::kLiteralTableSize, rar::kDistanceTableSize, rar::kDistanceBits) &&
+                repeat_.Build(lengths + rar::kLiteralTableSize + rar::kDistanceTableSize, rar::kRepeatTableSize,
+                              rar::kLengthBits);
     }
     std::memcpy(oldLengths_, lengths, sizeof(oldLengths_));
     return built;
@@ -251,7 +266,8 @@ Rar20Decoder::Result Rar20Decoder::DecodeLz(BitInput& input, Sink& target)
             result = Result::Corrupt;
             break;
         }
-        const int symbol = literal_.Decode(bits);
+        unsigned extraBits;
+        const int symbol = literal_.Decode(bits, extraBits);
         if (symbol < 256) {
             if (symbol < 0) {
                 result = Result::Corrupt;
@@ -263,14 +279,13 @@ Rar20Decoder::Result Rar20Decoder::DecodeLz(BitInput& input, Sink& target)
         uint32_t length;
         uint32_t distance;
         if (symbol >= rar::kSymbolMatch) {
-            const int lengthCode = symbol - rar::kSymbolMatch;
-            length = rar::kLengthBases[lengthCode] + 3 + bits.Take(rar::kLengthBits[lengthCode]);
-            const int distanceCode = distance_.Decode(bits);
+            length = rar::kLengthBases[symbol - rar::kSymbolMatch] + 3 + bits.Take(extraBits);
+            const int distanceCode = distance_.Decode(bits, extraBits);
             if (distanceCode < 0) {
                 result = Result::Corrupt;
                 break;
             }
-            distance = rar::kDistanceBases[distanceCode] + 1 + bits.Take(rar::kDistanceBits[distanceCode]);
+            distance = rar::kDistanceBases[distanceCode] + 1 + bits.Take(extraBits);
             length += rar::MatchLengthBonus(distance);
         } else if (symbol == rar::kSymbolNewTables) {
             history_ = history;
@@ -285,13 +300,12 @@ Rar20Decoder::Result Rar20Decoder::DecodeLz(BitInput& input, Sink& target)
             distance = history.lastDistance;
         } else if (symbol < rar::kSymbolShortMatch) {
             distance = history.distances[(history.next - static_cast<uint32_t>(symbol - 256)) & 3];
-            const int lengthCode = repeat_.Decode(bits);
+            const int lengthCode = repeat_.Decode(bits, extraBits);
             if (lengthCode < 0) {
                 result = Result::Corrupt;
                 break;
             }
-            length = rar::kLengthBases[lengthCode] + 2 + bits.Take(rar::kLengthBits[lengthCode]) +
-                     rar::RepeatLengthBonus(distance);
+            length = rar::kLengthBases[lengthCode] + 2 + bits.Take(extraBits) + rar::RepeatLengthBonus(distance);
         } else {
             const int shortCode = symbol - rar::kSymbolShortMatch;
             distance = rar::kShortBases[shortCode] + 1 + bits.Take(rar::kShortBits[shortCode]);

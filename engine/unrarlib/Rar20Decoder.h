@@ -29,7 +29,7 @@ public:
 
     // Room a block handed to Unpack needs behind its size bytes: match copies move whole words
     // and may write that far past the last byte they produce.
-    static constexpr uint32_t kOutputSlack = 8;
+    static constexpr uint32_t kOutputSlack = 16;
 
     // Decodes one entry of size bytes. output (size + kOutputSlack bytes, or null to only fill the
     // window) gets the entry's bytes; what lies behind them is undefined afterwards. A solid entry
