@@ -18,9 +18,9 @@
 
 // Two builds of harntool side by side: `qzr cat` of the same entries of one archive, run in turns
 // (the order swapped every round), each run timed from start to exit with its CPU time and peak
-// memory taken from the kernel. The archive is packed by the second build's `qzr create` from 40 MiB
-// of mixed data taken from the system (C headers, shared libraries, icons) and generated sound; it
-// is kept in the work folder and reused while its files are there.
+// memory taken from the kernel. The archives are packed by the second build's `qzr create` from
+// 40 MiB of mixed data taken from the system (C headers, shared libraries, icons) and 8 MiB of
+// generated sound; they are kept in the work folder and reused while its files are there.
 //
 //   bench_rar_compare [--rounds N] [--folder DIR] OLD_HARNTOOL NEW_HARNTOOL
 namespace {
@@ -34,7 +34,14 @@ constexpr size_t kBinaryBytes = 12 * kMiB;
 constexpr size_t kPictureBytes = 8 * kMiB;
 constexpr size_t kSoundBytes = 8 * kMiB;  // 16-bit stereo
 constexpr int kDefaultRounds = 15;
-const char* const kEntries[] = {"mixed.bin", "sound.wav"};
+
+// What is timed: an entry of 40 MiB in LZ mode, one in audio mode, and the same audio entry behind
+// the 40 MiB one in a solid archive, which passes that whole entry through the window first.
+struct Case {
+    const char* archive;
+    const char* entry;
+};
+const Case kCases[] = {{"mixed.qzr", "mixed.bin"}, {"mixed.qzr", "sound.wav"}, {"solid.qzr", "sound.wav"}};
 
 struct Run {
     double wallSeconds = 0;
@@ -142,14 +149,17 @@ bool WriteArchive(const fs::path& folder, const std::string& harntool)
 {
     const Bytes sound = bench_data::Sound(kSoundBytes, 4);
     if (!WriteFile(folder / "mixed.bin", MixedData(sound)) || !WriteFile(folder / "sound.wav", sound)) return false;
-    return Measure(harntool, {"qzr", "create", "mixed.qzr", "mixed.bin", "sound.wav"}, folder, "/dev/null").ok;
+    return Measure(harntool, {"qzr", "create", "mixed.qzr", "mixed.bin", "sound.wav"}, folder, "/dev/null").ok &&
+           Measure(harntool, {"qzr", "create", "--solid", "solid.qzr", "mixed.bin", "sound.wav"}, folder, "/dev/null").ok;
 }
 
 // A child process builds the data, so that this one stays small: the kernel counts what a process
 // held before it started a program in that program's peak memory.
 bool PrepareArchive(const fs::path& folder, const std::string& harntool)
 {
-    if (fs::exists(folder / "mixed.qzr") && fs::exists(folder / "mixed.bin") && fs::exists(folder / "sound.wav")) return true;
+    bool present = true;
+    for (const char* file : {"mixed.bin", "sound.wav", "mixed.qzr", "solid.qzr"}) present = present && fs::exists(folder / file);
+    if (present) return true;
     fs::create_directories(folder);
     std::printf("building the archive in %s ...\n", folder.c_str());
     std::fflush(stdout);
@@ -159,13 +169,13 @@ bool PrepareArchive(const fs::path& folder, const std::string& harntool)
     return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-bool Verify(const fs::path& folder, const std::string& harntool, const char* entry)
+bool Verify(const fs::path& folder, const std::string& harntool, const Case& c)
 {
     const fs::path copy = folder / "extracted.tmp";
-    const bool same = Measure(harntool, {"qzr", "cat", "mixed.qzr", entry}, folder, copy.c_str()).ok &&
-                      SameFiles(copy, folder / entry);
+    const bool same = Measure(harntool, {"qzr", "cat", c.archive, c.entry}, folder, copy.c_str()).ok &&
+                      SameFiles(copy, folder / c.entry);
     fs::remove(copy);
-    if (!same) std::fprintf(stderr, "%s does not give back %s byte for byte\n", harntool.c_str(), entry);
+    if (!same) std::fprintf(stderr, "%s does not give back %s byte for byte\n", harntool.c_str(), c.entry);
     return same;
 }
 
@@ -176,7 +186,7 @@ double Median(std::vector<Run> runs, Field field)
     return field(runs[runs.size() / 2]);
 }
 
-void Report(const char* entry, const std::vector<Run>& old, const std::vector<Run>& now)
+void Report(const Case& c, const std::vector<Run>& old, const std::vector<Run>& now)
 {
     const auto wall = [](const Run& r) { return r.wallSeconds; };
     const auto cpu = [](const Run& r) { return r.cpuSeconds; };
@@ -185,11 +195,12 @@ void Report(const char* entry, const std::vector<Run>& old, const std::vector<Ru
         for (const Run& r : runs) most = std::max(most, r.peakKiB);
         return static_cast<double>(most) / 1024.0;
     };
-    std::printf("%-10s old: wall %7.1f ms  cpu %7.1f ms  peak %6.1f MiB\n", entry, 1e3 * Median(old, wall),
+    const std::string name = std::string(c.archive) + " " + c.entry;
+    std::printf("%-20s old: wall %7.1f ms  cpu %7.1f ms  peak %6.1f MiB\n", name.c_str(), 1e3 * Median(old, wall),
                 1e3 * Median(old, cpu), peak(old));
-    std::printf("%-10s new: wall %7.1f ms  cpu %7.1f ms  peak %6.1f MiB\n", entry, 1e3 * Median(now, wall),
+    std::printf("%-20s new: wall %7.1f ms  cpu %7.1f ms  peak %6.1f MiB\n", name.c_str(), 1e3 * Median(now, wall),
                 1e3 * Median(now, cpu), peak(now));
-    std::printf("%-10s old/new: wall %.2f  cpu %.2f  (medians of %zu runs each)\n", entry,
+    std::printf("%-20s old/new: wall %.2f  cpu %.2f  (medians of %zu runs each)\n", name.c_str(),
                 Median(old, wall) / Median(now, wall), Median(old, cpu) / Median(now, cpu), old.size());
 }
 
@@ -214,12 +225,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot build the archive in %s\n", folder.c_str());
         return 1;
     }
-    std::printf("archive %s: %ju bytes\n", (folder / "mixed.qzr").c_str(), static_cast<uintmax_t>(fs::file_size(folder / "mixed.qzr")));
-    for (const char* entry : kEntries) {
-        if (!Verify(folder, old, entry) || !Verify(folder, now, entry)) return 1;
+    for (const char* archive : {"mixed.qzr", "solid.qzr"})
+        std::printf("%s: %ju bytes\n", (folder / archive).c_str(), static_cast<uintmax_t>(fs::file_size(folder / archive)));
+    for (const Case& c : kCases) {
+        if (!Verify(folder, old, c) || !Verify(folder, now, c)) return 1;
         std::vector<Run> oldRuns, newRuns;
         for (int round = 0; round < rounds; ++round) {
-            const std::vector<std::string> arguments{"qzr", "cat", "mixed.qzr", entry};
+            const std::vector<std::string> arguments{"qzr", "cat", c.archive, c.entry};
             const bool oldFirst = round % 2 == 0;
             const Run first = Measure(oldFirst ? old : now, arguments, folder, "/dev/null");
             const Run second = Measure(oldFirst ? now : old, arguments, folder, "/dev/null");
@@ -227,7 +239,7 @@ int main(int argc, char** argv)
             oldRuns.push_back(oldFirst ? first : second);
             newRuns.push_back(oldFirst ? second : first);
         }
-        Report(entry, oldRuns, newRuns);
+        Report(c, oldRuns, newRuns);
     }
     return 0;
 }

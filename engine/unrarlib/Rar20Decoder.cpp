@@ -18,46 +18,59 @@ constexpr std::array<uint8_t, rar::kLiteralTableSize> MakeLiteralExtraBits()
 }
 constexpr std::array<uint8_t, rar::kLiteralTableSize> kLiteralExtraBits = MakeLiteralExtraBits();
 
-// Copies between ranges that do not overlap, without a library call for the short ones that
-// most matches are.
+// Copies length bytes, sizeof(Word) <= length <= 2 * sizeof(Word), as a head and a tail that may
+// overlap: no loop and no library call.
+template <typename Word>
+inline void CopyHeadAndTail(uint8_t* to, const uint8_t* from, uint32_t length)
+{
+    Word head, tail;
+    std::memcpy(&head, from, sizeof(Word));
+    std::memcpy(&tail, from + length - sizeof(Word), sizeof(Word));
+    std::memcpy(to, &head, sizeof(Word));
+    std::memcpy(to + length - sizeof(Word), &tail, sizeof(Word));
+}
+
+// Copies between ranges that do not overlap.
 inline void CopyApart(uint8_t* to, const uint8_t* from, uint32_t length)
 {
-    if (length < 8) {
-        for (uint32_t i = 0; i < length; ++i) to[i] = from[i];
-    } else if (length <= 16) {
-        uint64_t head, tail;
-        std::memcpy(&head, from, 8);
-        std::memcpy(&tail, from + length - 8, 8);
-        std::memcpy(to, &head, 8);
-        std::memcpy(to + length - 8, &tail, 8);
-    } else {
+    if (length > 16) {
         std::memcpy(to, from, length);
+    } else if (length >= 8) {
+        CopyHeadAndTail<uint64_t>(to, from, length);
+    } else if (length >= 4) {
+        CopyHeadAndTail<uint32_t>(to, from, length);
+    } else if (length >= 2) {
+        CopyHeadAndTail<uint16_t>(to, from, length);
+    } else if (length == 1) {
+        to[0] = from[0];
     }
 }
 
-// Copies a match of length bytes from distance bytes back to position. Copies that wrap around
-// the window's end, or whose distance is below 8, go byte by byte: short distances repeat the
-// bytes just written.
+// Copies a match of length bytes from distance bytes back to position in the window, exactly:
+// the bytes behind it are still the oldest ones, which matches may yet refer to. Copies that wrap
+// around the window's end go byte by byte.
 inline void CopyMatch(uint8_t* window, uint64_t position, uint32_t length, uint32_t distance)
 {
     const uint32_t target = static_cast<uint32_t>(position) & rar::kWindowMask;
     const uint32_t source = static_cast<uint32_t>(position - distance) & rar::kWindowMask;
     const bool inside = target + length <= rar::kWindowSize && source + length <= rar::kWindowSize;
+    uint8_t* to = window + target;
+    const uint8_t* from = window + source;
     if (inside && distance >= length && rar::kWindowSize - distance >= length) {
-        CopyApart(window + target, window + source, length);
-        return;
+        CopyApart(to, from, length);
+    } else if (inside && distance >= 8 && rar::kWindowSize - distance >= 8) {
+        // Forward in steps of eight, each reading only bytes already in place (or, with the source
+        // ahead, bytes not yet overwritten); the last step may cover some bytes again, with the
+        // values they already have.
+        for (uint32_t i = 0; i + 8 <= length; i += 8) std::memcpy(to + i, from + i, 8);
+        std::memcpy(to + length - 8, from + length - 8, 8);
+    } else if (inside) {
+        // Short distances repeat the bytes just written.
+        for (uint32_t i = 0; i < length; ++i) to[i] = from[i];
+    } else {
+        for (uint32_t i = 0; i < length; ++i)
+            window[(target + i) & rar::kWindowMask] = window[(source + i) & rar::kWindowMask];
     }
-    if (inside && distance >= 8 && rar::kWindowSize - distance >= 8) {
-        // Forward in steps of eight: each step reads only bytes already in place.
-        uint8_t* to = window + target;
-        const uint8_t* from = window + source;
-        uint32_t i = 0;
-        for (; i + 8 <= length; i += 8) std::memcpy(to + i, from + i, 8);
-        for (; i < length; ++i) to[i] = from[i];
-        return;
-    }
-    for (uint32_t i = 0; i < length; ++i)
-        window[(target + i) & rar::kWindowMask] = window[(source + i) & rar::kWindowMask];
 }
 
 // Decoded bytes into the window alone: the entries of a solid archive that are passed through on
@@ -84,6 +97,7 @@ struct WindowSink {
 void CopyFromBefore(uint8_t* to, uint64_t produced, uint32_t length, uint32_t distance, const uint8_t* window,
                     uint64_t start)
 {
+    if (distance == 0) distance = rar::kWindowSize;
     for (uint32_t i = 0; i < length; ++i) {
         const uint64_t at = produced + i;
         to[i] = at >= distance ? to[static_cast<int64_t>(i) - distance]
@@ -107,7 +121,8 @@ struct OutputSink {
     {
         if (length > static_cast<size_t>(end - next)) return false;
         const size_t produced = static_cast<size_t>(next - begin);
-        if (distance > produced) {
+        // Distance 0 wraps to the whole window, as in the window itself.
+        if (static_cast<size_t>(distance) - 1 >= produced) {
             CopyFromBefore(next, produced, length, distance, window, start);
         } else if (distance >= 8) {
             // Each word read lies wholly before the one written, so it is already in place. Most
