@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 
 // The sample predictor of one audio channel. Audio mode codes each byte as its distance from a
 // prediction made of the last bytes and deltas; the weights of that prediction adapt every 32 bytes
@@ -32,9 +33,31 @@ struct AudioPredictor {
     }
 
     // Learns from one coded byte: delta is what the stream held, output the byte it stood for.
-    void Update(uint8_t delta, uint8_t output, int32_t& channelDelta);
+    // Each error sum is how far off the prediction would have been with one weight a step away.
+    void Update(uint8_t delta, uint8_t output, int32_t& channelDelta)
+    {
+        const int32_t scaled = static_cast<int32_t>(static_cast<int8_t>(delta)) * 8;
+        dif[0] += std::abs(scaled);
+        dif[1] += std::abs(scaled - d[0]);
+        dif[2] += std::abs(scaled + d[0]);
+        dif[3] += std::abs(scaled - d[1]);
+        dif[4] += std::abs(scaled + d[1]);
+        dif[5] += std::abs(scaled - d[2]);
+        dif[6] += std::abs(scaled + d[2]);
+        dif[7] += std::abs(scaled - d[3]);
+        dif[8] += std::abs(scaled + d[3]);
+        dif[9] += std::abs(scaled - channelDelta);
+        dif[10] += std::abs(scaled + channelDelta);
 
-    uint8_t Decode(uint8_t delta, int32_t& channelDelta)
+        lastDelta = channelDelta = static_cast<int8_t>(output - lastByte);
+        lastByte = output;
+
+        if ((byteCount & 0x1F) == 0) AdaptWeights();
+    }
+    // Every 32 bytes: moves the weight whose step would have erred least, and starts the sums anew.
+    void AdaptWeights();
+
+    [[gnu::always_inline]] uint8_t Decode(uint8_t delta, int32_t& channelDelta)
     {
         Advance();
         const uint8_t output = static_cast<uint8_t>(Predict(channelDelta) - delta);

@@ -14,10 +14,11 @@ void HuffmanTable::Clear()
     }
 }
 
-bool HuffmanTable::Build(const uint8_t* lengths, int symbolCount)
+bool HuffmanTable::Build(const uint8_t* lengths, int symbolCount, const uint8_t* extraBits)
 {
     Clear();
     if (symbolCount > kMaxSymbols) return false;
+    for (int symbol = 0; symbol < symbolCount; ++symbol) extraBits_[symbol] = extraBits != nullptr ? extraBits[symbol] : 0;
     int counts[16] = {};
     for (int i = 0; i < symbolCount; ++i) {
         if (lengths[i] > rar::kMaxCodeLength) return false;
@@ -47,21 +48,22 @@ bool HuffmanTable::Build(const uint8_t* lengths, int symbolCount)
         for (int rank = 0; rank < counts[length]; ++rank) {
             const uint32_t first = (start_[length] >> (16 - kQuickBits)) + (static_cast<uint32_t>(rank) << (kQuickBits - length));
             const uint32_t span = 1u << (kQuickBits - length);
-            const Entry entry{symbols_[offset_[length] + rank], static_cast<uint8_t>(length)};
+            const uint16_t symbol = symbols_[offset_[length] + rank];
+            const Entry entry{symbol, static_cast<uint8_t>(length), extraBits_[symbol]};
             for (uint32_t i = 0; i < span; ++i) quick_[first + i] = entry;
         }
     }
     return true;
 }
 
-int HuffmanTable::DecodeLong(BitInput& input, uint32_t bits) const
+HuffmanTable::Entry HuffmanTable::DecodeLong(uint32_t bits) const
 {
     for (int length = kQuickBits + 1; length <= rar::kMaxCodeLength; ++length) {
         if (bits < limit_[length]) {
-            if (bits < start_[length]) return -1;
-            input.Skip(static_cast<unsigned>(length));
-            return symbols_[offset_[length] + ((bits - start_[length]) >> (16 - length))];
+            if (bits < start_[length]) return {};
+            const uint16_t symbol = symbols_[offset_[length] + ((bits - start_[length]) >> (16 - length))];
+            return {symbol, static_cast<uint8_t>(length), extraBits_[symbol]};
         }
     }
-    return -1;
+    return {};
 }

@@ -27,23 +27,49 @@ public:
     // Takes over the whole state of other, window included; false when memory runs out.
     bool CopyFrom(const Rar20Decoder& other);
 
-    // Decodes one entry of size bytes. output (size bytes, or null to only fill the window) gets
-    // the entry's bytes. A solid entry goes on with the window, tables and history of the last one.
+    // Room a block handed to Unpack needs behind its size bytes: match copies move whole words
+    // and may write that far past the last byte they produce.
+    static constexpr uint32_t kOutputSlack = 16;
+
+    // Decodes one entry of size bytes. output (size + kOutputSlack bytes, or null to only fill the
+    // window) gets the entry's bytes; what lies behind them is undefined afterwards. A solid entry
+    // goes on with the window, tables and history of the last one.
     Result Unpack(BitInput& input, uint8_t* output, uint32_t size, bool solid);
 
 private:
+    // The distances of the last four matches and the last match itself, which the repeat
+    // symbols refer to.
+    struct MatchHistory {
+        uint32_t distances[4] = {};
+        uint32_t next = 0;  // slot of the next distance; the newest is next - 1
+        uint32_t lastDistance = 0;
+        uint32_t lastLength = 0;
+
+        void Record(uint32_t length, uint32_t distance)
+        {
+            distances[next++ & 3] = distance;
+            lastDistance = distance;
+            lastLength = length;
+        }
+    };
+
     void Reset();
     bool ReadTables(BitInput& input);
-    // A literal/length symbol of 256 and above: a match of some kind or new tables.
-    bool DecodeLzMatch(BitInput& input, int symbol);
-    bool DecodeAudioSymbol(BitInput& input);
-    void CopyMatch(uint32_t length, uint32_t distance);
-    bool Flush(uint8_t* output, uint32_t size);
+    // Sink is where the bytes go: the window alone, or the output block (see the .cpp file).
+    template <typename Sink>
+    Result Decode(BitInput& input, Sink& sink);
+    // Each runs until the sink is full, the stream switches mode, or the data turns out broken;
+    // the state lives in locals meanwhile and is stored back before every return.
+    template <typename Sink>
+    Result DecodeLz(BitInput& input, Sink& sink);
+    template <typename Sink>
+    Result DecodeAudio(BitInput& input, Sink& sink);
+    // Puts the last bytes of an entry decoded into its output block where the window would hold
+    // them, so that a solid entry after it finds them there.
+    void KeepTail(const uint8_t* bytes, uint64_t count);
 
     uint8_t* window_ = nullptr;
-    uint64_t position_ = 0;  // bytes written since the last reset; the window index is its low 20 bits
-    uint64_t flushed_ = 0;   // bytes of position_ already handed to the output
-    uint64_t entryStart_ = 0;
+    uint64_t position_ = 0;  // bytes decoded since the last reset; the window index is its low 20 bits
 
     HuffmanTable literal_;
     HuffmanTable distance_;
@@ -52,10 +78,7 @@ private:
     HuffmanTable audio_[rar::kMaxAudioChannels];
     uint8_t oldLengths_[rar::kAllTablesSize] = {};
 
-    uint32_t oldDistances_[4] = {};
-    uint32_t oldDistanceIndex_ = 0;
-    uint32_t lastDistance_ = 0;
-    uint32_t lastLength_ = 0;
+    MatchHistory history_;
 
     bool audioMode_ = false;
     int channels_ = 1;

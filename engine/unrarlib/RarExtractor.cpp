@@ -3,6 +3,10 @@
 #include <cstdlib>
 #include <new>
 
+#ifndef _WIN32
+#include <sys/mman.h>
+#endif
+
 #include "engine/unrarlib/ArchiveStream.h"
 #include "engine/unrarlib/BitInput.h"
 #include "engine/unrarlib/Crc32.h"
@@ -19,6 +23,31 @@ bool SizeIsPlausible(const RarBlockHeader& block)
 {
     if (block.method == rar::kMethodStored) return block.packedSize == block.unpackedSize;
     return block.unpackedSize <= static_cast<uint64_t>(block.packedSize) * kMaxBytesPerPackedByte;
+}
+
+// Faulting a large block in 4 KB page by page costs about a tenth of decoding into it; where the
+// system offers huge pages, the whole 2 MB stretches inside the block ask for them.
+void AdviseHugePages(uint8_t* block, size_t bytes)
+{
+#ifdef MADV_HUGEPAGE
+    constexpr uintptr_t kHugePage = 2 << 20;  // bytes
+    const uintptr_t first = (reinterpret_cast<uintptr_t>(block) + kHugePage - 1) & ~(kHugePage - 1);
+    const uintptr_t last = (reinterpret_cast<uintptr_t>(block) + bytes) & ~(kHugePage - 1);
+    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)block;
+    (void)bytes;
+#endif
+}
+
+// The block for an entry of size bytes: the decoder may write a few bytes past the entry's end,
+// and the NUL goes behind it once the entry is in.
+uint8_t* AllocateEntry(uint32_t size)
+{
+    const size_t bytes = static_cast<size_t>(size) + Rar20Decoder::kOutputSlack;
+    uint8_t* block = static_cast<uint8_t*>(std::malloc(bytes));
+    if (block != nullptr) AdviseHugePages(block, bytes);
+    return block;
 }
 
 }  // namespace
@@ -103,13 +132,13 @@ bool RarExtractor::ExtractFound(ArchiveStream& stream, const RarBlockHeader& blo
         RAR_LOG(log_, "can't allocate memory for the file decompression");
         return false;
     }
-    output = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(block.unpackedSize) + 1));
+    output = AllocateEntry(block.unpackedSize);
     if (output == nullptr) {
         RAR_LOG(log_, "can't allocate memory for the file decompression");
         return false;
     }
-    output[block.unpackedSize] = 0;
     if (!AcceptEntry(block, password) || !Decode(stream, block, output)) return false;
+    output[block.unpackedSize] = 0;
     if (Crc32(output, block.unpackedSize) != block.fileCrc) {
         RAR_LOG(log_, "CRC32 error - file couldn't be decompressed correctly!");
         return false;

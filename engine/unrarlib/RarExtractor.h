@@ -17,7 +17,7 @@ public:
     // go on from a checkpoint kept by an earlier extraction.
     RarExtractor(const RarDebugLog& log, RarSolidCache* cache, const RarArchiveIdentity* identity);
 
-    // On success output is a malloc'd block of size + 1 bytes whose last byte is NUL.
+    // On success output is a malloc'd block holding size bytes and a NUL behind them.
     bool Run(ArchiveStream& stream, const char* name, const char* password, uint8_t*& output, uint32_t& size);
 
 private:
