@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/platform/GameController.h"
+#include "engine/platform/Log.h"
 #include "engine/platform/ResourceFile.h"
 #include "engine/platform/SdlPerformanceCounter.h"
 #include "engine/platform/SoundSystem.h"
@@ -39,6 +40,11 @@ void SetUpTitleRenderer(Renderer* renderer)
     renderer->SetGlowColor({1.0f, 1.0f, 1.0f, 1.0f});
 }
 
+double MillisecondsSince(uint64_t count)
+{
+    return static_cast<double>(SDL_GetPerformanceCounter() - count) * 1000.0 / static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
 int CannotShow(const char* what)
 {
     const std::string line = std::string("zelmar: cannot open ") + what + "; see the lines above";
@@ -50,7 +56,7 @@ int CannotShow(const char* what)
 // The display, the title renderer and the sound for the run, then the title screen. The level
 // joins the loop here: while the title screen returns true, the level is played and the title
 // shown again.
-int Play(const Settings& settings)
+int Play(const Settings& settings, uint64_t chosen)
 {
     if (!Display::Init(settings.width, settings.height, !settings.windowed, kColourBits,
                        static_cast<uint32_t>(settings.refreshRate), kNoMultisampling)) {
@@ -67,6 +73,11 @@ int Play(const Settings& settings)
     const std::unique_ptr<GameController> controllers = GameController::Create();
     SdlPerformanceCounter counter;
     TitleScreen title(counter);
+    bool shown = false;
+    title.SetFrameObserver([&](const TitleFrame&) {
+        if (!shown) Log::Print(1, "title: first frame %.0f ms after the mode was chosen\n", MillisecondsSince(chosen));
+        shown = true;
+    });
     title.Run(titleRenderer);
     Display::Release();
     return 0;
@@ -87,5 +98,5 @@ int Main()
     const Settings settings = SettingsDialog::Run(DataCheck::kArchive);
     if (settings.failed) return CannotShow("the settings dialog");
     if (settings.cancelled) return 0;
-    return Play(settings);
+    return Play(settings, SDL_GetPerformanceCounter());
 }
