@@ -6,3 +6,4 @@ int RunThreeDfCommand(int argc, char** argv);
 int RunDeviceTestCommand(int argc, char** argv);
 int RunViewCommand(int argc, char** argv);
 int RunQzrCommand(int argc, char** argv);
+int RunPlayCommand(int argc, char** argv);
