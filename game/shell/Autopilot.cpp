@@ -3,15 +3,20 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include "engine/platform/Input.h"
+#include "game/actors/DefenderN1.h"
 #include "game/actors/Enemy.h"
 #include "game/actors/EnemyShot.h"
+#include "game/actors/PlayerShot.h"
+#include "game/actors/Sentinel.h"
 #include "game/shell/Game.h"
 
 namespace {
 
 constexpr uint8_t kHeld = 0x80;
+constexpr float kPreferenceWeight = 0.02f;  // danger per unit away from the enemy it aims at
 
 // Calls visit on every node of the tree under root (not root itself), in pass order.
 template <typename Visit>
@@ -27,16 +32,12 @@ void ForEachNode(SceneNode* root, Visit visit)
     } while (node != first);
 }
 
-// How close something moving at velocity relative to the ship, now at offset from it, comes within
-// the horizon (seconds), and when.
-float ClosestApproach(const Vec4& offset, const Vec4& velocity, float horizon, float* when)
+// Where a swinging sentinel will be across the track after t more seconds.
+float SentinelX(const Sentinel& sentinel, float t)
 {
-    const float speed2 = velocity.x * velocity.x + velocity.z * velocity.z;
-    float t = speed2 > 0.0f ? -(offset.x * velocity.x + offset.z * velocity.z) / speed2 : 0.0f;
-    t = std::clamp(t, 0.0f, horizon);
-    *when = t;
-    const float x = offset.x + velocity.x * t, z = offset.z + velocity.z * t;
-    return std::sqrt(x * x + z * z);
+    if (!sentinel.waveEnabled) return sentinel.position.x;
+    const double turns = (sentinel.clock + t) * (1.0 / sentinel.period) + sentinel.phase;
+    return static_cast<float>(sentinel.centreX + sentinel.amplitude * std::sin(2.0 * std::numbers::pi * turns));
 }
 
 }  // namespace
@@ -50,8 +51,10 @@ void Autopilot::Apply(Input& input)
     const PlayerShip& ship = game_.ship;
     if (!ship.controlsEnabled) return;
 
+    const Vec4 at = ship.WorldPosition();
+    GatherThreats(at);
+    const Vec4 wanted = ChooseOffset(TargetX(at));
     const float step = kMaxSpeed * std::max(game_.LastStep(), 1.0f / 60.0f);
-    const Vec4 wanted = ChooseOffset();
     const float dx = std::clamp(wanted.x - ship.offset.x, -step, step);
     const float dz = std::clamp(wanted.z - ship.offset.z, -step, step);
     // The ship moves half a unit per count: x follows lX, z goes against lY.
@@ -60,56 +63,87 @@ void Autopilot::Apply(Input& input)
     input.mouse->state.rgbButtons[0] = kHeld;
 }
 
-Vec4 Autopilot::ChooseOffset() const
-{
-    const PlayerShip& ship = game_.ship;
-    const Vec4 at = ship.WorldPosition();
-    const float dodge = Dodge(at);
-    float x = dodge != 0.0f ? ship.offset.x + dodge : TargetX(at);
-    x = std::clamp(x, -PlayerShip::kMaxOffsetX + PlayerShip::kRadius, PlayerShip::kMaxOffsetX - PlayerShip::kRadius);
-    return Vec4(x, 0.0f, kCruiseOffsetZ);
-}
-
-float Autopilot::Dodge(const Vec4& at) const
+void Autopilot::GatherThreats(const Vec4& at)
 {
     const PlayerShip& ship = game_.ship;
     const Vec4 scroll(0.0f, 0.0f, ship.advancing ? PlayerShip::kScrollSpeed : 0.0f);
-    float push = 0.0f;
+    threats_.clear();
     ForEachNode(game_.root, [&](SceneNode* node) {
         if (node->radius == 0.0f || node == &ship) return;
         Vec4 velocity;
+        const Sentinel* swinging = nullptr;
         if (auto* shot = dynamic_cast<EnemyShot*>(node)) {
             if (shot->exploding) return;
             velocity = shot->direction * EnemyShot::kSpeed;
+        } else if (auto* sentinel = dynamic_cast<Sentinel*>(node)) {
+            velocity = Vec4(0.0f, 0.0f, -sentinel->movespeed);
+            swinging = sentinel;
+        } else if (auto* defender = dynamic_cast<DefenderN1*>(node)) {
+            velocity = Vec4(0.0f, 0.0f, -defender->speed);
         } else if (dynamic_cast<Enemy*>(node) == nullptr) {
             return;
         }
         const Vec4 offset = node->position - at;
-        float when = 0.0f;
-        const float miss = ClosestApproach(offset, velocity - scroll, kLookAhead, &when);
-        const float clear = PlayerShip::kRadius + node->radius + kSafety;
-        if (miss >= clear) return;
-        // Away from where it passes, harder the sooner and the closer; towards the middle when
-        // it passes right through.
-        const float across = offset.x + velocity.x * when;
-        const float side = across != 0.0f ? (across > 0.0f ? -1.0f : 1.0f) : (at.x > 0.0f ? -1.0f : 1.0f);
-        push += side * (clear - miss) / (when + 0.25f);
+        if (offset.z < -40.0f || offset.z > 250.0f) return;
+        // Enemies ahead go down under the ship's fire: they count only when about to ram it.
+        const bool shot = swinging == nullptr && dynamic_cast<Enemy*>(node) == nullptr;
+        threats_.push_back({offset, velocity - scroll, PlayerShip::kRadius + node->radius + kSafety, swinging,
+                            shot ? kHorizon : kEnemyHorizon});
     });
-    return push;
+}
+
+Vec4 Autopilot::ChooseOffset(float preferredX) const
+{
+    const float limit = PlayerShip::kMaxOffsetX - PlayerShip::kRadius;
+    Vec4 best = game_.ship.offset;
+    float lowest = Danger(best, preferredX);
+    for (float z : kOffsetsZ) {
+        for (float x = -limit; x <= limit; x += kLaneStep) {
+            const float danger = Danger(Vec4(x, 0.0f, z), preferredX);
+            if (danger < lowest) {
+                lowest = danger;
+                best = Vec4(x, 0.0f, z);
+            }
+        }
+    }
+    return best;
+}
+
+// How close the threats come to a ship that makes for the offset at full speed over the horizon,
+// plus how far it is from where the ship would like to be.
+float Autopilot::Danger(const Vec4& to, float targetX) const
+{
+    const Vec4& from = game_.ship.offset;
+    float danger = kPreferenceWeight * (std::fabs(to.x - targetX) + std::fabs(to.z - kCruiseOffsetZ));
+    for (const Threat& threat : threats_) {
+        for (int i = 0; i <= kSamples; ++i) {
+            const float t = kHorizon * static_cast<float>(i) / kSamples;
+            if (t > threat.horizon) break;
+            const float reach = kMaxSpeed * t;
+            const float movedX = std::clamp(to.x - from.x, -reach, reach), movedZ = std::clamp(to.z - from.z, -reach, reach);
+            const float tx = threat.swinging != nullptr ? SentinelX(*threat.swinging, t) - from.x : threat.offset.x + threat.velocity.x * t;
+            const float ddx = tx - movedX, ddz = threat.offset.z + threat.velocity.z * t - movedZ;
+            const float gap = std::sqrt(ddx * ddx + ddz * ddz);
+            // Sooner is worse: the ship has less time to change its mind.
+            if (gap < threat.clear) danger += (threat.clear - gap) * (1.5f - t);
+        }
+    }
+    return danger;
 }
 
 float Autopilot::TargetX(const Vec4& at) const
 {
-    float best = at.z + kFireRange;
-    float x = at.x;
+    float nearest = at.z + kFireRange;
+    float x = game_.ship.offset.x;
     ForEachNode(game_.root, [&](SceneNode* node) {
         auto* enemy = dynamic_cast<Enemy*>(node);
         if (enemy == nullptr || enemy->radius == 0.0f) return;
         const float ahead = node->position.z - at.z;
-        if (ahead > 0.0f && node->position.z < best) {
-            best = node->position.z;
-            x = node->position.x;
-        }
+        if (ahead <= 0.0f || node->position.z >= nearest) return;
+        nearest = node->position.z;
+        // Where it will be when a shot fired now gets there.
+        const auto* sentinel = dynamic_cast<const Sentinel*>(enemy);
+        x = sentinel != nullptr ? SentinelX(*sentinel, ahead / PlayerShot::kSpeed) : node->position.x;
     });
     return x;
 }
