@@ -24,7 +24,7 @@ const Subcommand kSubcommands[] = {
              "                            C cycles its cameras, 0 orbits, G toggles glow, space pauses",
      RunViewCommand},
     {"play", "play [--data DIR] [--script NAME] [--frames N] [--dt S] [--input FILE] [--autopilot]\n"
-             "     [--trace FILE] [--device null|gl] [--size WxH] [--screenshot FILE.png --at FRAME]\n"
+             "     [--trace FILE] [--device null|gl] [--size WxH] [--screenshot FILE.png --at FRAME]...\n"
              "                            play the level at a fixed time step, from a recorded input or\n"
              "                            the autopilot; a JSON line a frame, a JSON summary at the end",
      RunPlayCommand},

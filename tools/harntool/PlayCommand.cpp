@@ -27,7 +27,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: harntool play [--data DIR] [--script NAME] [--frames N] [--dt S] [--input FILE] [--autopilot]\n"
-    "                     [--trace FILE] [--device null|gl] [--size WxH] [--screenshot FILE.png --at FRAME]\n";
+    "                     [--trace FILE] [--device null|gl] [--size WxH] [--screenshot FILE.png --at FRAME]...\n";
 constexpr float kMaxStep = 0.1f;  // seconds: the longest step the game's timer ever gives
 
 struct Options {
@@ -41,8 +41,8 @@ struct Options {
     bool gl = false;
     int width = 800;
     int height = 600;
-    std::string screenshot;
-    long long at = -1;
+    std::vector<std::string> screenshots;  // each saved at the frame of the same place in at
+    std::vector<long long> at;
 };
 
 bool ParseCount(const char* text, long long* value)
@@ -64,10 +64,14 @@ bool ParseOption(int argc, char** argv, int& i, Options* o)
     if (std::strcmp(name, "--data") == 0) o->data = value;
     else if (std::strcmp(name, "--script") == 0) o->script = value;
     else if (std::strcmp(name, "--frames") == 0) return ParseCount(value, &o->frames) && o->frames > 0;
-    else if (std::strcmp(name, "--at") == 0) return ParseCount(value, &o->at);
+    else if (std::strcmp(name, "--at") == 0) {
+        long long frame = 0;
+        o->at.push_back(frame);
+        return ParseCount(value, &o->at.back());
+    }
     else if (std::strcmp(name, "--input") == 0) o->input = value;
     else if (std::strcmp(name, "--trace") == 0) o->trace = value;
-    else if (std::strcmp(name, "--screenshot") == 0) o->screenshot = value;
+    else if (std::strcmp(name, "--screenshot") == 0) o->screenshots.push_back(value);
     else if (std::strcmp(name, "--dt") == 0) {
         char* end = nullptr;
         o->dt = std::strtof(value, &end);
@@ -86,7 +90,7 @@ bool ParseOptions(int argc, char** argv, Options* options)
 {
     for (int i = 0; i < argc; ++i)
         if (!ParseOption(argc, argv, i, options)) return false;
-    if (options->screenshot.empty() != (options->at < 0)) return false;
+    if (options->screenshots.size() != options->at.size()) return false;
     return !(options->autopilot && !options->input.empty());
 }
 
@@ -97,21 +101,24 @@ double CpuSeconds()
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// Saves the frame before it is presented, when it is the chosen one.
-struct Screenshot {
-    std::string path;
-    long long at = -1;
+// Saves the chosen frames before they are presented.
+struct Screenshots {
+    const Options* options = nullptr;
     long long frame = 0;
-    bool saved = false;
+    size_t saved = 0;
 
     static void BeforePresent(void* self)
     {
-        auto* shot = static_cast<Screenshot*>(self);
-        if (shot->frame++ != shot->at) return;
-        GraphicsDevice* device = GraphicsDevice::Current();
-        const int width = device->GetBackBuffer()->Width(), height = device->GetBackBuffer()->Height();
-        std::vector<uint8_t> rgba;
-        shot->saved = device->ReadPixels(0, 0, width, height, &rgba) && WritePng(shot->path, width, height, rgba);
+        auto* shots = static_cast<Screenshots*>(self);
+        const Options& o = *shots->options;
+        for (size_t i = 0; i < o.at.size(); ++i) {
+            if (o.at[i] != shots->frame) continue;
+            GraphicsDevice* device = GraphicsDevice::Current();
+            const int width = device->GetBackBuffer()->Width(), height = device->GetBackBuffer()->Height();
+            std::vector<uint8_t> rgba;
+            if (device->ReadPixels(0, 0, width, height, &rgba) && WritePng(o.screenshots[i], width, height, rgba)) ++shots->saved;
+        }
+        ++shots->frame;
     }
 };
 
@@ -120,7 +127,7 @@ struct Session {
     const Options& options;
     std::FILE* trace = nullptr;
     std::unique_ptr<InputFeed> feed;
-    Screenshot screenshot;
+    Screenshots screenshots;
 };
 
 // The play itself, on a device already current. Returns the exit status.
@@ -134,10 +141,9 @@ int Play(Session& session)
     if (!options.script.empty()) game.level.scriptName = options.script;
     if (options.autopilot) session.feed = std::make_unique<Autopilot>(game);
     game.inputFeed = session.feed.get();
-    if (!options.screenshot.empty()) {
-        session.screenshot.path = options.screenshot;
-        session.screenshot.at = options.at;
-        game.SetBeforePresent(Screenshot::BeforePresent, &session.screenshot);
+    if (!options.screenshots.empty()) {
+        session.screenshots.options = &options;
+        game.SetBeforePresent(Screenshots::BeforePresent, &session.screenshots);
     }
     auto* nullDevice = dynamic_cast<NullDevice*>(GraphicsDevice::Current());
 
@@ -158,8 +164,9 @@ int Play(Session& session)
     game.EndPlay();
     game.inputFeed = nullptr;
     std::printf("%s\n", summary.c_str());
-    if (!options.screenshot.empty() && !session.screenshot.saved) {
-        std::fprintf(stderr, "harntool: no screenshot at frame %lld (the play has %d frames)\n", options.at, trace.Frames());
+    if (session.screenshots.saved != options.screenshots.size()) {
+        std::fprintf(stderr, "harntool: %zu of %zu screenshots saved (the play has %d frames)\n", session.screenshots.saved,
+                     options.screenshots.size(), trace.Frames());
         return 1;
     }
     return 0;
@@ -192,7 +199,7 @@ int RunPlayCommand(int argc, char** argv)
         std::fprintf(stderr, "%s", kUsage);
         return 2;
     }
-    if (options.screenshot.size() > 0 && !options.gl) {
+    if (!options.screenshots.empty() && !options.gl) {
         std::fprintf(stderr, "harntool: --screenshot needs --device gl\n");
         return 2;
     }
