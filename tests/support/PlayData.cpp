@@ -17,7 +17,7 @@ namespace {
 
 constexpr uint32_t kFixedDosTime = (20u << 25) | (1u << 21) | (1u << 16);  // 1 January 2000
 constexpr int32_t kKeysPerSecond = 10;
-constexpr float kGroundY = -40.0f;   // units below the flight plane
+constexpr float kGroundY = -120.0f;  // units below the flight plane, under the boss (drawn 80 below)
 constexpr float kGroundTile = 40.0f;  // units
 constexpr float kGroundHalfWidth = 160.0f;
 
