@@ -1,5 +1,7 @@
 #include "game/actors/EnemyShot.h"
 
+#include <cmath>
+
 #include "game/actors/ActorGame.h"
 #include "game/actors/Groups.h"
 #include "game/actors/PlayerShip.h"
@@ -7,11 +9,11 @@
 
 namespace {
 
-// The vector scaled to length 1, or the zero vector for one without a length (w = 1 either way).
+// The vector scaled to length 1, or the zero vector for one without a finite length (w = 1 either way).
 Vec4 UnitOrZero(const Vec4& v)
 {
     const float length = v.Length();
-    if (!(length > 0.0f)) return Vec4(0.0f, 0.0f, 0.0f, 1.0f);
+    if (!(length > 0.0f) || !std::isfinite(length)) return Vec4(0.0f, 0.0f, 0.0f, 1.0f);
     const float scale = 1.0f / length;
     return Vec4(v.x * scale, v.y * scale, v.z * scale, 1.0f);
 }
