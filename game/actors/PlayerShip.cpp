@@ -91,7 +91,9 @@ void PlayerShip::update(World* world, float dt)
     hitTimer += dt;
     const float s = progressZ * kFadeInPerUnit;
     if (s < 4.0f) world->fade = 1.0f - 0.25f * s;
-    if (controlsEnabled) {
+    // A door's release and the boss fight hand the controls back whatever the ship's state; a
+    // destroyed ship must not steer or fire from where it blew up.
+    if (controlsEnabled && !destroyed) {
         Steer(world, dt);
         FireWhenAsked(world, dt);
     }

@@ -88,11 +88,14 @@ TEST_F(ShipTest, TheLastHitDestroysTheShipAndTheLevelEndsFiveSecondsLater)
     Frames(20);
     game->ship.health = 1;
     game->ship.onCollision(game.get(), Spawn<DefenderN1>("DefenderN1", 90, 2000));
-    while (!game->QuitRequested() && frame < 200) Frames(1);
+    Frames(2);
+    EXPECT_FALSE(game->ship.controlsEnabled);
+    game->ship.controlsEnabled = true;  // as a door's release or the boss fight would
+    while (!game->QuitRequested() && frame < 200) Frames(1, true);
+    EXPECT_TRUE(FramesOf("fire player").empty()) << "a destroyed ship does not fire";
     const PlayerShip& ship = game->ship;
     EXPECT_EQ(ship.health, -1);
     EXPECT_EQ(ship.radius, 0.0f);
-    EXPECT_FALSE(ship.controlsEnabled);
     ASSERT_EQ(FramesOf("destroyed PlayerShip").size(), 1u);
     EXPECT_EQ(FramesOf("music 27"), FramesOf("destroyed PlayerShip"));
     EXPECT_EQ(FMUSIC_GetOrder(game->music), 27);
