@@ -1,24 +1,62 @@
 #include "engine/platform/DataDirectory.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <filesystem>
 
 namespace {
+
+std::string& CurrentDirectory()
+{
+    static std::string directory = DataDirectory::Find(DataDirectory::ProgramDirectory());
+    return directory;
+}
 
 std::string WithSlash(const std::string& directory)
 {
     return directory.empty() || directory.back() == '/' ? directory : directory + '/';
 }
 
-bool HoldsFile(const std::string& directory, const char* name)
+bool HoldsArchive(const std::string& directory)
 {
-    struct stat status {};
-    return stat((directory + name).c_str(), &status) == 0 && S_ISREG(status.st_mode);
+    std::error_code error;
+    return std::filesystem::is_regular_file(directory + DataDirectory::kArchiveName, error);
 }
 
 }  // namespace
+
+const std::string& DataDirectory::Get()
+{
+    return CurrentDirectory();
+}
+
+void DataDirectory::Set(const std::string& directory)
+{
+    CurrentDirectory() = directory.empty() ? Find(ProgramDirectory()) : WithSlash(directory);
+}
+
+std::string DataDirectory::PathOf(const char* fileName)
+{
+    if (fileName == nullptr) return Get();
+    if (fileName[0] == '/') return fileName;
+    return Get() + fileName;
+}
+
+std::string DataDirectory::Locate(const std::string& programDirectory)
+{
+    if (programDirectory.empty()) return {};
+    const std::string beside = WithSlash(programDirectory);
+    if (HoldsArchive(beside)) return beside;
+    const std::string installed = beside + kInstalledFolder;
+    return HoldsArchive(installed) ? installed : std::string();
+}
+
+std::string DataDirectory::Find(const std::string& programDirectory)
+{
+    const std::string located = Locate(programDirectory);
+    return located.empty() ? WithSlash(programDirectory) : located;
+}
 
 std::string DataDirectory::ProgramDirectory()
 {
@@ -28,14 +66,4 @@ std::string DataDirectory::ProgramDirectory()
     const std::string program(path, static_cast<size_t>(length));
     const size_t slash = program.rfind('/');
     return slash == std::string::npos ? "./" : program.substr(0, slash + 1);
-}
-
-std::string DataDirectory::Find(const std::string& programDirectory, const char* marker, const char* installedRelative)
-{
-    if (programDirectory.empty() || marker == nullptr || *marker == '\0') return {};
-    const std::string beside = WithSlash(programDirectory);
-    if (HoldsFile(beside, marker)) return beside;
-    if (installedRelative == nullptr || *installedRelative == '\0') return {};
-    const std::string installed = WithSlash(beside + installedRelative);
-    return HoldsFile(installed, marker) ? installed : std::string();
 }

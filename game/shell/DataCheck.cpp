@@ -39,16 +39,16 @@ std::string Line(const std::string& text)
 
 std::string DataCheck::Problem(const std::string& programDirectory, std::string* dataDirectory)
 {
-    const std::string directory = DataDirectory::Find(programDirectory, kArchive, kInstalledFolder);
+    const std::string directory = DataDirectory::Locate(programDirectory);
     if (directory.empty()) {
-        return Line("cannot find \"" + std::string(kArchive) + "\" in " + programDirectory + " or " + programDirectory +
-                    kInstalledFolder + "/");
+        return Line("cannot find \"" + std::string(DataDirectory::kArchiveName) + "\" in " + programDirectory + " or " + programDirectory +
+                    DataDirectory::kInstalledFolder);
     }
     for (const char* shader : kShaderSources) {
         if (!IsFile(directory + shader)) return Line("cannot find the shader source \"" + directory + shader + "\"");
     }
     std::string problem;
-    const std::string archive = directory + kArchive;
+    const std::string archive = directory + DataDirectory::kArchiveName;
     if (!ArchiveCheck::Verify(archive.c_str(), &problem)) return Line("\"" + archive + "\" " + problem);
     if (dataDirectory != nullptr) *dataDirectory = directory;
     return {};

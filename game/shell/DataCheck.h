@@ -8,9 +8,6 @@
 // them would run blind, so a problem stops it before any window opens, with one clear line.
 class DataCheck {
 public:
-    static constexpr const char* kArchive = "data.qzr";
-    static constexpr const char* kInstalledFolder = "../share/zelmar";
-
     // Empty when the data beside this program folder is complete and intact, with the data folder
     // in *dataDirectory; otherwise the line that says what is wrong, naming the file.
     static std::string Problem(const std::string& programDirectory, std::string* dataDirectory);

@@ -15,6 +15,7 @@
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"
 #include "engine/render/TextureFilter.h"
+#include "engine/platform/DataDirectory.h"
 #include "game/shell/DataCheck.h"
 #include "game/shell/SettingsDialog.h"
 #include "game/shell/TitleScreen.h"
@@ -63,7 +64,7 @@ int Play(const Settings& settings, uint64_t chosen)
         Display::Release();
         return CannotShow("the game window");
     }
-    ArchivePath = DataCheck::kArchive;
+    ArchivePath = DataDirectory::kArchiveName;
     Renderer titleRenderer;
     SetUpTitleRenderer(&titleRenderer);
     TextureFilter::Set(kLinearFilter, kLinearFilter, kLinearFilter, kNoAnisotropy);
@@ -95,7 +96,7 @@ int Main()
         return 1;
     }
     ShaderDirectory::Set(dataDirectory);
-    const Settings settings = SettingsDialog::Run(DataCheck::kArchive);
+    const Settings settings = SettingsDialog::Run(DataDirectory::kArchiveName);
     if (settings.failed) return CannotShow("the settings dialog");
     if (settings.cancelled) return 0;
     return Play(settings, SDL_GetPerformanceCounter());
