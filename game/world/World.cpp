@@ -28,7 +28,11 @@ void World::Step()
     SceneNode::CollisionPass(this, root);
     SceneNode::UpdatePass(this, root, lastStep_);
     SceneNode::DrawPass(this, root);
-    renderer.Render(fadeColour, RenderedFade(fade));
+    if (drawing_) {
+        renderer.Render(fadeColour, RenderedFade(fade));
+    } else {
+        renderer.DiscardFrame();
+    }
     if (beforePresent_ != nullptr) beforePresent_(beforePresentContext_);
     if (GraphicsDevice* device = GraphicsDevice::Current()) device->Present();
 }

@@ -39,6 +39,10 @@ public:
     // Every later frame steps exactly this many seconds instead of the counter's time (replays,
     // tests, tools); 0 goes back to the counter.
     void SetFixedStep(float seconds) { fixedStep_ = seconds; }
+    // Off: frames are stepped and submitted as usual, but the renderer discards them instead of
+    // drawing (a tool that only needs some frames' pictures plays the rest at the speed of the
+    // null device).
+    void SetDrawing(bool drawing) { drawing_ = drawing; }
     // One frame: time step, input (then the feed, when there is one), collision pass, update
     // pass, draw pass, render, present.
     void Step();
@@ -72,6 +76,7 @@ public:
 private:
     float lastStep_ = 0.0f;
     float fixedStep_ = 0.0f;
+    bool drawing_ = true;
     FrameHook beforePresent_ = nullptr;
     void* beforePresentContext_ = nullptr;
 };

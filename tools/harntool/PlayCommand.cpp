@@ -1,5 +1,6 @@
 #include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -101,6 +102,11 @@ double CpuSeconds()
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
+bool IsScreenshotFrame(const Options& options, long long frame)
+{
+    return std::find(options.at.begin(), options.at.end(), frame) != options.at.end();
+}
+
 // Saves the chosen frames before they are presented.
 struct Screenshots {
     const Options* options = nullptr;
@@ -134,6 +140,8 @@ struct Session {
 int Play(Session& session)
 {
     const Options& options = session.options;
+    // Without a window nobody listens: the null device plays silent unless a driver is named.
+    if (!options.gl) setenv("SDL_AUDIODRIVER", "dummy", 0);
     SoundSystem sound;
     sound.Start(24, 44100, 1);
     Game game;
@@ -151,6 +159,9 @@ int Play(Session& session)
     game.BeginPlay();
     trace.Started(game);
     while (options.frames == 0 || trace.Frames() < options.frames) {
+        // Asked for pictures only, the play draws just the frames it saves: on a software renderer
+        // a whole level would otherwise take the better part of an hour.
+        game.SetDrawing(options.at.empty() || IsScreenshotFrame(options, trace.Frames()));
         const double start = CpuSeconds();
         game.PlayFrame();
         const double spent = CpuSeconds() - start;
