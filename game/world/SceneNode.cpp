@@ -1,5 +1,7 @@
 #include "game/world/SceneNode.h"
 
+#include <cmath>
+
 SceneNode::SceneNode() = default;
 
 SceneNode::~SceneNode()
@@ -48,6 +50,21 @@ bool SceneNode::HasLaterSiblings() const
     return parent != nullptr && parent->firstChild->prev != this;
 }
 
+namespace {
+
+// Touching spheres do not count: the sum of the radii must exceed the distance. A gap as wide as
+// the sum along one axis rules the contact out without the square root, and exactly so, since the
+// distance computed in floats is never below the gap along any one axis.
+inline bool Touch(const Vec4& centreA, float radiusA, const Vec4& centreB, float radiusB)
+{
+    const float reach = radiusA + radiusB;
+    const float dx = centreB.x - centreA.x, dy = centreB.y - centreA.y, dz = centreB.z - centreA.z;
+    if (std::fabs(dx) >= reach || std::fabs(dz) >= reach || std::fabs(dy) >= reach) return false;
+    return reach > std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+}  // namespace
+
 // Tests a against candidate b and b's later siblings, descending into each candidate's children.
 // A contact also tells a's children and a's later siblings about that candidate and the ones
 // after it, and their contacts tell the nodes after them in turn, so a sibling behind a node that
@@ -60,20 +77,23 @@ bool SceneNode::HasLaterSiblings() const
 // of its contacts in the same order as before, once per test, in polynomial time.
 void SceneNode::PairTest(World* world, SceneNode* a, SceneNode* b, uint32_t ownTest)
 {
-    if (a->WalkedOver(b, ownTest)) return;
+    // Without a radius a node touches nothing, and nothing below this walk could either.
+    if (a->radius == 0.0f || a->WalkedOver(b, ownTest)) return;
     const bool walkedBefore = a->walkedIn_ == ownTest;
     const uint32_t walkedFrom = a->walkedFrom_;
     const uint32_t walkedTo = a->walkedTo_;
+    // a's sphere, read again after each of its notices, which may move or shrink it.
+    float radius = a->radius;
+    Vec4 centre = a->position;
     for (SceneNode* k = b;; k = k->next) {
         // The rest of this ring lies in the range a was walked over earlier in this test.
         if (walkedBefore && k->order_ != kUnnumbered && k->order_ >= walkedFrom && k->order_ < walkedTo) break;
-        if (a->radius != 0.0f && k->radius != 0.0f) {
-            const float d = a->position.Distance(k->position);
-            if (a->radius + k->radius > d && k != a) {
-                a->onCollision(world, k);
-                if (a->firstChild != nullptr) PairTest(world, a->firstChild, k, ownTest);
-                if (a->HasLaterSiblings()) PairTest(world, a->next, k, ownTest);
-            }
+        if (radius != 0.0f && k->radius != 0.0f && k != a && Touch(centre, radius, k->position, k->radius)) {
+            a->onCollision(world, k);
+            if (a->firstChild != nullptr) PairTest(world, a->firstChild, k, ownTest);
+            if (a->HasLaterSiblings()) PairTest(world, a->next, k, ownTest);
+            radius = a->radius;
+            centre = a->position;
         }
         if (k->firstChild != nullptr) PairTest(world, a, k->firstChild, ownTest);
         if (!k->HasLaterSiblings()) break;
