@@ -14,5 +14,6 @@ TrimSheet CraftSheet(int width, float scale, const CraftColours& colours)
                                 {BandKind::Glass, 48 / p, 2.2f * scale, colours.glow},
                                 {BandKind::Machinery, 48 / p, 2.4f * scale, colours.lamps},
                                 {BandKind::Markings, 32 / p, 1.2f * scale, colours.markings},
+                                {BandKind::Beacon, 24 / p, 2.0f * scale, colours.glow},
                             });
 }

@@ -6,10 +6,11 @@
 // The trim sheet that every craft (the ship, the enemies, the boss, the door) is skinned with: the
 // same bands in the same order, so that their builders share names; each craft paints it in its
 // own colours and at its own scale.
-enum CraftBand { kPlates, kPanels, kVent, kHazard, kEdge, kGlow, kEngine, kGlass, kMachinery, kMarkings };
+// New bands go last: the bands above them keep their rows, and so their pixels.
+enum CraftBand { kPlates, kPanels, kVent, kHazard, kEdge, kGlow, kEngine, kGlass, kMachinery, kMarkings, kBeacon };
 
 struct CraftColours {
-    Rgb glow;      // lamp strips and canopy rims
+    Rgb glow;      // lamp strips, canopy rims and beacons
     Rgb engine;    // exhausts
     Rgb lamps;     // indicator lamps among the machinery
     Rgb markings;  // the paint behind stencilled numbers

@@ -14,7 +14,7 @@ constexpr uint32_t kSeed = 0x5EED0003;
 constexpr int kSheetWidth = 256;  // pixels
 constexpr float kSheetScale = 0.7f;
 constexpr float kNormalStrength = 0.8f;
-constexpr float kAmbientLift = 0.12f;
+constexpr float kAmbientLift = 0.45f;  // added to the level's ambient: unlit from below, the hull needs its own
 const MapNames kMaps{"nave_hull.tga", "nave_hull_n.jpg"};
 const CraftColours kColours{{1.0f, 0.2f, 0.85f}, {1.0f, 0.3f, 0.7f}, {1.0f, 0.25f, 0.6f}, {0.35f, 0.05f, 0.3f}};
 
@@ -22,12 +22,18 @@ const CraftColours kColours{{1.0f, 0.2f, 0.85f}, {1.0f, 0.3f, 0.7f}, {1.0f, 0.25
 constexpr float kRimRadius = 3.6f;
 constexpr int kSides = 16;
 constexpr int kFins = 4;
+// The glowing parts, sized to stay some pixels wide from 200 units up.
+constexpr float kLampOuter = 2.75f;  // radius of the lamp ring's outer edge
+constexpr float kLampInner = 1.95f;
+constexpr float kEyeRadius = 1.2f;
+constexpr float kFinLampWidth = 0.5f;
 
 SheetPalette Palette()
 {
+    // Pale armour, light against the dark floor from the play camera.
     SheetPalette palette;
-    palette.metal = {0.46f, 0.42f, 0.48f};
-    palette.metalAlt = {0.33f, 0.30f, 0.36f};
+    palette.metal = {0.68f, 0.64f, 0.70f};
+    palette.metalAlt = {0.54f, 0.50f, 0.57f};
     palette.paint = {0.45f, 0.08f, 0.38f};
     palette.hazardA = {0.75f, 0.12f, 0.6f};
     palette.wear = 0.45f;
@@ -58,19 +64,21 @@ ModelFile BuildModel(const TrimSheet& sheet)
         parts::Loft(mesh, {rings[i], rings[i + 1]}, {band}, i + 2 == rings.size() ? kMachinery : parts::kNone, parts::kNone);
     }
     mesh.SetFrame({});
-    // A lamp ring around the crown, seen from above, and the eye: a glowing dome.
+    // A broad lamp ring around the crown, seen from above, and the eye: a glowing lens with a
+    // white-hot pupil. Both stay several pixels wide from the play camera.
     mesh.SetFrame(Upright());
-    parts::Loft(mesh, {{0.78f, parts::EllipseOutline(kSides, 2.6f, 2.6f)}, {0.9f, parts::EllipseOutline(kSides, 2.25f, 2.25f)}}, {kGlow},
-                parts::kNone, parts::kNone);
+    parts::Loft(mesh, {{0.8f, parts::EllipseOutline(kSides, kLampOuter, kLampOuter)}, {1.0f, parts::EllipseOutline(kSides, kLampInner, kLampInner)}},
+                {kBeacon}, parts::kNone, parts::kNone);
     mesh.SetFrame({});
-    parts::Cylinder(mesh, {0, 1.1f, 0}, {0, 1.55f, 0}, 0.9f, 0.55f, 10, kEdge, parts::kNone, kEngine);
-    // Fins with red tips, between them armour blocks.
+    parts::Cylinder(mesh, {0, 1.1f, 0}, {0, 1.45f, 0}, kEyeRadius + 0.2f, kEyeRadius, kSides, kEdge, parts::kNone, kBeacon);
+    parts::Cylinder(mesh, {0, 1.45f, 0}, {0, 1.55f, 0}, 0.5f, 0.45f, 10, kEdge, parts::kNone, kEngine);
+    // Fins with glowing tips, between them armour blocks.
     for (int i = 0; i < kFins; ++i) {
         const float angle = 6.2831853f * (static_cast<float>(i) + 0.5f) / kFins;
         mesh.SetFrame(Frame::TurnedY({}, angle));
         parts::Prism(mesh, {{-0.35f, 0, 2.6f}, {0.35f, 0, 2.6f}, {0.2f, 0, 4.6f}, {-0.2f, 0, 4.6f}}, -0.2f, 0.5f, 0.1f,
                      {kPlates, kEdge, parts::kNone, kEdge, {0, 0, 1}});
-        parts::Beam(mesh, {0, 0.5f, 3.6f}, {0, 0.5f, 4.5f}, 0.2f, 0.12f, 0.0f, {kGlow, kGlow, parts::kNone, kGlow, {0, 0, 1}});
+        parts::Beam(mesh, {0, 0.52f, 3.3f}, {0, 0.52f, 4.5f}, kFinLampWidth, 0.12f, 0.0f, {kBeacon, kEdge, parts::kNone, kEdge, {0, 0, 1}});
         mesh.SetFrame(Frame::TurnedY({}, angle + 3.14159265f / kFins));
         parts::BevelBox(mesh, {-0.7f, 0.55f, 1.2f}, {0.7f, 0.95f, 2.4f}, 0.12f, {kVent, kEdge, parts::kNone, kEdge, {1, 0, 0}});
     }

@@ -15,6 +15,7 @@ namespace {
 constexpr float kPi = 3.14159265358979f;
 constexpr float kPlateHeight = 3.0f;  // pixels of relief of a hull plate
 constexpr float kPlateBevel = 2.5f;   // pixels over which a plate's rim falls to its seam
+constexpr float kBeaconHeat = 0.2f;   // 0..1: how far a beacon's middle turns towards white
 
 // A period near wanted that divides total, so that a pattern of it tiles.
 int Divisor(int total, int wanted)
@@ -61,6 +62,7 @@ private:
         case BandKind::Markings: Markings(r, band.light); break;
         case BandKind::Glass: Glass(r, band.light); break;
         case BandKind::Engine: Engine(r, band.light); break;
+        case BandKind::Beacon: Beacon(r, band.light); break;
         }
     }
 
@@ -358,6 +360,21 @@ private:
         for (int y = r.y0; y < r.y1; ++y) {
             const float t = std::fabs((static_cast<float>(y - r.y0) + 0.5f) / static_cast<float>(r.Height()) * 2.0f - 1.0f);
             const Rgb c = Mix(Rgb{1.0f, 0.93f, 0.7f}, light, std::min(1.0f, t * 1.4f)) * (1.0f - 0.45f * t * t);
+            for (int x = 0; x < W(); ++x) {
+                colour_.Set(x, y, c);
+                colour_.SetAlpha(x, y, 1.0f);
+            }
+        }
+    }
+
+    // Saturated all the way across, so that a face a few pixels wide on screen still shows the
+    // colour; only the middle runs a little hotter.
+    void Beacon(const PixelRect& r, const Rgb& light)
+    {
+        for (int y = r.y0; y < r.y1; ++y) {
+            const float t = (static_cast<float>(y - r.y0) + 0.5f) / static_cast<float>(r.Height());
+            const float profile = Sine(t * kPi);
+            const Rgb c = Mix(light * (0.8f + 0.2f * profile), Rgb{1, 1, 1}, kBeaconHeat * profile * profile);
             for (int x = 0; x < W(); ++x) {
                 colour_.Set(x, y, c);
                 colour_.SetAlpha(x, y, 1.0f);

@@ -22,6 +22,7 @@ enum class BandKind {
     Markings,   // painted plate with stencilled numbers
     Glass,      // dark canopy glass with a glowing rim
     Engine,     // an exhaust: hot, emissive throughout
+    Beacon,     // a broad lamp panel, emissive throughout: accents that must read from far away
 };
 
 // One band as the painter and the mesh kit both see it.

@@ -11,7 +11,7 @@ namespace {
 constexpr uint32_t kSeed = 0x5EED0001;
 constexpr int kSheetWidth = 512;         // pixels
 constexpr float kNormalStrength = 0.9f;
-constexpr float kAmbientLift = 0.08f;    // added to the level's ambient: the ship reads against the ground
+constexpr float kAmbientLift = 0.3f;     // added to the level's ambient: unlit from below, the ship reads against the ground
 const MapNames kMaps{"ship_hull.tga", "ship_hull_n.jpg"};
 
 // Sizes in world units; the ship must stay within 10 of its origin.
@@ -21,14 +21,16 @@ constexpr float kWingSpan = 8.2f;        // x of the wing tips
 constexpr float kNacelleX = 2.7f;
 constexpr float kNacelleRadius = 1.05f;
 constexpr int kRoundSegments = 14;
+constexpr float kLampWidth = 0.6f;       // glowing faces must stay some pixels wide from the play camera
+constexpr float kPlumeLength = 0.8f;     // the hot exhaust behind each nozzle, seen from above
 
-const CraftColours kColours{{0.35f, 0.95f, 1.0f}, {1.0f, 0.38f, 0.12f}, {0.35f, 0.95f, 1.0f}, {0.55f, 0.12f, 0.10f}};
+const CraftColours kColours{{0.35f, 0.95f, 1.0f}, {1.0f, 0.38f, 0.12f}, {0.35f, 0.95f, 1.0f}, {0.10f, 0.30f, 0.36f}};
 
 SheetPalette ShipPalette()
 {
     SheetPalette palette;
-    palette.metal = {0.50f, 0.54f, 0.60f};
-    palette.metalAlt = {0.36f, 0.40f, 0.46f};
+    palette.metal = {0.58f, 0.62f, 0.68f};
+    palette.metalAlt = {0.44f, 0.48f, 0.54f};
     palette.paint = {0.62f, 0.16f, 0.12f};
     palette.wear = 0.6f;
     palette.dirt = 0.45f;
@@ -70,7 +72,7 @@ void Wing(MeshBuilder& mesh)
     const parts::Skin skin{kPlates, kEdge, parts::kNone, kEdge, {0, 0, 1}};
     parts::Prism(mesh, {{1.6f, 0, -5.8f}, {kWingSpan, 0, -3.6f}, {kWingSpan, 0, -1.4f}, {1.6f, 0, 2.8f}}, -0.3f, 0.3f, 0.16f, skin);
     // Leading-edge lamp and a hazard strip near the root.
-    parts::Beam(mesh, {2.0f, 0.27f, 2.35f}, {kWingSpan - 0.3f, 0.27f, -1.45f}, 0.28f, 0.12f, 0.0f, {kGlow, kGlow, parts::kNone, kGlow, {0, 0, 1}});
+    parts::Beam(mesh, {2.0f, 0.3f, 2.2f}, {kWingSpan - 0.3f, 0.3f, -1.55f}, kLampWidth, 0.14f, 0.0f, {kBeacon, kEdge, parts::kNone, kEdge, {0, 0, 1}});
     parts::Beam(mesh, {2.3f, 0.3f, -4.9f}, {2.3f, 0.3f, 1.6f}, 0.5f, 0.06f, 0.0f, {kHazard, kEdge, parts::kNone, kEdge, {0, 0, 1}});
     // A raised armour panel, a vent and a few greebles over the wing root.
     parts::BevelBox(mesh, {3.0f, 0.25f, -4.0f}, {5.6f, 0.55f, -1.2f}, 0.12f, {kPanels, kEdge, parts::kNone, kEdge, {1, 0, 0}});
@@ -86,7 +88,8 @@ void Wing(MeshBuilder& mesh)
     parts::Cylinder(mesh, {kNacelleX, y, -7.9f}, {kNacelleX, y, -2.0f}, kNacelleRadius, kNacelleRadius * 0.8f, kRoundSegments, kPanels, parts::kNone, kEdge);
     parts::Cylinder(mesh, {kNacelleX, y, -2.0f}, {kNacelleX, y, -1.2f}, kNacelleRadius * 0.8f, kNacelleRadius * 0.55f, kRoundSegments, kMachinery, parts::kNone, kVent);
     parts::Cylinder(mesh, {kNacelleX, y, -8.7f}, {kNacelleX, y, -7.9f}, kNacelleRadius * 0.95f, kNacelleRadius * 1.05f, kRoundSegments, kEdge, kEngine, parts::kNone);
-    parts::BevelBox(mesh, {kNacelleX - 0.25f, y + 0.9f, -7.2f}, {kNacelleX + 0.25f, y + 1.25f, -3.0f}, 0.08f, {kGlow, kEdge, parts::kNone, kEdge, {0, 0, 1}});
+    parts::BevelBox(mesh, {kNacelleX - 0.35f, y + 0.9f, -7.2f}, {kNacelleX + 0.35f, y + 1.25f, -3.0f}, 0.08f, {kBeacon, kEdge, parts::kNone, kEdge, {0, 0, 1}});
+    parts::Cylinder(mesh, {kNacelleX, y, -8.7f - kPlumeLength}, {kNacelleX, y, -8.7f}, kNacelleRadius * 0.3f, kNacelleRadius * 0.8f, kRoundSegments, kEngine, parts::kNone, parts::kNone);
     // Canard by the nose.
     parts::Prism(mesh, {{0.9f, 0, 4.2f}, {2.9f, 0, 3.8f}, {2.9f, 0, 4.6f}, {0.9f, 0, 6.4f}}, 0.05f, 0.3f, 0.08f, {kPanels, kEdge, parts::kNone, kEdge, {1, 0, 0}});
     // Nose gun.
@@ -102,6 +105,7 @@ void Spine(MeshBuilder& mesh)
     // A tail fin, and the central exhaust.
     parts::Prism(mesh, {{-0.12f, 0, -7.4f}, {0.12f, 0, -7.4f}, {0.12f, 0, -4.2f}, {-0.12f, 0, -4.2f}}, 1.4f, 2.6f, 0.06f, {kEdge, kPanels, parts::kNone, kEdge, {0, 0, 1}});
     parts::Cylinder(mesh, {0, 0.3f, -8.4f}, {0, 0.3f, -7.5f}, 0.6f, 0.75f, kRoundSegments, kEdge, kEngine, parts::kNone);
+    parts::Cylinder(mesh, {0, 0.3f, -8.4f - kPlumeLength}, {0, 0.3f, -8.4f}, 0.2f, 0.5f, kRoundSegments, kEngine, parts::kNone, parts::kNone);
 }
 
 ModelFile BuildModel(const TrimSheet& sheet)
