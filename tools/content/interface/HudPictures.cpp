@@ -128,7 +128,8 @@ Canvas PlayerFrame(const InterfaceFonts& fonts)
     return canvas;
 }
 
-// A warning mark: a magenta eye of three claws around a core, in a hexagonal well.
+// The boss's mark: a slit-pupilled eye under a scowling brow of two blades, glowing magenta in a
+// hexagonal well. Sizes in pixels of the frame.
 void PaintBossEmblem(Canvas& canvas)
 {
     const int w = canvas.Width();
@@ -141,21 +142,20 @@ void PaintBossEmblem(Canvas& canvas)
                            centre.y + 44.0f * static_cast<float>(paint::Sin(angle))});
     }
     plating::Well(canvas, shape::Polygon(hexagon), kSlotFloor, 6.0f);
-    Sdf mark = shape::Circle(centre, 8.0f);
-    for (int claw = 0; claw < 3; ++claw) {
-        const double angle = -paint::kPi / 2.0 + claw * 2.0 * paint::kPi / 3.0;
-        const float cx = static_cast<float>(paint::Cos(angle));
-        const float cy = static_cast<float>(paint::Sin(angle));
-        const float sx = -cy;  // sideways of the claw
-        const float sy = cx;
-        mark = shape::Union(mark, shape::Polygon({{centre.x + 13.0f * cx + 9.0f * sx, centre.y + 13.0f * cy + 9.0f * sy},
-                                                   {centre.x + 34.0f * cx, centre.y + 34.0f * cy},
-                                                   {centre.x + 13.0f * cx - 9.0f * sx, centre.y + 13.0f * cy - 9.0f * sy}}));
-    }
+    // The eye: a lens where two circles overlap, 60 wide and 26 high, a little below the middle.
+    const Point eye{centre.x, centre.y + 6.0f};
+    const Sdf lens = shape::Intersection(shape::Circle({eye.x, eye.y - 19.8f}, 32.8f), shape::Circle({eye.x, eye.y + 19.8f}, 32.8f));
+    const Sdf iris = shape::Circle(eye, 10.0f);
+    const Sdf pupil = shape::Intersection(shape::Circle({eye.x - 16.0f, eye.y}, 18.0f), shape::Circle({eye.x + 16.0f, eye.y}, 18.0f));
+    // The brow: two heavy blades meeting low over the eye's middle, their outer ends raised.
+    Sdf brow = shape::Polygon({{centre.x - 1.5f, centre.y - 4.0f}, {centre.x - 30.0f, centre.y - 15.0f}, {centre.x - 34.0f, centre.y - 25.0f},
+                               {centre.x - 3.0f, centre.y - 11.0f}});
+    brow = shape::Union(brow, shape::Polygon({{centre.x + 1.5f, centre.y - 4.0f}, {centre.x + 30.0f, centre.y - 15.0f},
+                                              {centre.x + 34.0f, centre.y - 25.0f}, {centre.x + 3.0f, centre.y - 11.0f}}));
+    const Sdf mark = shape::Union(shape::Union(shape::Outline(lens, 2.2f), shape::Difference(iris, pupil)), brow);
     const Mask markMask = Coverage(w, h, mark);
     canvas.AddLight(markMask.Blurred(5.0f).Scaled(0.9f), kBossGlow);
     canvas.Fill(markMask, Lerp(kBossGlow, Rgba{1.0f, 1.0f, 1.0f, 1.0f}, 0.3f));
-    canvas.Fill(Coverage(w, h, shape::Circle(centre, 3.5f)), Rgba{0.05f, 0.0f, 0.02f, 1.0f});
 }
 
 Canvas BossFrame()
