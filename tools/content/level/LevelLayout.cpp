@@ -176,7 +176,7 @@ void PlaceLights(Scenery& scenery)
             else scenery.AddLight(index % 5 == 0 ? red : amber, {side * 30.0f, -12.0f, z}, kRadius);
         } else if (z < kReactorEnd) {
             if (index % 3 == 0) scenery.AddLight({Pulse(teal, 3, 0.3f, loop, 0.5f), still({0.0f, -30.0f, z}), fixed(kRadius)});
-            else scenery.AddLight(index % 4 == 1 ? magenta : teal, {side * 45.0f, -45.0f, z}, kRadius);
+            else scenery.AddLight(index % 4 == 1 ? cyan : teal, {side * 45.0f, -45.0f, z}, kRadius);
         } else if (z < kFoundryEnd) {
             if (index % 2 == 0) scenery.AddLight({Pulse(amber, 16, 0.6f, loop, 0.0f), still({0.0f, -60.0f, z}), fixed(kRadius)});
             else scenery.AddLight(red, {side * 40.0f, -35.0f, z}, kRadius);
