@@ -69,6 +69,30 @@ TEST(MeshKit, FacesOfAnySizeKeepTheirTextureInsideTheirBand)
     }
 }
 
+// A lying cylinder shares vertices between triangles that face up and triangles that face sideways.
+TEST(MeshKit, TakingTheSteepFacesSplitsTrianglesByWhichWayTheyFaceAndLosesNone)
+{
+    const TrimSheet sheet = TwoBands();
+    MeshBuilder mesh(&sheet);
+    parts::BevelBox(mesh, {-2, -1, -3}, {2, 1, 3}, 0.3f, {0, 0, 0, 1, {0, 0, 1}});
+    parts::Cylinder(mesh, {3, 0, -2}, {3, 0, 2}, 1.0f, 1.0f, 12, 0, 1, 1);
+    const size_t before = mesh.TriangleCount();
+    const MeshBuilder steep = mesh.TakeSteep(0.5f);
+    ASSERT_FALSE(mesh.Empty());
+    ASSERT_FALSE(steep.Empty());
+    EXPECT_EQ(mesh.TriangleCount() + steep.TriangleCount(), before);
+    for (const auto& [part, isSteep] : {std::pair<const MeshBuilder*, bool>{&mesh, false}, {&steep, true}}) {
+        const ModelFileObject object = part->ToObject(0);
+        for (size_t i = 0; i < object.indices.size(); i += 3) {
+            ASSERT_LT(std::max({object.indices[i], object.indices[i + 1], object.indices[i + 2]}), object.vertices.size());
+            const V3 a = Position(object.vertices[object.indices[i]]), b = Position(object.vertices[object.indices[i + 1]]),
+                     c = Position(object.vertices[object.indices[i + 2]]);
+            const float up = Normalized(-Cross(b - a, c - a)).y;
+            EXPECT_EQ(up < 0.5f, isSteep) << "triangle " << i / 3 << " faces up by " << up;
+        }
+    }
+}
+
 TEST(PictureKit, RowsOfPartsAddUpToTheWidthSoThatTheyTile)
 {
     const struct {

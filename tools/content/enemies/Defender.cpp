@@ -1,6 +1,7 @@
 #include "tools/content/enemies/Defender.h"
 
 #include "tools/content/AssetSet.h"
+#include "tools/content/CraftModel.h"
 #include "tools/content/CraftSheet.h"
 #include "tools/content/kit/MaterialMaps.h"
 #include "tools/content/kit/Parts.h"
@@ -12,7 +13,7 @@ constexpr uint32_t kSeed = 0x5EED0002;
 constexpr int kSheetWidth = 256;   // pixels
 constexpr float kSheetScale = 0.8f;
 constexpr float kNormalStrength = 0.8f;
-constexpr float kAmbientLift = 0.45f;  // added to the level's ambient: unlit from below, the hull needs its own
+constexpr CraftShading kShading{0.45f, 0.12f};  // pale on top, darker flanks to outline it
 const MapNames kMaps{"defender_hull.tga", "defender_hull_n.jpg"};
 const CraftColours kColours{{1.0f, 0.1f, 0.06f}, {1.0f, 0.2f, 0.35f}, {1.0f, 0.2f, 0.1f}, {0.45f, 0.06f, 0.05f}};
 
@@ -87,10 +88,7 @@ ModelFile BuildModel(const TrimSheet& sheet)
     Claw(mesh);
     mesh.SetFrame(Frame::MirrorX().Within(facePlayer));
     Claw(mesh);
-    ModelFile model;
-    model.materials.push_back(MapMaterial(kMaps, true, kAmbientLift));
-    model.objects.push_back(mesh.ToObject(0));
-    return model;
+    return CraftModel(mesh, kMaps, kShading);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "tools/content/AssetSet.h"
+#include "tools/content/CraftModel.h"
 #include "tools/content/CraftSheet.h"
 #include "tools/content/kit/MaterialMaps.h"
 #include "tools/content/kit/Parts.h"
@@ -14,7 +15,7 @@ constexpr uint32_t kSeed = 0x5EED0003;
 constexpr int kSheetWidth = 256;  // pixels
 constexpr float kSheetScale = 0.7f;
 constexpr float kNormalStrength = 0.8f;
-constexpr float kAmbientLift = 0.45f;  // added to the level's ambient: unlit from below, the hull needs its own
+constexpr CraftShading kShading{0.45f, 0.12f};  // pale on top, darker flanks to outline it
 const MapNames kMaps{"nave_hull.tga", "nave_hull_n.jpg"};
 const CraftColours kColours{{1.0f, 0.2f, 0.85f}, {1.0f, 0.3f, 0.7f}, {1.0f, 0.25f, 0.6f}, {0.35f, 0.05f, 0.3f}};
 
@@ -82,10 +83,7 @@ ModelFile BuildModel(const TrimSheet& sheet)
         mesh.SetFrame(Frame::TurnedY({}, angle + 3.14159265f / kFins));
         parts::BevelBox(mesh, {-0.7f, 0.55f, 1.2f}, {0.7f, 0.95f, 2.4f}, 0.12f, {kVent, kEdge, parts::kNone, kEdge, {1, 0, 0}});
     }
-    ModelFile model;
-    model.materials.push_back(MapMaterial(kMaps, true, kAmbientLift));
-    model.objects.push_back(mesh.ToObject(0));
-    return model;
+    return CraftModel(mesh, kMaps, kShading);
 }
 
 }  // namespace

@@ -196,6 +196,38 @@ void MeshBuilder::Append(const MeshBuilder& other)
     for (uint32_t index : other.indices_) indices_.push_back(base + index);
 }
 
+MeshBuilder MeshBuilder::TakeSteep(float minUp)
+{
+    MeshBuilder steep(sheet_, tileUnits_);
+    MeshBuilder kept(sheet_, tileUnits_);
+    // Old vertex index to new, for each side; a vertex that both sides use is copied.
+    std::vector<int64_t> steepIndex(vertices_.size(), -1), keptIndex(vertices_.size(), -1);
+    auto take = [this](MeshBuilder& into, std::vector<int64_t>& remap, uint32_t index) {
+        if (remap[index] < 0) {
+            remap[index] = static_cast<int64_t>(into.vertices_.size());
+            into.vertices_.push_back(vertices_[index]);
+        }
+        into.indices_.push_back(static_cast<uint32_t>(remap[index]));
+    };
+    for (size_t i = 0; i + 2 < indices_.size(); i += 3) {
+        V3 corners[3];
+        for (int k = 0; k < 3; ++k) {
+            const float* p = vertices_[indices_[i + static_cast<size_t>(k)]].position;
+            corners[k] = {p[0], p[1], p[2]};
+        }
+        const V3 front = -NewellNormal({corners[0], corners[1], corners[2]});
+        const bool isSteep = Length(front) > 0.0f && Normalized(front).y < minUp;
+        for (int k = 0; k < 3; ++k) {
+            const uint32_t index = indices_[i + static_cast<size_t>(k)];
+            if (isSteep) take(steep, steepIndex, index);
+            else take(kept, keptIndex, index);
+        }
+    }
+    vertices_ = std::move(kept.vertices_);
+    indices_ = std::move(kept.indices_);
+    return steep;
+}
+
 ModelFileObject MeshBuilder::ToObject(int32_t material) const
 {
     MeshData mesh;

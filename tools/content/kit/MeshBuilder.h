@@ -52,6 +52,10 @@ public:
     bool Empty() const { return indices_.empty(); }
     // Appends everything of another builder (both in model space already).
     void Append(const MeshBuilder& other);
+    // Moves every triangle that faces less than minUp upwards (the y of its unit normal) into a
+    // builder of its own and returns that: flanks and rims, for a darker material that shapes a
+    // model seen from above, where no light reaches its top.
+    MeshBuilder TakeSteep(float minUp);
     // The object, tangents computed, placed at the origin without rotation.
     ModelFileObject ToObject(int32_t material) const;
 

@@ -1,6 +1,7 @@
 #include "tools/content/ship/MainShip.h"
 
 #include "tools/content/AssetSet.h"
+#include "tools/content/CraftModel.h"
 #include "tools/content/CraftSheet.h"
 #include "tools/content/kit/MaterialMaps.h"
 #include "tools/content/kit/Parts.h"
@@ -11,7 +12,7 @@ namespace {
 constexpr uint32_t kSeed = 0x5EED0001;
 constexpr int kSheetWidth = 512;         // pixels
 constexpr float kNormalStrength = 0.9f;
-constexpr float kAmbientLift = 0.3f;     // added to the level's ambient: unlit from below, the ship reads against the ground
+constexpr CraftShading kShading{0.3f, 0.08f};  // the ship reads against the ground, its flanks outline it
 const MapNames kMaps{"ship_hull.tga", "ship_hull_n.jpg"};
 
 // Sizes in world units; the ship must stay within 10 of its origin.
@@ -117,10 +118,7 @@ ModelFile BuildModel(const TrimSheet& sheet)
     Wing(mesh);
     mesh.SetFrame(Frame::MirrorX());
     Wing(mesh);
-    ModelFile model;
-    model.materials.push_back(MapMaterial(kMaps, true, kAmbientLift));
-    model.objects.push_back(mesh.ToObject(0));
-    return model;
+    return CraftModel(mesh, kMaps, kShading);
 }
 
 }  // namespace
