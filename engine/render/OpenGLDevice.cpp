@@ -82,7 +82,7 @@ void Attribute(GLuint location, GLint size, GLenum type, GLboolean normalised, G
 
 // Points the attributes at the bound array buffer in the layout of a vertex format; the others
 // keep their generic values (white diffuse, texture coordinate (0, 0, 0, 1)).
-void SetVertexLayout(uint32_t fvf)
+int SetVertexLayout(uint32_t fvf)
 {
     using namespace GLShaderText;
     for (GLuint location = 0; location <= kDiffuse; ++location) glDisableVertexAttribArray(location);
@@ -90,26 +90,26 @@ void SetVertexLayout(uint32_t fvf)
     case QuadVertex::kFvf:
         Attribute(kPosition, 3, GL_FLOAT, GL_FALSE, sizeof(QuadVertex), 0);
         Attribute(kTexCoord0, 2, GL_FLOAT, GL_FALSE, sizeof(QuadVertex), 12);
-        break;
+        return 10;
     case ParticleVertex::kFvf:
         Attribute(kPosition, 3, GL_FLOAT, GL_FALSE, sizeof(ParticleVertex), 0);
         Attribute(kDiffuse, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(ParticleVertex), 12);
         Attribute(kTexCoord0, 4, GL_FLOAT, GL_FALSE, sizeof(ParticleVertex), 16);
-        break;
+        return 12;
     case ScreenVertex::kFvf:
         Attribute(kPosition, 4, GL_FLOAT, GL_FALSE, sizeof(ScreenVertex), 0);
         Attribute(kDiffuse, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(ScreenVertex), 16);
         Attribute(kTexCoord0, 2, GL_FLOAT, GL_FALSE, sizeof(ScreenVertex), 20);
-        break;
+        return 12;
     case ScreenColorVertex::kFvf:
         Attribute(kPosition, 4, GL_FLOAT, GL_FALSE, sizeof(ScreenColorVertex), 0);
         Attribute(kDiffuse, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(ScreenColorVertex), 16);
-        break;
-    default: break;
+        return 10;
+    default: return 6;
     }
 }
 
-void SetMeshLayout()
+int SetMeshLayout()
 {
     using namespace GLShaderText;
     for (GLuint location = 0; location <= kDiffuse; ++location) glDisableVertexAttribArray(location);
@@ -118,6 +118,7 @@ void SetMeshLayout()
     Attribute(kTexCoord0, 2, GL_FLOAT, GL_FALSE, sizeof(MeshVertex), offsetof(MeshVertex, texCoord));
     Attribute(kTangent, 3, GL_FLOAT, GL_FALSE, sizeof(MeshVertex), offsetof(MeshVertex, tangent));
     Attribute(kBinormal, 3, GL_FLOAT, GL_FALSE, sizeof(MeshVertex), offsetof(MeshVertex, binormal));
+    return 16;
 }
 
 std::string ShaderLog(GLuint shader)
@@ -682,6 +683,7 @@ void OpenGLDevice::DoSetRenderTarget(RenderSurface* surface)
     const int width = surface ? surface->Width() : backBuffer_->Width();
     const int height = surface ? surface->Height() : backBuffer_->Height();
     glViewport(0, 0, width, height);
+    work_.states += 2;
 }
 
 bool OpenGLDevice::DoClear(uint32_t flags, uint32_t color, float z, uint32_t stencil)
@@ -790,24 +792,29 @@ void Upload(GLint location, const ShaderConstant& constant)
     }
 }
 
-void UploadTable(const DeviceShader* shader, const std::vector<GLint>& locations, const DeviceShader** uploaded,
+uint64_t UploadTable(const DeviceShader* shader, const std::vector<GLint>& locations, const DeviceShader** uploaded,
                  uint64_t* version)
 {
-    if (!shader) return;
+    if (!shader) return 0;
     const ShaderConstantTable& table = shader->Constants();
-    if (*uploaded == shader && *version == table.Version()) return;
+    if (*uploaded == shader && *version == table.Version()) return 0;
     const auto& constants = table.Constants();
-    for (size_t i = 0; i < constants.size() && i < locations.size(); ++i) Upload(locations[i], constants[i]);
+    uint64_t calls = 0;
+    for (size_t i = 0; i < constants.size() && i < locations.size(); ++i) {
+        Upload(locations[i], constants[i]);
+        calls += locations[i] >= 0;
+    }
     *uploaded = shader;
     *version = table.Version();
+    return calls;
 }
 
 }  // namespace
 
 void OpenGLDevice::UploadConstants(Program* program)
 {
-    UploadTable(GetVertexShader(), program->vertexLocations, &program->uploadedVertex, &program->uploadedVertexVersion);
-    UploadTable(GetPixelShader(), program->pixelLocations, &program->uploadedPixel, &program->uploadedPixelVersion);
+    work_.uniforms += UploadTable(GetVertexShader(), program->vertexLocations, &program->uploadedVertex, &program->uploadedVertexVersion);
+    work_.uniforms += UploadTable(GetPixelShader(), program->pixelLocations, &program->uploadedPixel, &program->uploadedPixelVersion);
 }
 
 void OpenGLDevice::ApplyTargetSize(Program* program)
@@ -820,12 +827,18 @@ void OpenGLDevice::ApplyTargetSize(Program* program)
     glUniform4fv(program->viewport, 1, viewport);
     if (program->screenSize >= 0) glUniform2f(program->screenSize, static_cast<float>(width), static_cast<float>(height));
     glViewport(0, 0, width, height);
+    work_.uniforms += 1 + (program->screenSize >= 0);
+    ++work_.states;
 }
 
 void OpenGLDevice::ApplyState(Program* program)
 {
     glUseProgram(program->program);
+    ++work_.programs;
     ApplyTargetSize(program);
+    work_.states += 3 + (GetRenderState(RenderState::CullMode) == Cull::CW || GetRenderState(RenderState::CullMode) == Cull::CCW ? 3 : 1) +
+                    (GetRenderState(RenderState::AlphaBlendEnable) ? 2 : 1);
+    work_.uniforms += 1 + (program->worldViewProj >= 0) + (program->textureFactor >= 0);
 
     if (GetRenderState(RenderState::ZEnable)) glEnable(GL_DEPTH_TEST);
     else glDisable(GL_DEPTH_TEST);
@@ -928,6 +941,7 @@ void OpenGLDevice::ApplyTextures(Program* program)
         }
         glBindSampler(stage, sampler);
         glBindSampler(GLShaderText::kVolumeUnitBase + stage, sampler);
+        work_.textures += 4 + 5 + (anisotropy_ ? 1 : 0) + 2;
 
         if (stage >= static_cast<uint32_t>(GLShaderText::kEmulatedStages)) continue;
         GLint* op = ops + stage * 4;
@@ -947,10 +961,12 @@ void OpenGLDevice::ApplyTextures(Program* program)
         alpha[3] = 0;
     }
     glActiveTexture(GL_TEXTURE0);
+    ++work_.textures;
     if (program->stageOps >= 0) {
         glUniform4iv(program->stageOps, GLShaderText::kEmulatedStages, ops);
         glUniform4iv(program->colorArgs, GLShaderText::kEmulatedStages, colorArgs);
         glUniform4iv(program->alphaArgs, GLShaderText::kEmulatedStages, alphaArgs);
+        work_.uniforms += 3;
     }
 }
 
@@ -965,8 +981,9 @@ bool OpenGLDevice::DoDrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount
     glBindVertexArray(vertexArray_);
     glBindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(static_cast<size_t>(count) * stride), vertices, GL_STREAM_DRAW);
-    SetVertexLayout(GetFVF());
+    work_.buffers += 3 + SetVertexLayout(GetFVF());
     glDrawArrays(PrimitiveMode(type), 0, count);
+    ++work_.draws;
     return true;
 }
 
@@ -980,10 +997,11 @@ bool OpenGLDevice::DoDrawIndexedPrimitive(PrimitiveType type, uint32_t startInde
     ApplyState(program);
     glBindVertexArray(vertexArray_);
     glBindBuffer(GL_ARRAY_BUFFER, vertices->Name());
-    SetMeshLayout();
+    work_.buffers += 3 + SetMeshLayout();
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices->Name());
     const GLenum indexType = indices->Format() == IndexFormat::Index16 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT;
     glDrawElements(PrimitiveMode(type), VertexCount(type, primitiveCount), indexType, Offset(startIndex * indices->IndexSize()));
+    ++work_.draws;
     return true;
 }
 

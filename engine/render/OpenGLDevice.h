@@ -50,6 +50,18 @@ public:
     // Called by the device's shader objects when they go away.
     void ForgetShaderObject(unsigned int shaderObject);
 
+    // What the device has asked of OpenGL since the last ResetWork, in calls, for benchmarks.
+    struct Work {
+        uint64_t draws = 0;
+        uint64_t programs = 0;  // program switches
+        uint64_t states = 0;    // depth, cull, blend, viewport, scissor and framebuffer state
+        uint64_t textures = 0;  // texture units: active unit, texture and sampler binds, sampler parameters
+        uint64_t uniforms = 0;  // uniform uploads
+        uint64_t buffers = 0;   // vertex arrays, buffer binds and uploads, attribute layout
+    };
+    const Work& WorkDone() const { return work_; }
+    void ResetWork() { work_ = {}; }
+
 protected:
     bool DoClear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override;
     bool DoPresent() override;
@@ -87,4 +99,5 @@ private:
     unsigned int textureStagePixelShader_ = 0;
     bool anisotropy_ = false;
     std::map<std::pair<unsigned int, unsigned int>, std::unique_ptr<Program>> programs_;
+    Work work_;
 };
