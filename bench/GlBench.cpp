@@ -50,6 +50,49 @@ GLuint CompileRaw(GLenum kind, const char* source)
     return shader;
 }
 
+// Samples that pass the depth test, per pass: counting makes the driver draw differently, so it has
+// frames of its own.
+struct PixelCounter {
+    GLuint query = 0;
+    std::map<std::string, double> samples;
+    double total = 0;
+
+    void Start() { glBeginQuery(GL_SAMPLES_PASSED, query); }
+    void Stop(const char* pass)
+    {
+        glEndQuery(GL_SAMPLES_PASSED);
+        GLuint64 passed = 0;
+        glGetQueryObjectui64v(query, GL_QUERY_RESULT, &passed);
+        if (pass) samples[pass] += static_cast<double>(passed);
+        total += static_cast<double>(passed);
+    }
+};
+
+void OnPassCount(void* context, const char* pass)
+{
+    auto* counter = static_cast<PixelCounter*>(context);
+    counter->Stop(pass);
+    counter->Start();
+}
+
+void CountPixels(OpenGLDevice& device, Renderer& renderer, int frames, const std::function<void(int)>& drawFrame,
+                 FrameFigures* figures)
+{
+    PixelCounter counter;
+    glGenQueries(1, &counter.query);
+    renderer.SetPassObserver(OnPassCount, &counter);
+    for (int i = 0; i < frames; ++i) {
+        counter.Start();
+        drawFrame(i);
+        counter.Stop(nullptr);
+        device.Present();
+    }
+    renderer.SetPassObserver(nullptr, nullptr);
+    glDeleteQueries(1, &counter.query);
+    figures->pixelsWritten = counter.total / frames;
+    for (auto& [pass, samples] : figures->passPixels) samples = counter.samples[pass] / frames;
+}
+
 double PixelsPerSecond(const Screen& screen, int passes, Clock::time_point start)
 {
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -109,25 +152,20 @@ FrameFigures MeasureFrames(Screen& screen, Renderer& renderer, int frames, const
     figures.framesPerSecond = 1000.0 * frames / Milliseconds(start, Clock::now());
     figures.work = PerFrame(device.WorkDone(), frames);
 
-    GLuint query = 0;
-    glGenQueries(1, &query);
     std::vector<double> times;
-    double samples = 0;
+    double presentMs = 0;
     for (int i = 0; i < frames; ++i) {
         Drain(&device);
         const Clock::time_point from = Clock::now();
-        glBeginQuery(GL_SAMPLES_PASSED, query);
         drawFrame(i);
-        glEndQuery(GL_SAMPLES_PASSED);
         Drain(&device);
         times.push_back(Milliseconds(from, Clock::now()));
-        GLuint64 passed = 0;
-        glGetQueryObjectui64v(query, GL_QUERY_RESULT, &passed);
-        samples += static_cast<double>(passed);
+        const Clock::time_point presenting = Clock::now();
         device.Present();
+        Drain(&device);
+        presentMs += Milliseconds(presenting, Clock::now());
     }
-    glDeleteQueries(1, &query);
-    figures.pixelsWritten = samples / frames;
+    figures.presentMs = presentMs / frames;
     const auto slowest = std::max_element(times.begin(), times.end());
     figures.slowestMs = *slowest;
     figures.slowestFrame = static_cast<int>(slowest - times.begin());
@@ -144,7 +182,11 @@ FrameFigures MeasureFrames(Screen& screen, Renderer& renderer, int frames, const
         device.Present();
     }
     renderer.SetPassObserver(nullptr, nullptr);
-    for (const std::string& pass : clock.order) figures.passMs.emplace_back(pass, clock.milliseconds[pass] / frames);
+    for (const std::string& pass : clock.order) {
+        figures.passMs.emplace_back(pass, clock.milliseconds[pass] / frames);
+        figures.passPixels.emplace_back(pass, 0.0);
+    }
+    CountPixels(device, renderer, frames, drawFrame, &figures);
     return figures;
 }
 
@@ -231,8 +273,10 @@ void PrintFigures(const char* title, const Screen& screen, const FrameFigures& f
                 static_cast<unsigned long long>(work.uniforms), static_cast<unsigned long long>(work.buffers));
     std::printf("  pixels written %.2f M a frame = %.1f M/s (%.0f%% of the trivial pass's %.1f M/s)\n",
                 figures.pixelsWritten / 1e6, pixelsPerSecond / 1e6, 100.0 * pixelsPerSecond / rawFill, rawFill / 1e6);
-    std::printf("  per pass (drained), ms:");
+    std::printf("  present %.2f ms; per pass (drained), ms:", figures.presentMs);
     for (const auto& [pass, ms] : figures.passMs) std::printf(" %s %.2f", pass.c_str(), ms);
+    std::printf("\n  per pass, M pixels written:");
+    for (const auto& [pass, pixels] : figures.passPixels) std::printf(" %s %.2f", pass.c_str(), pixels / 1e6);
     std::printf("\n");
 }
 

@@ -37,10 +37,12 @@ struct FrameFigures {
     double framesPerSecond = 0;   // frames over the wall time of all of them, not drained between
     double medianMs = 0;          // drained frame by frame
     double slowestMs = 0;
+    double presentMs = 0;         // showing the frame, drained
     int slowestFrame = 0;
     OpenGLDevice::Work work;      // per frame
     double pixelsWritten = 0;     // samples passing the depth test, per frame
-    std::vector<std::pair<std::string, double>> passMs;  // drained after every pass
+    std::vector<std::pair<std::string, double>> passMs;      // drained after every pass
+    std::vector<std::pair<std::string, double>> passPixels;  // samples passing the depth test
 };
 
 // Draws `frames` frames with drawFrame(frameIndex) (which submits and renders, not presents) three

@@ -16,7 +16,8 @@ enum class ShaderStage { Vertex, Pixel };
 //                         inTexCoord0 (vec4), inTangent, inBinormal, inDiffuse (vec4, 0..1)
 //                  write  oPos (clip position in Direct3D conventions: depth 0..w, y up),
 //                         oD0 (diffuse), oD1 (specular), oT0 .. oT3 (texture coordinates)
-//   Pixel shaders read    vD0, vD1, vT0 .. vT3 and samplers s0 .. s3 (2D textures of stages 0 .. 3)
+//   Pixel shaders read    vD0, vD1, vT0 .. vT3, samplers s0 .. s3 (2D textures of stages 0 .. 3)
+//                         and sv0 .. sv3 (volume textures of stages 0 .. 3)
 //                  write  oC0
 // Matrices multiply row vectors as in the engine: `inPosition * worldViewProj`.
 class DeviceShader : public DeviceResource {
