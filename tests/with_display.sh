@@ -10,7 +10,7 @@ preload=""
 asan=$(ldd "$program" 2>/dev/null | awk '/libasan/ { print $3 }')
 if [ -n "$asan" ]; then
   preload="$asan"
-  for lib in /usr/lib/*/dri/swrast_dri.so /usr/lib/*/libGLX_mesa.so.0; do
+  for lib in /usr/lib/*/dri/swrast_dri.so /usr/lib/*/libGLX_mesa.so.0 /usr/lib/*/libGL.so.1; do
     [ -e "$lib" ] && preload="$preload $lib"
   done
 fi

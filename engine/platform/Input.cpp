@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr uint8_t kButtonDown = 0x80;
+
 bool ReadDevice(InputDevice* device, size_t size, void* data)
 {
     if (device == nullptr) return false;
@@ -35,6 +37,7 @@ bool Input::Init(SDL_Window* window, int flags)
             mouse->device->GetDeviceState(sizeof(mouse->state), &mouse->state);
         }
     }
+    controller = GameController::Create();
     return true;
 }
 
@@ -45,8 +48,20 @@ bool Input::Update()
         // Motion is relative: repeating the last frame's motion would keep steering the ship
         // while the window is in the background. Buttons keep their last state.
         mouse->state.lX = mouse->state.lY = mouse->state.lZ = 0;
+        mouse->state.rgbButtons[0] = mouseLeftButton_;
     }
+    ReadController();
     return true;
+}
+
+// The left button reads as held while the mouse's own button or a controller's fire button is;
+// the mouse's part is kept apart so that a released controller button releases it again.
+void Input::ReadController()
+{
+    controllerState = controller ? controller->Read() : ControllerState{};
+    if (!mouse) return;
+    mouseLeftButton_ = mouse->state.rgbButtons[0];
+    if (controllerState.fire) mouse->state.rgbButtons[0] = kButtonDown;
 }
 
 void Input::Acquire()
@@ -66,6 +81,9 @@ void Input::Unacquire()
 bool Input::Release()
 {
     Unacquire();
+    controller.reset();
+    controllerState = {};
+    mouseLeftButton_ = 0;
     keyboard.reset();
     mouse.reset();
     directinput.reset();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/platform/GameController.h"
 #include "engine/platform/InputDevice.h"
 #include "engine/platform/InputDriver.h"
 
@@ -21,9 +22,11 @@ struct MouseDevice {
     DIMOUSESTATE state = {};
 };
 
-// Keyboard and mouse read once per frame into memory, where game objects read them during their
-// update. keyboard and mouse are null when not requested or after Release; readers test them
-// before reading.
+// Keyboard, mouse and game controllers read once per frame into memory, where game objects read
+// them during their update. keyboard and mouse are null when not requested or after Release;
+// readers test them before reading. The controllers need no request: when SDL can open them they
+// are read with the others, their stick into controllerState (for steering in proportion) and
+// their fire buttons into the mouse's left button, so that code reading the mouse fires with them.
 class Input {
 public:
     static constexpr int kKeyboard = 1;
@@ -51,7 +54,12 @@ public:
     std::unique_ptr<KeyboardDevice> keyboard;
     std::unique_ptr<MouseDevice> mouse;
     std::unique_ptr<InputDriver> directinput;
+    std::unique_ptr<GameController> controller;  // null when SDL's controller support cannot start
+    ControllerState controllerState;
 
 private:
     void ClearKeys();
+    void ReadController();
+
+    uint8_t mouseLeftButton_ = 0;  // as the mouse itself last reported it
 };

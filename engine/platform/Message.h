@@ -17,6 +17,10 @@ constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_QUIT = 0x0012;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
 constexpr uint32_t WM_KEYUP = 0x0101;
+// A key pressed or released while Alt is held: not the key itself to the loops (Alt+Enter is not
+// Enter), but seen by the window procedure.
+constexpr uint32_t WM_SYSKEYDOWN = 0x0104;
+constexpr uint32_t WM_SYSKEYUP = 0x0105;
 
 // Virtual key codes of key messages. Letters and digits are their upper-case ASCII codes.
 constexpr uint32_t VK_BACK = 0x08;

@@ -45,6 +45,13 @@ uint32_t MessageQueue::VirtualKeyOf(int sdlKeycode)
     }
 }
 
+uint32_t MessageQueue::ControllerKeyOf(int sdlButton)
+{
+    if (sdlButton == SDL_CONTROLLER_BUTTON_START) return VK_RETURN;
+    if (sdlButton == SDL_CONTROLLER_BUTTON_BACK) return VK_ESCAPE;
+    return 0;
+}
+
 bool MessageQueue::MessageOf(const SDL_Event& event, Message* message)
 {
     switch (event.type) {
@@ -61,7 +68,17 @@ bool MessageQueue::MessageOf(const SDL_Event& event, Message* message)
     case SDL_KEYUP: {
         const uint32_t key = VirtualKeyOf(event.key.keysym.sym);
         if (key == 0) return false;
-        *message = {event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, key, event.key.repeat ? 1 : 0};
+        const bool down = event.type == SDL_KEYDOWN;
+        const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+        const uint32_t kind = alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+        *message = {kind, key, event.key.repeat ? 1 : 0};
+        return true;
+    }
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: {
+        const uint32_t key = ControllerKeyOf(event.cbutton.button);
+        if (key == 0) return false;
+        *message = {event.type == SDL_CONTROLLERBUTTONDOWN ? WM_KEYDOWN : WM_KEYUP, key, 0};
         return true;
     }
     default: return false;

@@ -8,8 +8,9 @@ union SDL_Event;
 
 // The thread's message queue over SDL's event queue. PeekMessage first turns pending SDL events into
 // messages (a close request into WM_CLOSE, keys into WM_KEYDOWN and WM_KEYUP with virtual key codes,
-// focus changes into WM_SETFOCUS and WM_KILLFOCUS; other events are not messages), then removes the
-// oldest. PostQuitMessage behaves as the window system's: WM_QUIT is handed out only once no other
+// or WM_SYSKEYDOWN and WM_SYSKEYUP while Alt is held, a game controller's Start and Back buttons into
+// the Enter and Escape key messages, focus changes into WM_SETFOCUS and WM_KILLFOCUS; other events
+// are not messages), then removes the oldest. PostQuitMessage behaves as the window system's: WM_QUIT is handed out only once no other
 // message is waiting, so it arrives after everything queued before it and after messages that
 // dispatching those produces.
 //
@@ -36,6 +37,8 @@ public:
 
     // The virtual key of an SDL key code, 0 for keys the game has no code for.
     static uint32_t VirtualKeyOf(int sdlKeycode);
+    // The virtual key a game controller button stands for (an SDL_GameControllerButton), 0 for none.
+    static uint32_t ControllerKeyOf(int sdlButton);
 
 private:
     static void PumpEvents();

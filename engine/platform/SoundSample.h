@@ -10,8 +10,9 @@ public:
     SoundSample(const SoundSample&) = delete;
     SoundSample& operator=(const SoundSample&) = delete;
 
-    // Loads the file from the disk with the three mode flags; stores and returns the handle, null
-    // when the file is missing or the library is not running.
+    // Loads the file from the disk (a relative name from the DataDirectory) with the three mode
+    // flags; stores and returns the handle, null when the file is missing or the library is not
+    // running.
     FSOUND_SAMPLE* Load(const char* name, bool loop, bool hardware3d, bool effects);
     void Free();
 

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <cstring>
+
 #include "engine/platform/Log.h"
 
 namespace {
@@ -25,6 +27,23 @@ SDL_Window* CreateSdlWindow(const char* title, int width, int height, int multis
 {
     SetContextAttributes(multisample);
     return SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+}
+
+// Whether the display offers exactly width × height and the video driver lets programs switch
+// modes; *mode is then the mode to switch to.
+bool CanSwitchTo(int display, int width, int height, int refresh, SDL_DisplayMode* mode)
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr && std::strcmp(driver, "wayland") == 0) return false;
+    SDL_DisplayMode wanted{};
+    wanted.w = width;
+    wanted.h = height;
+    wanted.refresh_rate = refresh;
+    SDL_DisplayMode closest{};
+    if (!SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &wanted, &closest)) return false;
+    if (closest.w != width || closest.h != height) return false;
+    *mode = closest;
+    return true;
 }
 
 }  // namespace
@@ -62,22 +81,21 @@ void Window::Show()
 bool Window::SetMode(int width, int height, bool fullscreen, int refresh)
 {
     if (width <= 0 || height <= 0) return false;
+    keptDesktopMode_ = false;
     if (!fullscreen) {
         if (SDL_SetWindowFullscreen(window_, 0) != 0) return false;
         SDL_SetWindowSize(window_, width, height);
         SDL_SetWindowPosition(window_, 0, 0);
         return true;
     }
-    SDL_DisplayMode wanted{};
-    wanted.w = width;
-    wanted.h = height;
-    wanted.refresh_rate = refresh;
-    SDL_DisplayMode closest{};
-    const int display = SDL_GetWindowDisplayIndex(window_);
-    if (!SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &wanted, &closest)) return false;
-    if (SDL_SetWindowDisplayMode(window_, &closest) != 0) return false;
-    SDL_SetWindowSize(window_, width, height);
-    return SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0;
+    SDL_DisplayMode mode{};
+    if (CanSwitchTo(SDL_GetWindowDisplayIndex(window_), width, height, refresh, &mode) &&
+        SDL_SetWindowDisplayMode(window_, &mode) == 0) {
+        SDL_SetWindowSize(window_, width, height);
+        if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0) return true;
+    }
+    keptDesktopMode_ = true;
+    return SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
 }
 
 void Window::DrawableSize(int* width, int* height) const

@@ -20,13 +20,20 @@ public:
     SDL_Window* Handle() const { return window_; }
 
     void Show();
-    // Windowed: resizes the window to width × height at (0, 0). Full screen: switches to the
-    // display mode nearest width × height at refresh Hz. False when the window system refuses.
+    // Windowed: resizes the window to width × height at (0, 0). Full screen: switches the display
+    // to width × height at the nearest refresh to refresh Hz where that is possible and wise, and
+    // otherwise (Wayland, which does not let programs change the mode; a size the display does
+    // not offer; a switch refused) covers the display at the desktop's own mode, leaving the
+    // picture's size to the graphics device. False when the window system refuses both.
     bool SetMode(int width, int height, bool fullscreen, int refresh);
+    // Whether the last full-screen SetMode kept the desktop's mode.
+    bool KeptDesktopMode() const { return keptDesktopMode_; }
+
     // The drawable size in pixels.
     void DrawableSize(int* width, int* height) const;
 
 private:
     explicit Window(SDL_Window* window) : window_(window) {}
     SDL_Window* window_;
+    bool keptDesktopMode_ = false;
 };

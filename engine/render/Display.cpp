@@ -128,8 +128,10 @@ bool Display::ChangeMode(int width, int height, bool fullscreen, uint32_t bits, 
         Log::Print(1, "Failed to inicialize\n");
         return false;
     }
-    // Full screen waits for the display's refresh; a window presents at once.
-    state.device->SetSwapInterval(fullscreen);
+    // Presenting waits for the refresh in a window too: players expect no tearing, and a game
+    // that draws as fast as it can in a window only heats the machine.
+    state.device->SetSwapInterval(true);
+    state.device->SetBackBufferSize(width, height);
     state.device->SetRenderTarget(0, nullptr);
     Log::Print(1, "Sucesseful\n");
     state.width = width;
@@ -152,6 +154,13 @@ void Display::Release()
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         state.videoForModes = false;
     }
+}
+
+bool Display::ToggleFullscreen()
+{
+    const DisplayState& state = State();
+    if (!state.window) return false;
+    return ChangeMode(state.width, state.height, !state.fullscreen, state.bits, state.refresh, state.multisample);
 }
 
 int Display::ModeCount(uint32_t bits)
@@ -192,5 +201,7 @@ int64_t Display::WindowProcedure(const Message& message)
         MessageQueue::PostQuitMessage(0);
         return 0;
     }
+    // A held Alt+Enter repeats: only the first press switches.
+    if (message.message == WM_SYSKEYDOWN && message.wParam == VK_RETURN && message.lParam == 0) ToggleFullscreen();
     return 0;
 }

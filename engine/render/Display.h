@@ -17,11 +17,16 @@ public:
     // saying why, when the window or the device cannot be made; what was made stays for Release.
     // multisample 2, 4 or 6 asks for that many samples; other values for none.
     static bool Init(int width, int height, bool fullscreen, uint32_t bits, uint32_t refresh, uint32_t multisample);
-    // Logs the mode, resizes the window or switches to the full-screen mode, and sets presenting to
-    // wait for the refresh in full screen only. False (logged, stored mode unchanged) when refused.
+    // Logs the mode, resizes the window or goes full screen (switching the display's mode where it
+    // can, else keeping the desktop's and letting the device scale the picture to fit), and sets
+    // presenting to wait for the refresh where the driver offers it. The back buffer is
+    // width × height in every case. False (logged, stored mode unchanged) when refused.
     static bool ChangeMode(int width, int height, bool fullscreen, uint32_t bits, uint32_t refresh, uint32_t multisample);
     // Destroys device and window. Safe to call twice, and after a failed Init; also runs at exit.
     static void Release();
+
+    // Full screen to a window of the same size and back (Alt+Enter). False when refused.
+    static bool ToggleFullscreen();
 
     // The display's modes of 16-bit colour (bits 16) or of 32-bit colour (any other bits; 24-bit
     // formats count as 32-bit), each size and refresh once. Index out of range gives 0.
@@ -43,6 +48,7 @@ public:
     static uint32_t Multisample();
 
     // The game window's procedure: a close request and a dispatched Escape key-down post the quit
-    // message with code 0; everything else is left to the default handling (nothing).
+    // message with code 0; Alt+Enter switches between full screen and a window; everything else is
+    // left to the default handling (nothing).
     static int64_t WindowProcedure(const Message& message);
 };

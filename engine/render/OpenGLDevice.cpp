@@ -10,6 +10,7 @@
 
 #include "engine/platform/Log.h"
 #include "engine/render/GLShaderText.h"
+#include "engine/render/LetterboxRect.h"
 #include "engine/render/TextureStageSetup.h"
 
 namespace {
@@ -483,15 +484,17 @@ constexpr uint64_t kNever = ~uint64_t{0};
 
 class OpenGLDevice::BackBuffer final : public RenderSurface {
 public:
-    explicit BackBuffer(SDL_Window* window) : RenderSurface(nullptr), window_(window) {}
+    BackBuffer(SDL_Window* window, const OpenGLDevice* device) : RenderSurface(nullptr), window_(window), device_(device) {}
     int Width() const override
     {
+        if (device_->pictureWidth_ > 0) return device_->pictureWidth_;
         int width = 0, height = 0;
         SDL_GL_GetDrawableSize(window_, &width, &height);
         return width;
     }
     int Height() const override
     {
+        if (device_->pictureHeight_ > 0) return device_->pictureHeight_;
         int width = 0, height = 0;
         SDL_GL_GetDrawableSize(window_, &width, &height);
         return height;
@@ -499,6 +502,7 @@ public:
 
 private:
     SDL_Window* window_;
+    const OpenGLDevice* device_;
 };
 
 std::unique_ptr<OpenGLDevice> OpenGLDevice::Create(SDL_Window* window, std::string* error)
@@ -528,7 +532,7 @@ std::unique_ptr<OpenGLDevice> OpenGLDevice::Create(SDL_Window* window, std::stri
 }
 
 OpenGLDevice::OpenGLDevice(SDL_Window* window, void* context)
-    : window_(window), context_(context), backBuffer_(std::make_unique<BackBuffer>(window))
+    : window_(window), context_(context), backBuffer_(std::make_unique<BackBuffer>(window, this))
 {
 }
 
@@ -536,6 +540,7 @@ OpenGLDevice::~OpenGLDevice()
 {
     SDL_GL_MakeCurrent(window_, context_);
     DetachResources();
+    DeleteSceneFramebuffer();
     for (auto& entry : programs_) glDeleteProgram(entry.second->program);
     programs_.clear();
     for (auto& entry : stageShaders_) glDeleteShader(entry.second);
@@ -598,7 +603,83 @@ std::string OpenGLDevice::RendererName() const
 
 void OpenGLDevice::SetSwapInterval(bool synchronised)
 {
-    SDL_GL_SetSwapInterval(synchronised ? 1 : 0);
+    if (!synchronised) {
+        SDL_GL_SetSwapInterval(0);
+        return;
+    }
+    if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
+}
+
+void OpenGLDevice::SetBackBufferSize(int width, int height)
+{
+    const bool valid = width > 0 && height > 0;
+    pictureWidth_ = valid ? width : 0;
+    pictureHeight_ = valid ? height : 0;
+    ApplyRenderTarget();
+}
+
+bool OpenGLDevice::Letterboxed() const
+{
+    if (pictureWidth_ <= 0) return false;
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window_, &width, &height);
+    return width != pictureWidth_ || height != pictureHeight_;
+}
+
+// The offscreen back buffer, made or remade at the picture's size on first use; 0 (the window's
+// own) when the picture fits the window exactly.
+unsigned int OpenGLDevice::BackBufferFramebuffer()
+{
+    if (!Letterboxed()) return 0;
+    if (sceneFramebuffer_ != 0 && sceneWidth_ == pictureWidth_ && sceneHeight_ == pictureHeight_) return sceneFramebuffer_;
+    DeleteSceneFramebuffer();
+    glGenRenderbuffers(1, &sceneColor_);
+    glBindRenderbuffer(GL_RENDERBUFFER, sceneColor_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, pictureWidth_, pictureHeight_);
+    glGenRenderbuffers(1, &sceneDepth_);
+    glBindRenderbuffer(GL_RENDERBUFFER, sceneDepth_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, pictureWidth_, pictureHeight_);
+    glGenFramebuffers(1, &sceneFramebuffer_);
+    state_.ForgetFramebuffer();
+    glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, sceneColor_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sceneDepth_);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        // Without the offscreen buffer the picture is drawn into the window as it is.
+        DeleteSceneFramebuffer();
+        return 0;
+    }
+    sceneWidth_ = pictureWidth_;
+    sceneHeight_ = pictureHeight_;
+    return sceneFramebuffer_;
+}
+
+void OpenGLDevice::DeleteSceneFramebuffer()
+{
+    if (sceneFramebuffer_ != 0) glDeleteFramebuffers(1, &sceneFramebuffer_);
+    if (sceneColor_ != 0) glDeleteRenderbuffers(1, &sceneColor_);
+    if (sceneDepth_ != 0) glDeleteRenderbuffers(1, &sceneDepth_);
+    sceneFramebuffer_ = sceneColor_ = sceneDepth_ = 0;
+    sceneWidth_ = sceneHeight_ = 0;
+    state_.ForgetFramebuffer();
+}
+
+// The offscreen frame onto the window: black bars, the picture scaled to fit with linear
+// filtering. Only the pixel ownership and scissor tests touch a blit, so the scissor goes off.
+void OpenGLDevice::ShowLetterboxed()
+{
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window_, &width, &height);
+    const LetterboxRect rect = LetterboxRect::Fit(width, height, sceneWidth_, sceneHeight_);
+    state_.ForgetFramebuffer();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneFramebuffer_);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    state_.Viewport(width, height);
+    state_.Scissor(false, 0, 0, 0, 0);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBlitFramebuffer(0, 0, sceneWidth_, sceneHeight_, rect.x, rect.y, rect.x + rect.width, rect.y + rect.height,
+                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
 }
 
 RenderSurface* OpenGLDevice::GetBackBuffer()
@@ -732,7 +813,12 @@ void OpenGLDevice::TargetSize(int* width, int* height)
 void OpenGLDevice::DoSetRenderTarget(RenderSurface* surface)
 {
     GLuint framebuffer = 0;
-    if (surface && !surface->IsBackBuffer()) framebuffer = static_cast<GLTexture::Surface*>(surface)->Texture()->Framebuffer();
+    if (surface && !surface->IsBackBuffer()) {
+        framebuffer = static_cast<GLTexture::Surface*>(surface)->Texture()->Framebuffer();
+    } else {
+        framebuffer = BackBufferFramebuffer();
+        drawnOffscreen_ = drawnOffscreen_ || framebuffer != 0;
+    }
     state_.BindFramebuffer(framebuffer);
     const int width = surface ? surface->Width() : backBuffer_->Width();
     const int height = surface ? surface->Height() : backBuffer_->Height();
@@ -771,7 +857,10 @@ bool OpenGLDevice::DoClear(uint32_t flags, uint32_t color, float z, uint32_t ste
 
 bool OpenGLDevice::DoPresent()
 {
+    if (drawnOffscreen_ && sceneFramebuffer_ != 0) ShowLetterboxed();
     SDL_GL_SwapWindow(window_);
+    drawnOffscreen_ = false;
+    ApplyRenderTarget();
     return true;
 }
 

@@ -50,8 +50,17 @@ public:
     std::unique_ptr<DeviceShader> CreatePixelShader(const char* path, std::string* messages = nullptr) override;
     bool ReadPixels(int x, int y, int width, int height, std::vector<uint8_t>* rgba) override;
 
-    // Presenting waits for the display's refresh when on; the display mode decides.
+    // Presenting waits for the display's refresh when on (adaptively where the driver offers it,
+    // so that a late frame is shown at once rather than a whole refresh later).
     void SetSwapInterval(bool synchronised);
+    // The size of the picture each frame draws, which the back buffer reports. When the window's
+    // drawable area differs (a full-screen window that kept the desktop's mode, a window the window
+    // manager sized otherwise), frames are drawn offscreen at this size and Present shows them
+    // scaled to fit, letterboxed on black, so that the picture is the same pixel for pixel and is
+    // never stretched or cut. 0 × 0 follows the window.
+    void SetBackBufferSize(int width, int height);
+    // Whether frames are drawn offscreen and scaled now.
+    bool Letterboxed() const;
     // The OpenGL renderer's name, for the log.
     std::string RendererName() const;
 
@@ -94,10 +103,21 @@ private:
     unsigned int StreamArray(uint32_t fvf);
     void TargetSize(int* width, int* height);
     bool DrawingIntoTexture() const;
+    unsigned int BackBufferFramebuffer();
+    void ShowLetterboxed();
+    void DeleteSceneFramebuffer();
 
     SDL_Window* window_;
     void* context_;
     std::unique_ptr<BackBuffer> backBuffer_;
+    int pictureWidth_ = 0;   // 0: the back buffer follows the window
+    int pictureHeight_ = 0;
+    unsigned int sceneFramebuffer_ = 0;  // the offscreen back buffer while letterboxed
+    unsigned int sceneColor_ = 0;
+    unsigned int sceneDepth_ = 0;
+    int sceneWidth_ = 0;
+    int sceneHeight_ = 0;
+    bool drawnOffscreen_ = false;  // this frame went to the offscreen back buffer
     unsigned int streamBuffer_ = 0;
     std::map<uint32_t, unsigned int> streamArrays_;  // vertex format → vertex array on streamBuffer_
     unsigned int samplers_[kMaxTextureStages] = {};

@@ -68,6 +68,8 @@ public:
 
     // Draws the frame: fade 1 shows the fade colour alone, fade 0 no overlay.
     void Render(const Vec4& fadeColor, float fade);
+    // Ends the frame without drawing it: the lists are emptied and the frame counter advances.
+    void DiscardFrame() { EndFrame(); }
 
     void SetAmbientColor(const Vec4& color) { ambientColor_ = color; }
     void SetBackgroundColor(const Vec4& color) { backgroundColor_ = color; }

@@ -1,8 +1,6 @@
 #include "engine/render/ShaderDirectory.h"
 
-#include <unistd.h>
-
-#include <climits>
+#include "engine/platform/DataDirectory.h"
 
 namespace {
 
@@ -35,10 +33,5 @@ std::string ShaderDirectory::PathOf(const char* fileName)
 
 std::string ShaderDirectory::ProgramDirectory()
 {
-    char path[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    if (length <= 0) return "./";
-    const std::string program(path, static_cast<size_t>(length));
-    const size_t slash = program.rfind('/');
-    return slash == std::string::npos ? "./" : program.substr(0, slash + 1);
+    return DataDirectory::ProgramDirectory();
 }

@@ -344,6 +344,15 @@ void SceneModel::AnimateObjects(SceneSink& sink, const Matrix& parent, float sec
     }
 }
 
+void SceneModel::RewindObjects()
+{
+    for (SceneObject& object : objects_) {
+        object.positionTrack.Rewind();
+        object.axisTrack.Rewind();
+        object.angleTrack.Rewind();
+    }
+}
+
 void SceneModel::PlaceLights(SceneSink& sink, const Matrix& parent)
 {
     for (SceneLight& light : lights_) {

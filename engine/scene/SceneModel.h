@@ -38,6 +38,9 @@ public:
     void PlaceObjects(SceneSink& sink, const Matrix& parent);
     // Animated objects advance their tracks and stand where they say; the others are placed.
     void AnimateObjects(SceneSink& sink, const Matrix& parent, float seconds);
+    // Puts every object's animation back at its first key. A model shared through the cache has
+    // one animation time; an owner that plays its own time rewinds and then animates by it.
+    void RewindObjects();
     // Every light at its file values, its position moved by the parent matrix.
     void PlaceLights(SceneSink& sink, const Matrix& parent);
     // Animated lights advance and take their tracks' values; the others are placed.

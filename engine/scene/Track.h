@@ -21,6 +21,8 @@ public:
     // time := fmod(time + rate × seconds, key count − 1). A track of fewer than two keys has no
     // loop to run through and stays at time 0; a time that stops being a number restarts at 0.
     void Advance(float seconds);
+    // Back to the first key.
+    void Rewind() { time_ = 0.0f; }
     // The value at the current time by step, linear or Catmull-Rom interpolation; 0 for another
     // mode. With one key, that key; with none, 0.
     float Evaluate(int32_t mode) const;

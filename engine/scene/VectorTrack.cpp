@@ -32,6 +32,14 @@ void VectorTrack::Advance(float seconds)
     w.Advance(seconds);
 }
 
+void VectorTrack::Rewind()
+{
+    x.Rewind();
+    y.Rewind();
+    z.Rewind();
+    w.Rewind();
+}
+
 Vec4 VectorTrack::Evaluate(int32_t mode) const
 {
     return {x.Evaluate(mode), y.Evaluate(mode), z.Evaluate(mode), w.Evaluate(mode)};

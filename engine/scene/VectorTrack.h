@@ -12,6 +12,7 @@ public:
     void SetRate(int32_t keysPerSecond);
     void SetKey(int32_t index, const Vec4& value);
     void Advance(float seconds);
+    void Rewind();
     Vec4 Evaluate(int32_t mode) const;
 
     int32_t KeyCount() const { return x.KeyCount(); }

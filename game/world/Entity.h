@@ -12,4 +12,7 @@ public:
     virtual Entity* clone() = 0;
     // "Player", "Enemy", "Ammo", or null; actors compare these texts exactly.
     virtual const char* groupName() { return nullptr; }
+    // The class's name as the level script and the game's reports write it ("DefenderN1",
+    // "BossN1", "PlayerShot"), or null.
+    virtual const char* typeName() const { return nullptr; }
 };

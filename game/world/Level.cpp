@@ -14,14 +14,14 @@ Level::~Level()
 void Level::load(World* world)
 {
     model.Load(kModelName);
-    LoadScript(world, kScriptName);
+    LoadScript(world, scriptName.c_str());
     elapsed = 0.0f;
 }
 
-void Level::LoadScript(World* world, const char* scriptName)
+void Level::LoadScript(World* world, const char* fileName)
 {
     ScriptReader reader;
-    reader.Open(scriptName);
+    reader.Open(fileName);
     while (const char* keyword = reader.NextEntity()) {
         Entity* created = world->Create(keyword);
         auto* entity = dynamic_cast<ScriptedEntity*>(created);
@@ -63,6 +63,7 @@ void Level::SpawnNear(World* world, float progressZ)
             entity->clock = elapsed;
             world->Attach(entity);
             pending.Remove(entity);
+            if (world->game != nullptr) world->game->Report({"spawn", entity->typeName(), entity->position.z});
         } else {
             ++i;
         }

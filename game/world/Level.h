@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "engine/scene/GrowArray.h"
 #include "engine/scene/SceneModel.h"
 #include "game/world/Entity.h"
@@ -25,12 +27,15 @@ public:
     Entity* clone() override;
 
     // Creates, loads and parses one entity per block of the given script into pending.
-    void LoadScript(World* world, const char* scriptName);
-    // Attaches, in script order, every pending entity less than kSpawnDistance ahead of progressZ.
+    void LoadScript(World* world, const char* fileName);
+    // Attaches, in script order, every pending entity less than kSpawnDistance ahead of progressZ,
+    // and reports each to the world's game.
     void SpawnNear(World* world, float progressZ);
 
     SceneModel model;
     GrowArray<ScriptedEntity*> pending;
+    // The script that load reads; the game plays kScriptName, tools may choose another.
+    std::string scriptName = kScriptName;
     float elapsed = 0.0f;  // seconds since load
 
 private:

@@ -1,5 +1,6 @@
 #include "game/world/ScriptReader.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -96,7 +97,10 @@ float ScriptReader::ReadFloat()
     if (*p == '+' || *p == '-') ++p;
     if (!(*p >= '0' && *p <= '9') && !(*p == '.' && p[1] >= '0' && p[1] <= '9')) return 0.0f;
     if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return 0.0f;
-    return std::strtof(token, nullptr);
+    // A number beyond the float's range would come back infinite, and an actor at an infinite place
+    // aims, swings and moves by values that are not numbers: it reads as 0, like other non-numbers.
+    const float value = std::strtof(token, nullptr);
+    return std::isfinite(value) ? value : 0.0f;
 }
 
 bool ScriptReader::ReadBool()

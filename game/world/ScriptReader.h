@@ -25,7 +25,8 @@ public:
     const char* NextEntity();
     // The current block's next token, or null when the block has none left.
     const char* NextToken();
-    // The next token as a decimal number; 0 when there is none or it does not start with one.
+    // The next token as a decimal number; 0 when there is none, it does not start with one, or it
+    // lies beyond the float's range.
     float ReadFloat();
     // True only for "True"; anything but "False" is also reported. No token left reads as false.
     bool ReadBool();

@@ -1,7 +1,10 @@
 #include "game/world/World.h"
 
-#include "game/world/Entity.h"
+#include <cmath>
+
 #include "engine/render/GraphicsDevice.h"
+#include "game/world/Entity.h"
+#include "game/world/InputFeed.h"
 #include "game/world/SceneNode.h"
 
 World::World() : root(new SceneNode) {}
@@ -19,12 +22,29 @@ void World::StartTimer(PerformanceCounter* counter)
 void World::Step()
 {
     lastStep_ = timer.Step();
+    if (fixedStep_ > 0.0f) lastStep_ = fixedStep_;
     input.Update();
+    if (inputFeed != nullptr) inputFeed->Apply(input);
     SceneNode::CollisionPass(this, root);
     SceneNode::UpdatePass(this, root, lastStep_);
     SceneNode::DrawPass(this, root);
-    renderer.Render(fadeColour, fade);
+    if (drawing_) {
+        renderer.Render(fadeColour, RenderedFade(fade));
+    } else {
+        renderer.DiscardFrame();
+    }
+    if (beforePresent_ != nullptr) beforePresent_(beforePresentContext_);
     if (GraphicsDevice* device = GraphicsDevice::Current()) device->Present();
+}
+
+// At a fade of exactly 1 the renderer keeps the frame's submissions queued for the next frame, but
+// the records are the actors' own: a shot deleted by the next collision pass, or a model emptied
+// from its cache at the end of the level, would then be read after it is gone. The float just
+// below 1 covers the picture all the same (the overlay's alpha is 254 of 255) and lets the
+// renderer empty its lists.
+float World::RenderedFade(float fade)
+{
+    return fade == 1.0f ? std::nextafter(1.0f, 0.0f) : fade;
 }
 
 void World::Attach(SceneNode* node)

@@ -11,6 +11,7 @@
 
 class Entity;
 class GameLink;
+class InputFeed;
 class PerformanceCounter;
 class SceneNode;
 
@@ -25,10 +26,29 @@ public:
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
+    // Called in Step after the frame is rendered and before it is presented (screenshots).
+    using FrameHook = void (*)(void* context);
+    void SetBeforePresent(FrameHook hook, void* context)
+    {
+        beforePresent_ = hook;
+        beforePresentContext_ = context;
+    }
+
     // Reads the counter's frequency and start count; a world never started steps 0.1 s a frame.
     void StartTimer(PerformanceCounter* counter);
-    // One frame: time step, input, collision pass, update pass, draw pass, render, present.
+    // Every later frame steps exactly this many seconds instead of the counter's time (replays,
+    // tests, tools); 0 goes back to the counter.
+    void SetFixedStep(float seconds) { fixedStep_ = seconds; }
+    // Off: frames are stepped and submitted as usual, but the renderer discards them instead of
+    // drawing (a tool that only needs some frames' pictures plays the rest at the speed of the
+    // null device).
+    void SetDrawing(bool drawing) { drawing_ = drawing; }
+    // One frame: time step, input (then the feed, when there is one), collision pass, update
+    // pass, draw pass, render, present.
     void Step();
+    // The fade handed to the renderer for the world's fade: the same, except that exactly 1
+    // becomes the float just below it, so that no submission outlives its frame.
+    static float RenderedFade(float fade);
     // The time step of the last Step.
     float LastStep() const { return lastStep_; }
 
@@ -51,7 +71,12 @@ public:
     Input input;
     Renderer renderer;
     GameLink* game = nullptr;
+    InputFeed* inputFeed = nullptr;  // not owned
 
 private:
     float lastStep_ = 0.0f;
+    float fixedStep_ = 0.0f;
+    bool drawing_ = true;
+    FrameHook beforePresent_ = nullptr;
+    void* beforePresentContext_ = nullptr;
 };

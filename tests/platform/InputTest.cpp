@@ -255,6 +255,106 @@ TEST_F(InputTest, ReleaseFreesEverythingLeavesRelativeModeAndIsSafeTwice)
     PushKey(SDL_SCANCODE_UP, true);  // no device is listening any more
 }
 
+// A game controller of SDL's virtual kind, plugged in and out while the input runs.
+class VirtualPad {
+public:
+    VirtualPad()
+    {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.name = "test pad";
+        index_ = SDL_JoystickAttachVirtualEx(&desc);
+        joystick_ = index_ >= 0 ? SDL_JoystickOpen(index_) : nullptr;
+        SDL_PumpEvents();
+    }
+    ~VirtualPad() { Unplug(); }
+    bool Plugged() const { return joystick_ != nullptr; }
+    void Unplug()
+    {
+        if (joystick_ == nullptr) return;
+        SDL_JoystickClose(joystick_);
+        SDL_JoystickDetachVirtual(index_);
+        joystick_ = nullptr;
+        SDL_PumpEvents();
+    }
+    void Set(SDL_GameControllerAxis axis, int16_t value) { SDL_JoystickSetVirtualAxis(joystick_, axis, value); }
+    void Set(SDL_GameControllerButton button, bool down) { SDL_JoystickSetVirtualButton(joystick_, button, down ? 1 : 0); }
+
+private:
+    int index_ = -1;
+    SDL_Joystick* joystick_ = nullptr;
+};
+
+TEST_F(InputTest, AControllerPluggedInWhileRunningSteersInProportionFiresAsTheLeftButtonAndCanLeave)
+{
+    // SDL keeps a controller's input from programs without the focus; the hidden test window
+    // never really has it.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    InitFocused();
+    ASSERT_NE(input_.controller, nullptr);
+    const int before = input_.controllerState.connected;
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Plugged()) << SDL_GetError();
+
+    struct Case {
+        const char* name;
+        int16_t x, y, trigger;
+        bool a;
+        float stickX, stickY;
+        bool fire;
+    };
+    // A virtual pad's trigger is a whole axis: its lowest value is the trigger at rest.
+    constexpr int16_t kRest = -32768;
+    const Case cases[] = {
+        {"at rest", 0, 0, kRest, false, 0.0f, 0.0f, false},
+        {"inside the dead zone", 6000, -6000, kRest, false, 0.0f, 0.0f, false},
+        {"right and pushed away, fully", 32767, -32768, kRest, false, 1.0f, 1.0f, false},
+        {"left and pulled back, part way", -16384, 16384, kRest, false, -0.375f, -0.375f, false},
+        {"A fires", 0, 0, kRest, true, 0.0f, 0.0f, true},
+        {"the right trigger pressed deep fires", 0, 0, 30000, false, 0.0f, 0.0f, true},
+        {"the right trigger barely touched does not", 0, 0, -20000, false, 0.0f, 0.0f, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        pad.Set(SDL_CONTROLLER_AXIS_LEFTX, c.x);
+        pad.Set(SDL_CONTROLLER_AXIS_LEFTY, c.y);
+        pad.Set(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, c.trigger);
+        pad.Set(SDL_CONTROLLER_BUTTON_A, c.a);
+        SDL_PumpEvents();
+        input_.Update();
+        EXPECT_EQ(input_.controllerState.connected, before + 1);
+        EXPECT_NEAR(input_.controllerState.stickX, c.stickX, 1e-3);
+        EXPECT_NEAR(input_.controllerState.stickY, c.stickY, 1e-3);
+        EXPECT_EQ(input_.controllerState.fire, c.fire);
+        EXPECT_EQ(Mouse().rgbButtons[0], c.fire ? kDown : 0);
+    }
+    // The mouse's own button still works, and releasing the pad's leaves it held.
+    pad.Set(SDL_CONTROLLER_BUTTON_A, true);
+    PushButton(SDL_BUTTON_LEFT, true);
+    SDL_PumpEvents();
+    input_.Update();
+    pad.Set(SDL_CONTROLLER_BUTTON_A, false);
+    SDL_PumpEvents();
+    input_.Update();
+    EXPECT_EQ(Mouse().rgbButtons[0], kDown);
+
+    pad.Set(SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    pad.Unplug();
+    input_.Update();
+    EXPECT_EQ(input_.controllerState.connected, before);
+    EXPECT_EQ(input_.controllerState.stickX, 0.0f);
+    VirtualPad again;
+    again.Set(SDL_CONTROLLER_AXIS_LEFTX, -32768);
+    SDL_PumpEvents();
+    input_.Update();
+    EXPECT_EQ(input_.controllerState.connected, before + 1);
+    EXPECT_NEAR(input_.controllerState.stickX, -1.0f, 1e-3);
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, nullptr);
+}
+
 TEST(Input, BeforeInitOrWithoutAWindowEveryOperationIsHarmless)
 {
     Input input;

@@ -116,6 +116,37 @@ TEST_F(MessageQueueTest, DispatchWithoutAWindowProcedureDoesNothing)
     EXPECT_TRUE(Drain().empty());
 }
 
+// Alt+Enter is not Enter to the loops; a game controller's Start and Back are Enter and Escape.
+TEST_F(MessageQueueTest, AltMakesSystemKeysAndControllerStartAndBackAreEnterAndEscape)
+{
+    const auto push = [](SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1); };
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = SDLK_RETURN;
+    key.key.keysym.mod = KMOD_LALT;
+    push(key);
+    key.type = SDL_KEYUP;
+    push(key);
+    key.key.keysym.mod = KMOD_NONE;
+    key.type = SDL_KEYDOWN;
+    push(key);
+    for (uint8_t button : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_BUTTON_A}) {
+        SDL_Event pad{};
+        pad.type = SDL_CONTROLLERBUTTONDOWN;
+        pad.cbutton.button = button;
+        push(pad);
+        pad.type = SDL_CONTROLLERBUTTONUP;
+        push(pad);
+    }
+    EXPECT_EQ(Drain(), (Seen{{WM_SYSKEYDOWN, VK_RETURN},
+                             {WM_SYSKEYUP, VK_RETURN},
+                             {WM_KEYDOWN, VK_RETURN},
+                             {WM_KEYDOWN, VK_RETURN},
+                             {WM_KEYUP, VK_RETURN},
+                             {WM_KEYDOWN, VK_ESCAPE},
+                             {WM_KEYUP, VK_ESCAPE}}));
+}
+
 TEST(MessageQueueWithoutSdl, PostedMessagesStillArrive)
 {
     ASSERT_EQ(SDL_WasInit(SDL_INIT_EVENTS), 0u);

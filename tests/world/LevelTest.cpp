@@ -10,6 +10,7 @@
 #include "engine/platform/ResourceFile.h"
 #include "engine/platform/PerformanceCounter.h"
 #include "engine/render/NullDevice.h"
+#include "engine/render/Particle.h"
 #include "tools/modelwriter/ModelWriter.h"
 
 namespace {
@@ -225,6 +226,31 @@ TEST(World, StepRunsTheTreeThenRendersAndPresentsWithTheChosenTimeStep)
     world.Step();
     EXPECT_FLOAT_EQ(world.LastStep(), 0.1f);
     EXPECT_EQ(device.PresentCount(), 2);
+}
+
+// A node that submits a particle of its own every frame.
+class Sparkle : public SceneNode {
+public:
+    void draw(World* world) override { world->renderer.AddParticle(&particle); }
+    Particle particle;
+};
+
+TEST(World, AFadeOfExactlyOneCoversThePictureYetLeavesNoSubmissionQueued)
+{
+    NullDevice device;
+    ScopedCurrentDevice current(&device);
+    World world;
+    world.SetFixedStep(0.25f);
+    world.Attach(new Sparkle);
+    for (float fade : {1.0f, 0.5f, 0.0f}) {
+        world.fade = fade;
+        world.Step();
+        EXPECT_EQ(world.renderer.Particles().Count(), 0u) << "fade " << fade;
+        EXPECT_FLOAT_EQ(world.LastStep(), 0.25f);
+    }
+    EXPECT_LT(World::RenderedFade(1.0f), 1.0f);
+    EXPECT_GT(World::RenderedFade(1.0f) * 255.0f, 254.0f);
+    EXPECT_EQ(World::RenderedFade(0.5f), 0.5f);
 }
 
 TEST(World, StepsHeadlessWithoutADevice)

@@ -77,7 +77,7 @@ private:
 class FixedProgress : public GameLink {
 public:
     float ShipProgressZ() const override { return progressZ; }
-    void RequestQuit() override { quit = true; }
+    void RequestQuit(const char*) override { quit = true; }
     float progressZ = 0.0f;
     bool quit = false;
 };

@@ -73,11 +73,11 @@ TEST(ScriptReader, CursorsStayNullPastTheEnd)
 
 TEST(ScriptReader, ReadFloatConvertsDecimalPrefixes)
 {
-    const std::string text = "N { 10 -2.5 +3e2 .5 7abc 1,5 abc 0x10 inf - }";
+    const std::string text = "N { 10 -2.5 +3e2 .5 7abc 1,5 abc 0x10 inf - 1e39 -4e38 }";
     ScriptReader reader;
     reader.OpenText(text.data(), text.size());
     reader.NextEntity();
-    const float expected[] = {10.0f, -2.5f, 300.0f, 0.5f, 7.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f};
+    const float expected[] = {10.0f, -2.5f, 300.0f, 0.5f, 7.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f};
     for (float value : expected) EXPECT_FLOAT_EQ(reader.ReadFloat(), value);
     EXPECT_FLOAT_EQ(reader.ReadFloat(), 0.0f);  // past the end
 }

@@ -8,3 +8,4 @@ int RunViewCommand(int argc, char** argv);
 int RunQzrCommand(int argc, char** argv);
 int RunImportCommand(int argc, char** argv);
 int RunMusicCommand(int argc, char** argv);
+int RunPlayCommand(int argc, char** argv);

@@ -1,5 +1,7 @@
 #include "tools/harntool/Json.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "engine/platform/Log.h"
@@ -26,4 +28,12 @@ std::string JsonStringLatin1(const std::string& bytes)
     }
     out += "\"";
     return out;
+}
+
+std::string JsonNumber(float value)
+{
+    if (!std::isfinite(value)) return "null";
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
 }

@@ -32,6 +32,11 @@ const Subcommand kSubcommands[] = {
               "                            play a module through the mixer without a sound device: its orders,\n"
               "                            patterns and samples, the order every second, peak and RMS level",
      RunMusicCommand},
+    {"play", "play [--data DIR] [--script NAME] [--frames N] [--dt S] [--input FILE] [--autopilot]\n"
+             "     [--trace FILE] [--device null|gl] [--size WxH] [--screenshot FILE.png --at FRAME]...\n"
+             "                            play the level at a fixed time step, from a recorded input or\n"
+             "                            the autopilot; a JSON line a frame, a JSON summary at the end",
+     RunPlayCommand},
 };
 
 void PrintHelp(std::FILE* out)

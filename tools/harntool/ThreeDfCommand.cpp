@@ -13,17 +13,9 @@
 // harntool 3df FILE: the model as SceneModel::Load sees it, as one JSON object.
 namespace {
 
-std::string Number(float value)
-{
-    if (!std::isfinite(value)) return "null";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
-    return text;
-}
-
 std::string Triple(float x, float y, float z)
 {
-    return "[" + Number(x) + ", " + Number(y) + ", " + Number(z) + "]";
+    return "[" + JsonNumber(x) + ", " + JsonNumber(y) + ", " + JsonNumber(z) + "]";
 }
 
 std::string Triple(const Vec4& v) { return Triple(v.x, v.y, v.z); }
@@ -52,7 +44,7 @@ std::string DescribeObject(const SceneModel& model, const SceneObject& object)
 std::string DescribeLight(const SceneLight& light)
 {
     return "{\"colour\": " + Triple(light.fileColour) + ", \"position\": " + Triple(light.filePosition) +
-           ", \"radius\": " + Number(light.fileRadius) + ", \"animated\": " + Bool(light.animated) + "}";
+           ", \"radius\": " + JsonNumber(light.fileRadius) + ", \"animated\": " + Bool(light.animated) + "}";
 }
 
 std::string DescribeCamera(const SceneCamera& camera)

@@ -11,6 +11,7 @@
 #include "engine/platform/Window.h"
 #include "engine/render/Display.h"
 #include "engine/render/GraphicsDevice.h"
+#include "engine/render/OpenGLDevice.h"
 
 namespace {
 
@@ -120,4 +121,48 @@ TEST_F(DisplayTest, ClosingTheWindowPostsQuitInsteadOfDestroyingIt)
     EXPECT_TRUE(quit);
     EXPECT_NE(Display::GetWindow(), nullptr);
     EXPECT_NE(SDL_GetWindowFromID(close.window.windowID), nullptr);
+}
+
+TEST_F(DisplayTest, APictureThatDoesNotFitTheWindowIsDrawnAtItsSizeAndShownLetterboxed)
+{
+    ASSERT_TRUE(Display::Init(320, 200, false, 32, 60, 0));
+    auto* device = static_cast<OpenGLDevice*>(Display::Device());
+    SDL_SetWindowSize(Display::GetWindow()->Handle(), 400, 200);  // as a window manager might
+    SDL_PumpEvents();
+    ASSERT_TRUE(device->Letterboxed());
+    RenderSurface* back = device->GetBackBuffer();
+    EXPECT_EQ(back->Width(), 320);
+    EXPECT_EQ(back->Height(), 200);
+    ASSERT_TRUE(device->Clear(ClearFlags::Target, 0xFFFF0000, 1.0f, 0));
+    std::vector<uint8_t> picture;
+    ASSERT_TRUE(device->ReadPixels(0, 0, 320, 200, &picture));
+    EXPECT_EQ(std::count(picture.begin(), picture.end(), 255), 320 * 200 * 2) << "red and opaque, the size chosen";
+    // What the window shows after Present is the driver's to keep or not; the bars and the
+    // scaling are LetterboxRect's, tested on their own.
+    ASSERT_TRUE(device->Present());
+    EXPECT_TRUE(device->ReadPixels(0, 0, 320, 200, &picture)) << "the next frame is drawn at the picture's size again";
+    EXPECT_FALSE(device->ReadPixels(0, 0, 400, 200, &picture));
+
+    SDL_SetWindowSize(Display::GetWindow()->Handle(), 320, 200);
+    SDL_PumpEvents();
+    EXPECT_FALSE(device->Letterboxed()) << "a window that fits is drawn into directly";
+}
+
+TEST_F(DisplayTest, AltEnterSwitchesBetweenFullScreenAndAWindowOfTheSameSize)
+{
+    ASSERT_TRUE(Display::Init(320, 200, false, 32, 60, 0));
+    for (bool fullscreen : {true, false}) {
+        SDL_Event key{};
+        key.type = SDL_KEYDOWN;
+        key.key.keysym.sym = SDLK_RETURN;
+        key.key.keysym.mod = KMOD_LALT;
+        ASSERT_EQ(SDL_PushEvent(&key), 1);
+        Message message;
+        while (MessageQueue::PeekMessage(&message)) MessageQueue::DispatchMessage(message);
+        EXPECT_EQ(Display::Fullscreen(), fullscreen);
+        EXPECT_EQ(Display::Width(), 320);
+        EXPECT_EQ(Display::Device()->GetBackBuffer()->Width(), 320);
+        // The display offers no 320 × 200 mode: full screen keeps the desktop's.
+        EXPECT_EQ(Display::GetWindow()->KeptDesktopMode(), fullscreen);
+    }
 }

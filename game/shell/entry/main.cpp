@@ -1,0 +1,6 @@
+#include "game/shell/Main.h"
+
+int main()
+{
+    return Main();
+}

@@ -1,0 +1,90 @@
+#include "GameFixture.h"
+
+#include <cstdlib>
+
+#include "engine/platform/DataDirectory.h"
+#include "engine/platform/ResourceFile.h"
+#include "engine/platform/SoundSystem.h"
+#include "engine/render/ShaderDirectory.h"
+
+namespace {
+
+SoundSystem* sound = nullptr;  // the library runs silent for the whole suite
+
+}  // namespace
+
+void GameFixture::Button::Apply(Input& input)
+{
+    if (!input.mouse) input.mouse = std::make_unique<MouseDevice>();
+    input.mouse->state = DIMOUSESTATE{};
+    input.mouse->state.rgbButtons[0] = held ? 0x80 : 0;
+}
+
+void GameFixture::SetUpTestSuite()
+{
+    ShaderDirectory::Set(HARN_SOURCE_DIR "/data");
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    sound = new SoundSystem;
+    sound->Start(24, 44100, 1);
+}
+
+void GameFixture::TearDownTestSuite()
+{
+    delete sound;
+    sound = nullptr;
+}
+
+void GameFixture::Play(const std::string& script, float dt)
+{
+    ASSERT_TRUE(WritePlayData(data.Path(""), script));
+    archive = data.Path("data.qzr");
+    ArchivePath = archive.c_str();
+    DataDirectory::Set(data.Path(""));
+    game = std::make_unique<Game>();
+    game->SetFixedStep(dt);
+    game->BeginPlay();
+    frame = 0;
+    events.clear();
+}
+
+void GameFixture::Stop()
+{
+    if (game) {
+        game->EndPlay();
+        game.reset();
+    }
+    ArchivePath = nullptr;
+    DataDirectory::Set("");
+}
+
+void GameFixture::Frames(int n, bool held)
+{
+    button.held = held;
+    InputFeed* previous = game->inputFeed;
+    if (previous == nullptr) game->inputFeed = &button;
+    for (int i = 0; i < n; ++i, ++frame) {
+        game->PlayFrame();
+        device.ClearLog();
+        for (const GameEvent& event : game->Events()) {
+            events.push_back({frame, event.subject != nullptr ? std::string(event.kind) + " " + event.subject
+                                                              : std::string(event.kind) + " " + std::to_string(event.order)});
+        }
+    }
+    game->inputFeed = previous;
+}
+
+std::vector<int> GameFixture::FramesOf(const std::string& text) const
+{
+    std::vector<int> frames;
+    for (const Event& event : events)
+        if (event.text == text) frames.push_back(event.frame);
+    return frames;
+}
+
+bool GameFixture::Attached(const SceneNode* node) const
+{
+    const SceneNode* first = game->root->firstChild;
+    for (const SceneNode* child = first; child != nullptr; child = child->next == first ? nullptr : child->next)
+        if (child == node) return true;
+    return false;
+}

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "../unrarlib/CommandSupport.h"
+#include "PlayData.h"
+#include "SoundFiles.h"
+
+namespace {
+
+struct Play {
+    CommandResult result;
+    std::vector<std::string> trace;  // one JSON line a frame
+    std::string error;
+};
+
+class PlayCommand : public ::testing::Test {
+protected:
+    // harntool play on the stand-in data with this script; arguments after --data.
+    Play Run(const std::string& script, const std::string& args)
+    {
+        EXPECT_TRUE(WritePlayData(data_.Path(""), script));
+        return RunIn(data_.Path(""), args);
+    }
+    Play RunIn(const std::string& folder, const std::string& args)
+    {
+        Play play;
+        const std::string trace = data_.Path("trace.jsonl"), error = data_.Path("error.txt");
+        std::filesystem::remove(trace);
+        play.result = RunCommand("SDL_AUDIODRIVER=dummy " + std::string(HARN_BINARY_DIR) + "/harntool play --data " +
+                                 Quote(folder) + " --trace " + Quote(trace) + " " + args + " 2>" + Quote(error));
+        std::ifstream lines(trace);
+        for (std::string line; std::getline(lines, line);) play.trace.push_back(line);
+        std::stringstream text;
+        text << std::ifstream(error).rdbuf();
+        play.error = text.str();
+        return play;
+    }
+    std::string Input(const std::string& text)
+    {
+        std::ofstream(data_.Path("input.txt")) << text;
+        return data_.Path("input.txt");
+    }
+    // The frame numbers of the trace lines that hold the text.
+    static std::vector<int> FramesWith(const Play& play, const std::string& text)
+    {
+        std::vector<int> frames;
+        for (size_t i = 0; i < play.trace.size(); ++i)
+            if (play.trace[i].find(text) != std::string::npos) frames.push_back(static_cast<int>(i));
+        return frames;
+    }
+
+    TempDir data_;
+};
+
+// A row of sentinels 130 units apart on x = 40, which the ship flies into and meets one by one.
+std::string SentinelRow()
+{
+    std::string script;
+    for (int i = 0; i < 6; ++i) script += "Sentinel { position 40 " + std::to_string(150 + 130 * i) + " }\n";
+    return script;
+}
+
+TEST_F(PlayCommand, FlyingIntoEnemiesDestroysTheShipAndThePlayEndsFiveSecondsLater)
+{
+    const Play play = Run(SentinelRow(), "--dt 0.05 --input " + Input("0 0 0 0\n10 16 0 0\n15 0 0 0\n"));
+    ASSERT_EQ(play.result.status, 0) << play.error;
+    EXPECT_NE(play.result.output.find("\"stopped\":\"ship destroyed\""), std::string::npos) << play.result.output;
+    const std::vector<int> destroyed = FramesWith(play, "{\"destroyed\":\"PlayerShip\"}");
+    ASSERT_EQ(destroyed.size(), 1u);
+    EXPECT_EQ(FramesWith(play, "{\"quit\":\"ship destroyed\"}"), std::vector<int>{static_cast<int>(play.trace.size()) - 1});
+    EXPECT_NEAR((static_cast<int>(play.trace.size()) - 1 - destroyed[0]) * 0.05, 5.025, 0.026);
+    EXPECT_EQ(FramesWith(play, "{\"music\":27}"), destroyed);
+}
+
+TEST_F(PlayCommand, EscapeAtAFrameStepsThatFrameThenStops)
+{
+    const Play play = Run(EmptyLevelScript(), "--input " + Input("0 0 0 1\n30 0 0 1 ESCAPE\n"));
+    ASSERT_EQ(play.result.status, 0) << play.error;
+    ASSERT_EQ(play.trace.size(), 31u);
+    EXPECT_EQ(play.trace[30].rfind("{\"frame\":30,", 0), 0u);
+    EXPECT_NE(play.trace[30].find("{\"quit\":\"escape\"}"), std::string::npos);
+    EXPECT_NE(play.result.output.find("{\"frames\":31,"), std::string::npos);
+}
+
+TEST_F(PlayCommand, TheAutopilotFliesTheLevelToTheCreditsTheSameWayEveryTime)
+{
+    const Play first = Run(ShortLevelScript(), "--dt 0.05 --autopilot");
+    const Play second = RunIn(data_.Path(""), "--dt 0.05 --autopilot");
+    ASSERT_EQ(first.result.status, 0) << first.error;
+    EXPECT_NE(first.result.output.find("\"bossDestroyed\":true,\"stopped\":\"credits\""), std::string::npos) << first.result.output;
+    EXPECT_EQ(first.trace, second.trace);
+    const auto withoutTime = [](const std::string& summary) { return summary.substr(0, summary.find("\"meanCpuMs\"")); };
+    EXPECT_EQ(withoutTime(first.result.output), withoutTime(second.result.output));
+    EXPECT_NEAR(FramesWith(first, "\"camera\":\"boss\"").size() * 0.05, 7.9, 0.051) << "the intro";
+}
+
+TEST_F(PlayCommand, TheAutopilotFliesTheGamesOwnLevelToTheCredits)
+{
+    const std::string folder = HARN_BINARY_DIR;
+    // The build makes the game's data beside harntool.
+    ASSERT_TRUE(std::filesystem::is_regular_file(folder + "/data.qzr")) << "no data.qzr in " << folder;
+    const Play play = RunIn(folder, "--autopilot");
+    ASSERT_EQ(play.result.status, 0) << play.error;
+    EXPECT_NE(play.result.output.find("\"bossDestroyed\":true,\"stopped\":\"credits\""), std::string::npos) << play.result.output;
+}
+
+TEST_F(PlayCommand, RefusesWhatItCannotUseAndPlaysOnWithDamagedData)
+{
+    ASSERT_TRUE(WritePlayData(data_.Path(""), ShortLevelScript()));
+    std::filesystem::create_directories(data_.Path("cut"));
+    std::filesystem::resize_file(data_.Path("data.qzr"), std::filesystem::file_size(data_.Path("data.qzr")) / 3);
+    std::filesystem::copy_file(data_.Path("data.qzr"), data_.Path("cut/data.qzr"));
+    const std::string dir = data_.Path("");
+    const struct {
+        std::string folder, args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {dir, "--frames 0", 2, "usage: harntool play"},
+        {dir, "--dt 0.5", 2, "usage: harntool play"},
+        {dir, "--device vulkan", 2, "usage: harntool play"},
+        {dir, "--autopilot --input x.txt", 2, "usage: harntool play"},
+        {dir, "--screenshot a.png", 2, "usage: harntool play"},
+        {dir, "--screenshot a.png --at 3", 2, "--screenshot needs --device gl"},
+        {data_.Path("none"), "", 1, "cannot read"},
+        {dir, "--input " + data_.Path("missing.txt"), 1, "cannot read"},
+        {dir, "--input " + Input("0 0 0 0\nx 1 1 1\n"), 1, "line 2: frame 'x'"},
+        {data_.Path("cut"), "--frames 30", 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        const Play play = RunIn(c.folder, c.args);
+        EXPECT_EQ(play.result.status, c.status) << c.args << "\n" << play.error;
+        if (c.says != nullptr) {
+            EXPECT_NE(play.error.find(c.says), std::string::npos) << c.args << "\n" << play.error;
+        } else {
+            EXPECT_EQ(play.trace.size(), 30u) << "a damaged archive leaves the level empty, and the play goes on";
+        }
+    }
+}
+
+}  // namespace
