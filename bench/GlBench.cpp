@@ -2,6 +2,8 @@
 
 #include <epoxy/gl.h>
 
+#include <time.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -29,6 +31,13 @@ void OnPass(void* context, const char* pass)
     if (!clock->milliseconds.count(pass)) clock->order.push_back(pass);
     clock->milliseconds[pass] += std::chrono::duration<double, std::milli>(now - clock->mark).count();
     clock->mark = now;
+}
+
+double CpuMilliseconds(clockid_t clock)
+{
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
 }
 
 double Milliseconds(Clock::time_point from, Clock::time_point to)
@@ -132,32 +141,42 @@ void Drain(GraphicsDevice* device)
     device->ReadPixels(0, 0, 1, 1, &pixel);
 }
 
-FrameFigures MeasureFrames(Screen& screen, Renderer& renderer, int frames, const std::function<void(int)>& drawFrame)
+FrameFigures MeasureFrames(Screen& screen, const FrameSource& source, int frames)
 {
     OpenGLDevice& device = *screen.device;
+    const auto rewind = [&] {
+        if (source.rewind) source.rewind();
+    };
     FrameFigures figures;
-    for (int i = 0; i < kWarmUpFrames; ++i) {  // programs linked, textures resident
-        drawFrame(i);
+    rewind();
+    for (int i = 0; i < std::min(frames, kWarmUpFrames); ++i) {  // programs linked, textures resident
+        source.draw(i);
         device.Present();
     }
-    Drain(&device);
 
+    rewind();
+    Drain(&device);
     device.ResetWork();
     const Clock::time_point start = Clock::now();
+    const double cpuStart = CpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double mainStart = CpuMilliseconds(CLOCK_THREAD_CPUTIME_ID);
     for (int i = 0; i < frames; ++i) {
-        drawFrame(i);
+        source.draw(i);
         device.Present();
     }
     Drain(&device);
     figures.framesPerSecond = 1000.0 * frames / Milliseconds(start, Clock::now());
+    figures.cpuMs = (CpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart) / frames;
+    figures.mainCpuMs = (CpuMilliseconds(CLOCK_THREAD_CPUTIME_ID) - mainStart) / frames;
     figures.work = PerFrame(device.WorkDone(), frames);
 
+    rewind();
     std::vector<double> times;
     double presentMs = 0;
     for (int i = 0; i < frames; ++i) {
         Drain(&device);
         const Clock::time_point from = Clock::now();
-        drawFrame(i);
+        source.draw(i);
         Drain(&device);
         times.push_back(Milliseconds(from, Clock::now()));
         const Clock::time_point presenting = Clock::now();
@@ -172,21 +191,23 @@ FrameFigures MeasureFrames(Screen& screen, Renderer& renderer, int frames, const
     std::sort(times.begin(), times.end());
     figures.medianMs = times[times.size() / 2];
 
+    rewind();
     PassClock clock;
     clock.device = &device;
-    renderer.SetPassObserver(OnPass, &clock);
+    source.renderer->SetPassObserver(OnPass, &clock);
     for (int i = 0; i < frames; ++i) {
         Drain(&device);
         clock.mark = Clock::now();
-        drawFrame(i);
+        source.draw(i);
         device.Present();
     }
-    renderer.SetPassObserver(nullptr, nullptr);
+    source.renderer->SetPassObserver(nullptr, nullptr);
     for (const std::string& pass : clock.order) {
         figures.passMs.emplace_back(pass, clock.milliseconds[pass] / frames);
         figures.passPixels.emplace_back(pass, 0.0);
     }
-    CountPixels(device, renderer, frames, drawFrame, &figures);
+    rewind();
+    CountPixels(device, *source.renderer, frames, source.draw, &figures);
     return figures;
 }
 
@@ -267,6 +288,8 @@ void PrintFigures(const char* title, const Screen& screen, const FrameFigures& f
     std::printf("%s %d x %d: %.1f frames/s (%.2f ms); drained: median %.2f ms, slowest %.2f ms (frame %d)\n", title,
                 screen.width, screen.height, figures.framesPerSecond, 1000.0 / figures.framesPerSecond, figures.medianMs,
                 figures.slowestMs, figures.slowestFrame);
+    std::printf("  processor time a frame: %.2f ms in all threads, %.2f ms in the drawing thread\n", figures.cpuMs,
+                figures.mainCpuMs);
     std::printf("  a frame: %llu draws; OpenGL calls: %llu programs, %llu state, %llu texture, %llu uniform, %llu buffer\n",
                 static_cast<unsigned long long>(work.draws), static_cast<unsigned long long>(work.programs),
                 static_cast<unsigned long long>(work.states), static_cast<unsigned long long>(work.textures),

@@ -35,6 +35,8 @@ void Drain(GraphicsDevice* device);
 // What one frame costs, as medians over the frames measured.
 struct FrameFigures {
     double framesPerSecond = 0;   // frames over the wall time of all of them, not drained between
+    double cpuMs = 0;             // processor time a frame, every thread of the process (the driver's too)
+    double mainCpuMs = 0;         // of which the thread that draws
     double medianMs = 0;          // drained frame by frame
     double slowestMs = 0;
     double presentMs = 0;         // showing the frame, drained
@@ -45,9 +47,17 @@ struct FrameFigures {
     std::vector<std::pair<std::string, double>> passPixels;  // samples passing the depth test
 };
 
-// Draws `frames` frames with drawFrame(frameIndex) (which submits and renders, not presents) three
-// ways: free-running, drained one by one, and drained after every pass of the renderer.
-FrameFigures MeasureFrames(Screen& screen, Renderer& renderer, int frames, const std::function<void(int)>& drawFrame);
+// What MeasureFrames draws: frame i submitted and rendered (not presented) by draw(i), after
+// rewind() has gone back to frame 0 (none: the frames can be drawn again as they are).
+struct FrameSource {
+    Renderer* renderer = nullptr;
+    std::function<void(int)> draw;
+    std::function<void()> rewind;
+};
+
+// Draws `frames` frames of the source four ways: free-running, drained one by one, drained after
+// every pass of the renderer, and counting the pixels each pass writes.
+FrameFigures MeasureFrames(Screen& screen, const FrameSource& source, int frames);
 
 // Pixels a second that OpenGL fills with a trivial full-screen pass (a constant colour, no depth,
 // no blending), outside the device.

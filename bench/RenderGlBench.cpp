@@ -124,10 +124,13 @@ bool Measure(int width, int height, int frames)
         renderer->GetCamera().SetProjection(Pi() / 3.0f, static_cast<float>(width) / static_cast<float>(height));
         renderer->GetCamera().SetLook(Vec4(0, 200, -90), Vec4(0, 0, 20), Vec4(0, 1, 0));
         BenchScene scene;
-        const gl_bench::FrameFigures figures = gl_bench::MeasureFrames(screen, *renderer, frames, [&](int) {
+        gl_bench::FrameSource source;
+        source.renderer = renderer.get();
+        source.draw = [&](int) {
             scene.Submit(*renderer);
             renderer->Render(Vec4(0, 0, 0, 1), 0.0f);
-        });
+        };
+        const gl_bench::FrameFigures figures = gl_bench::MeasureFrames(screen, source, frames);
         gl_bench::PrintFigures("heavy scene", screen, figures, rawFill);
     }
     gl_bench::Close(&screen);

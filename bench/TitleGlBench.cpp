@@ -93,8 +93,10 @@ bool Measure(int width, int height, int frames)
         ok = renderer.SetUpScene() && scene.Load(renderer);
         if (ok) {
             const float step = scene.LoopSeconds() / static_cast<float>(frames);
-            const gl_bench::FrameFigures figures = gl_bench::MeasureFrames(
-                screen, renderer, frames, [&](int i) { scene.Draw(renderer, step * static_cast<float>(i)); });
+            gl_bench::FrameSource source;
+            source.renderer = &renderer;
+            source.draw = [&](int i) { scene.Draw(renderer, step * static_cast<float>(i)); };
+            const gl_bench::FrameFigures figures = gl_bench::MeasureFrames(screen, source, frames);
             std::printf("fill rate %d x %d: trivial pass %.1f M pixels/s, through the device %.1f M pixels/s\n", width,
                         height, rawFill / 1e6, deviceFill / 1e6);
             gl_bench::PrintFigures("title flyover", screen, figures, rawFill);
