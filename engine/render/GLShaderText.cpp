@@ -17,6 +17,10 @@ out vec4 vT0;
 out vec4 vT1;
 out vec4 vT2;
 out vec4 vT3;
+out vec4 vT4;
+out vec4 vT5;
+out vec4 vT6;
+out vec4 vT7;
 vec4 oPos;
 vec4 oD0;
 vec4 oD1;
@@ -24,6 +28,10 @@ vec4 oT0;
 vec4 oT1;
 vec4 oT2;
 vec4 oT3;
+vec4 oT4;
+vec4 oT5;
+vec4 oT6;
+vec4 oT7;
 #define main harnShaderMain
 #line 1
 )";
@@ -47,6 +55,10 @@ void main()
     oT1 = vec4(0.0, 0.0, 0.0, 1.0);
     oT2 = vec4(0.0, 0.0, 0.0, 1.0);
     oT3 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT4 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT5 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT6 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT7 = vec4(0.0, 0.0, 0.0, 1.0);
     harnShaderMain();
     vec4 p = oPos;
     p.x += harnViewport.x * p.w;
@@ -59,6 +71,10 @@ void main()
     vT1 = oT1;
     vT2 = oT2;
     vT3 = oT3;
+    vT4 = oT4;
+    vT5 = oT5;
+    vT6 = oT6;
+    vT7 = oT7;
 }
 )";
 }
@@ -72,6 +88,10 @@ in vec4 vT0;
 in vec4 vT1;
 in vec4 vT2;
 in vec4 vT3;
+in vec4 vT4;
+in vec4 vT5;
+in vec4 vT6;
+in vec4 vT7;
 uniform sampler2D s0;
 uniform sampler2D s1;
 uniform sampler2D s2;
@@ -159,7 +179,7 @@ const char* EveryInputPixelBody()
     return R"(
 void main()
 {
-    oC0 = vD0 + vD1 + vT0 + vT1 + vT2 + vT3;
+    oC0 = vD0 + vD1 + vT0 + vT1 + vT2 + vT3 + vT4 + vT5 + vT6 + vT7;
 }
 )";
 }

@@ -144,14 +144,18 @@ std::string ProgramLog(GLuint program)
     return text;
 }
 
-// Compiles prelude + body + epilogue; 0 with the compiler's messages in *messages on failure.
-GLuint CompileShader(GLenum kind, const std::string& body, std::string* messages)
+// Compiles prelude + defines + body + epilogue; 0 with the compiler's messages in *messages on
+// failure. The body's lines keep their numbers.
+GLuint CompileShader(GLenum kind, const std::string& body, std::string* messages, const std::vector<ShaderDefine>& defines = {})
 {
     const bool vertex = kind == GL_VERTEX_SHADER;
-    const char* parts[3] = {vertex ? GLShaderText::VertexPrelude() : GLShaderText::PixelPrelude(), body.c_str(),
-                            vertex ? GLShaderText::VertexEpilogue() : GLShaderText::PixelEpilogue()};
+    std::string defined;
+    for (const ShaderDefine& define : defines) defined += "#define " + define.name + " " + define.value + "\n";
+    defined += "#line 1\n";
+    const char* parts[4] = {vertex ? GLShaderText::VertexPrelude() : GLShaderText::PixelPrelude(), defined.c_str(),
+                            body.c_str(), vertex ? GLShaderText::VertexEpilogue() : GLShaderText::PixelEpilogue()};
     GLuint shader = glCreateShader(kind);
-    glShaderSource(shader, 3, parts, nullptr);
+    glShaderSource(shader, 4, parts, nullptr);
     glCompileShader(shader);
     GLint compiled = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
@@ -743,7 +747,8 @@ std::unique_ptr<IndexBuffer> OpenGLDevice::CreateIndexBuffer(const uint32_t* ind
     return std::make_unique<GLIndexBuffer>(this, count, IndexFormat::Index32, buffer, ++indexBufferSerial_);
 }
 
-std::unique_ptr<DeviceShader> OpenGLDevice::CreateShader(ShaderStage stage, const char* path, std::string* messages)
+std::unique_ptr<DeviceShader> OpenGLDevice::CreateShader(ShaderStage stage, const char* path, std::string* messages,
+                                                         const std::vector<ShaderDefine>& defines)
 {
     const bool vertex = stage == ShaderStage::Vertex;
     std::string source;
@@ -754,7 +759,7 @@ std::unique_ptr<DeviceShader> OpenGLDevice::CreateShader(ShaderStage stage, cons
         if (messages) *messages = errors;
         return nullptr;
     }
-    GLuint shader = CompileShader(vertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER, source, &errors);
+    GLuint shader = CompileShader(vertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER, source, &errors, defines);
     if (shader == 0) {
         Log::Print(4, "%s does not compile:\n%s\n", path, errors.c_str());
         if (messages) *messages = errors;
@@ -774,14 +779,16 @@ std::unique_ptr<DeviceShader> OpenGLDevice::CreateShader(ShaderStage stage, cons
     return std::make_unique<GLShader>(this, stage, path, std::move(constants), shader);
 }
 
-std::unique_ptr<DeviceShader> OpenGLDevice::CreateVertexShader(const char* path, std::string* messages)
+std::unique_ptr<DeviceShader> OpenGLDevice::CreateVertexShader(const char* path, std::string* messages,
+                                                               const std::vector<ShaderDefine>& defines)
 {
-    return CreateShader(ShaderStage::Vertex, path, messages);
+    return CreateShader(ShaderStage::Vertex, path, messages, defines);
 }
 
-std::unique_ptr<DeviceShader> OpenGLDevice::CreatePixelShader(const char* path, std::string* messages)
+std::unique_ptr<DeviceShader> OpenGLDevice::CreatePixelShader(const char* path, std::string* messages,
+                                                              const std::vector<ShaderDefine>& defines)
 {
-    return CreateShader(ShaderStage::Pixel, path, messages);
+    return CreateShader(ShaderStage::Pixel, path, messages, defines);
 }
 
 void OpenGLDevice::ForgetShaderObject(unsigned int shaderObject)

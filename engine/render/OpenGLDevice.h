@@ -46,8 +46,10 @@ public:
     std::unique_ptr<VertexBuffer> CreateVertexBuffer(const MeshVertex* vertices, uint32_t count) override;
     std::unique_ptr<IndexBuffer> CreateIndexBuffer(const uint16_t* indices, uint32_t count) override;
     std::unique_ptr<IndexBuffer> CreateIndexBuffer(const uint32_t* indices, uint32_t count) override;
-    std::unique_ptr<DeviceShader> CreateVertexShader(const char* path, std::string* messages = nullptr) override;
-    std::unique_ptr<DeviceShader> CreatePixelShader(const char* path, std::string* messages = nullptr) override;
+    std::unique_ptr<DeviceShader> CreateVertexShader(const char* path, std::string* messages = nullptr,
+                                                     const std::vector<ShaderDefine>& defines = {}) override;
+    std::unique_ptr<DeviceShader> CreatePixelShader(const char* path, std::string* messages = nullptr,
+                                                    const std::vector<ShaderDefine>& defines = {}) override;
     bool ReadPixels(int x, int y, int width, int height, std::vector<uint8_t>* rgba) override;
 
     // Presenting waits for the display's refresh when on (adaptively where the driver offers it,
@@ -88,7 +90,8 @@ private:
 
     OpenGLDevice(SDL_Window* window, void* context);
     bool InitResources(std::string* error);
-    std::unique_ptr<DeviceShader> CreateShader(ShaderStage stage, const char* path, std::string* messages);
+    std::unique_ptr<DeviceShader> CreateShader(ShaderStage stage, const char* path, std::string* messages,
+                                               const std::vector<ShaderDefine>& defines);
 
     unsigned int StagePixelShader(const TextureStageSetup& setup);
     Program* ProgramFor(unsigned int vertexShader, unsigned int pixelShader, const DeviceShader* vs, const DeviceShader* ps);

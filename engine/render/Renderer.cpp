@@ -161,6 +161,11 @@ bool Renderer::SetUpScene()
     complete = glowPixelShader_.Init() && complete;
     complete = alphaShader_.Init() && complete;
     complete = particleShader_.Init() && complete;
+    // Optional: without them every light costs a draw of its own.
+    for (int i = 0; i < NormalMapLightsVertexShader::kMaxLights; ++i) {
+        lightsVertexShaders_[i].Init(i + 1);
+        lightsPixelShaders_[i].Init(i + 1);
+    }
 
     std::vector<uint8_t> volume(kAttenuationSize * kAttenuationSize * kAttenuationSize * 4);
     BuildAttenuationVolume(volume.data());
@@ -369,7 +374,8 @@ void Renderer::LightPass()
     device.SetTextureStageState(2, StageState::TexCoordIndex, 2);
     SetStage(device, 2, TextureOp::Modulate, TextureArg::Current, TextureArg::Specular);
     device.SetTextureStageState(2, StageState::AlphaOp, TextureOp::Disable);
-    normalMapShader_.Bind();
+    const bool together = LightsTogether();
+    if (!together) normalMapShader_.Bind();
 
     for (Material* material : models_) {
         DeviceTexture* normalMap = DeviceOf(material->bumpMap);
@@ -378,20 +384,57 @@ void Renderer::LightPass()
         // With stage 0 off the stages would pass the packed light vector on as a colour: a
         // material without normal map keeps its ambient colour alone.
         if (!normalMap) continue;
-        for (MeshInstance& instance : material->instances) {
+        for (const MeshInstance& instance : material->instances) {
             if (!instance.visible || instance.lights.Count() == 0) continue;
-            normalMapShader_.SetWorldViewProj(instance.world * camera_.ViewProjection());
-            normalMapShader_.SetInvWorld(instance.inverseWorld);
-            for (PointLight* light : instance.lights) {
-                light->Apply(normalMapShader_);
-                instance.object->Draw(instance.world, material->frameStamp);
+            if (together) {
+                DrawLightsTogether(instance, material->frameStamp);
+            } else {
+                DrawLightsOneByOne(instance, material->frameStamp);
             }
         }
     }
+    device.SetPixelShader(nullptr);
     device.SetTexture(1, nullptr);
     device.SetTextureStageState(1, StageState::ColorOp, TextureOp::Disable);
     device.SetTextureStageState(2, StageState::ColorOp, TextureOp::Disable);
     Notify("light");
+}
+
+bool Renderer::LightsTogether() const
+{
+    for (int i = 0; i < NormalMapLightsVertexShader::kMaxLights; ++i) {
+        if (!lightsVertexShaders_[i].IsReady() || !lightsPixelShaders_[i].IsReady()) return false;
+    }
+    return true;
+}
+
+// The instance's lights four at a time (the rest together at the end), one draw each group.
+void Renderer::DrawLightsTogether(const MeshInstance& instance, int32_t frameStamp)
+{
+    const Matrix worldViewProj = instance.world * camera_.ViewProjection();
+    const uint32_t count = instance.lights.Count();
+    for (uint32_t first = 0; first < count; first += NormalMapLightsVertexShader::kMaxLights) {
+        const auto group = static_cast<int>(std::min<uint32_t>(count - first, NormalMapLightsVertexShader::kMaxLights));
+        const NormalMapLightsVertexShader& vertexShader = lightsVertexShaders_[group - 1];
+        const NormalMapLightsPixelShader& pixelShader = lightsPixelShaders_[group - 1];
+        vertexShader.Bind();
+        pixelShader.Bind();
+        vertexShader.SetWorldViewProj(worldViewProj);
+        vertexShader.SetInvWorld(instance.inverseWorld);
+        vertexShader.SetLights(&instance.lights.At(first));
+        pixelShader.SetLights(&instance.lights.At(first));
+        instance.object->Draw(instance.world, frameStamp);
+    }
+}
+
+void Renderer::DrawLightsOneByOne(const MeshInstance& instance, int32_t frameStamp)
+{
+    normalMapShader_.SetWorldViewProj(instance.world * camera_.ViewProjection());
+    normalMapShader_.SetInvWorld(instance.inverseWorld);
+    for (PointLight* light : instance.lights) {
+        light->Apply(normalMapShader_);
+        instance.object->Draw(instance.world, frameStamp);
+    }
 }
 
 void Renderer::TexturePass()

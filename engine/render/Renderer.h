@@ -9,6 +9,8 @@
 #include "engine/render/Frustum.h"
 #include "engine/render/GlowPixelShader.h"
 #include "engine/render/GlowVertexShader.h"
+#include "engine/render/NormalMapLightsPixelShader.h"
+#include "engine/render/NormalMapLightsVertexShader.h"
 #include "engine/render/NormalMapVertexShader.h"
 #include "engine/render/NullVertexShader.h"
 #include "engine/render/ParticleVertexShader.h"
@@ -27,8 +29,10 @@ struct Sprite;
 // (AddObject), their lights, camera-facing particles and screen sprites; Render then draws them
 // all in passes on the current device and empties the lists:
 //   ambient    every visible surface in its ambient colour, laying down depth;
-//   light      one additive pass per light and touched instance: normal map · light direction ×
-//              the attenuation volume × the light's colour;
+//   light      additive: for every light that touches an instance, normal map · light direction ×
+//              the attenuation volume × the light's colour; up to four lights an instance in one
+//              draw (each light's term held to 0..1 as its own pass would hold it), or one draw a
+//              light where the shaders for several are missing;
 //   texture    the frame so far multiplied by each surface's colour texture or diffuse colour;
 //   particles  back to front, batched by texture and blend mode, depth-tested, writing no depth;
 //   glow       (when enabled) glowing materials drawn small, blurred along x then y, added on;
@@ -120,6 +124,9 @@ private:
     void AmbientPass();
     void AmbientMaterialDraw(const Material& material);
     void LightPass();
+    bool LightsTogether() const;
+    void DrawLightsTogether(const MeshInstance& instance, int32_t frameStamp);
+    void DrawLightsOneByOne(const MeshInstance& instance, int32_t frameStamp);
     void TexturePass();
     void DrawInstances(Material& material);
     void ParticlePass();
@@ -158,6 +165,9 @@ private:
     float blur_ = 0.0f;
     NullVertexShader nullShader_;
     NormalMapVertexShader normalMapShader_;
+    // Index n − 1 draws n lights at once.
+    NormalMapLightsVertexShader lightsVertexShaders_[NormalMapLightsVertexShader::kMaxLights];
+    NormalMapLightsPixelShader lightsPixelShaders_[NormalMapLightsVertexShader::kMaxLights];
     GlowVertexShader glowVertexShader_;
     GlowPixelShader glowPixelShader_;
     AlphaPixelShader alphaShader_;
