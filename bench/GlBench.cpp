@@ -16,11 +16,27 @@ namespace {
 
 constexpr int kWarmUpFrames = 3;
 
+double CpuMilliseconds(clockid_t clock)
+{
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
+}
+
 struct PassClock {
     GraphicsDevice* device = nullptr;
     Clock::time_point mark;
+    double cpuMark = 0;
     std::map<std::string, double> milliseconds;
+    std::map<std::string, double> cpuMilliseconds;
     std::vector<std::string> order;
+
+    void Start()
+    {
+        Drain(device);
+        mark = Clock::now();
+        cpuMark = CpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
+    }
 };
 
 void OnPass(void* context, const char* pass)
@@ -28,16 +44,12 @@ void OnPass(void* context, const char* pass)
     auto* clock = static_cast<PassClock*>(context);
     Drain(clock->device);
     const Clock::time_point now = Clock::now();
+    const double cpu = CpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
     if (!clock->milliseconds.count(pass)) clock->order.push_back(pass);
     clock->milliseconds[pass] += std::chrono::duration<double, std::milli>(now - clock->mark).count();
+    clock->cpuMilliseconds[pass] += cpu - clock->cpuMark;
     clock->mark = now;
-}
-
-double CpuMilliseconds(clockid_t clock)
-{
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
+    clock->cpuMark = cpu;
 }
 
 double Milliseconds(Clock::time_point from, Clock::time_point to)
@@ -135,6 +147,11 @@ void Close(Screen* screen)
     screen->window.reset();
 }
 
+double ProcessCpuMs()
+{
+    return CpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
+}
+
 void Drain(GraphicsDevice* device)
 {
     std::vector<uint8_t> pixel;
@@ -196,14 +213,14 @@ FrameFigures MeasureFrames(Screen& screen, const FrameSource& source, int frames
     clock.device = &device;
     source.renderer->SetPassObserver(OnPass, &clock);
     for (int i = 0; i < frames; ++i) {
-        Drain(&device);
-        clock.mark = Clock::now();
+        clock.Start();
         source.draw(i);
         device.Present();
     }
     source.renderer->SetPassObserver(nullptr, nullptr);
     for (const std::string& pass : clock.order) {
         figures.passMs.emplace_back(pass, clock.milliseconds[pass] / frames);
+        figures.passCpuMs.emplace_back(pass, clock.cpuMilliseconds[pass] / frames);
         figures.passPixels.emplace_back(pass, 0.0);
     }
     rewind();
@@ -298,6 +315,8 @@ void PrintFigures(const char* title, const Screen& screen, const FrameFigures& f
                 figures.pixelsWritten / 1e6, pixelsPerSecond / 1e6, 100.0 * pixelsPerSecond / rawFill, rawFill / 1e6);
     std::printf("  present %.2f ms; per pass (drained), ms:", figures.presentMs);
     for (const auto& [pass, ms] : figures.passMs) std::printf(" %s %.2f", pass.c_str(), ms);
+    std::printf("\n  per pass, processor ms (all threads):");
+    for (const auto& [pass, ms] : figures.passCpuMs) std::printf(" %s %.2f", pass.c_str(), ms);
     std::printf("\n  per pass, M pixels written:");
     for (const auto& [pass, pixels] : figures.passPixels) std::printf(" %s %.2f", pass.c_str(), pixels / 1e6);
     std::printf("\n");

@@ -31,6 +31,8 @@ void Close(Screen* screen);
 
 // Waits until the device has drawn everything asked of it (a one-pixel read).
 void Drain(GraphicsDevice* device);
+// Processor time of the whole process so far (every thread, the driver's too), in ms.
+double ProcessCpuMs();
 
 // What one frame costs, as medians over the frames measured.
 struct FrameFigures {
@@ -44,6 +46,7 @@ struct FrameFigures {
     OpenGLDevice::Work work;      // per frame
     double pixelsWritten = 0;     // samples passing the depth test, per frame
     std::vector<std::pair<std::string, double>> passMs;      // drained after every pass
+    std::vector<std::pair<std::string, double>> passCpuMs;   // processor time of each pass, all threads
     std::vector<std::pair<std::string, double>> passPixels;  // samples passing the depth test
 };
 

@@ -87,39 +87,45 @@ private:
 };
 
 // Plays the whole level drawing every `every`th frame and returns the slowest of those.
+// The busiest moment is where three samples in a row take the most processor time (all threads,
+// so that other programs on the machine count less than with the clock on the wall).
 int BusiestFrame(gl_bench::Screen& screen, Game& game, int every)
 {
     Play play(game);
-    int busiest = 0;
-    double slowest = 0;
-    std::vector<double> spanMs;
-    std::vector<int> spanCount;
+    std::vector<int> frames;
+    std::vector<double> cpuMs;
     while (!play.Over()) {
         const bool draw = play.Frame() % every == 0;
-        if (draw) gl_bench::Drain(screen.device.get());
-        const gl_bench::Clock::time_point from = gl_bench::Clock::now();
         const int frame = play.Frame();
+        if (draw) gl_bench::Drain(screen.device.get());
+        const double from = gl_bench::ProcessCpuMs();
         play.Step(draw);
-        if (!draw) continue;
+        if (!draw || frame == 0) continue;
         gl_bench::Drain(screen.device.get());
-        const double ms = std::chrono::duration<double, std::milli>(gl_bench::Clock::now() - from).count();
-        const size_t span = static_cast<size_t>(frame / kSpanFrames);
-        if (spanMs.size() <= span) {
-            spanMs.resize(span + 1);
-            spanCount.resize(span + 1);
-        }
-        spanMs[span] += ms;
-        ++spanCount[span];
-        if (ms > slowest && frame > 0) {
-            slowest = ms;
-            busiest = frame;
+        frames.push_back(frame);
+        cpuMs.push_back(gl_bench::ProcessCpuMs() - from);
+    }
+    size_t busiest = 0;
+    double most = 0;
+    for (size_t i = 1; i + 1 < cpuMs.size(); ++i) {
+        const double sum = cpuMs[i - 1] + cpuMs[i] + cpuMs[i + 1];
+        if (sum > most) {
+            most = sum;
+            busiest = i;
         }
     }
-    std::printf("sampled every %d frames of %d: slowest frame %d (%.1f s) at %.1f ms; mean ms by %d s of play:", every,
-                play.Frame(), busiest, busiest * kStep, slowest, kSpanFrames / 60);
-    for (size_t i = 0; i < spanMs.size(); ++i) std::printf(" %.0f", spanCount[i] > 0 ? spanMs[i] / spanCount[i] : 0.0);
+    std::printf("sampled every %d frames of %d: busiest at frame %d (%.1f s), %.1f ms of processor time a frame there;\n"
+                "  mean processor ms a frame by %d s of play:",
+                every, play.Frame(), frames[busiest], frames[busiest] * kStep, most / 3, kSpanFrames / 60);
+    for (size_t first = 0; first < frames.size();) {
+        double sum = 0;
+        size_t end = first;
+        while (end < frames.size() && frames[end] / kSpanFrames == frames[first] / kSpanFrames) sum += cpuMs[end++];
+        std::printf(" %.0f", sum / static_cast<double>(end - first));
+        first = end;
+    }
     std::printf("\n");
-    return busiest;
+    return frames[busiest];
 }
 
 // Measures from options.at, or from the busiest moment when that is -1; the first frame measured,
