@@ -29,7 +29,6 @@ void GLStateCache::ForgetAll()
     cull_ = frontFace_ = kUnknown;
     blend_ = blendSource_ = blendDestination_ = kUnknown;
     scissor_ = kUnknown;
-    for (int& value : scissorBox_) value = -1;
     activeUnit_ = -1;
     for (Unit& unit : units_) unit = Unit();
     // Parameters of -1 are never asked for: every one is set at the next use.
@@ -140,17 +139,10 @@ void GLStateCache::Blend(bool on, unsigned int source, unsigned int destination)
     }
 }
 
-void GLStateCache::Scissor(bool on, int x, int y, int width, int height)
+void GLStateCache::ScissorOff()
 {
-    if (Differs(&scissor_, on ? 1u : 0u)) {
-        Toggle(GL_SCISSOR_TEST, on);
-        ++work_.states;
-    }
-    if (!on) return;
-    const int box[4] = {x, y, width, height};
-    if (box[0] == scissorBox_[0] && box[1] == scissorBox_[1] && box[2] == scissorBox_[2] && box[3] == scissorBox_[3]) return;
-    for (int i = 0; i < 4; ++i) scissorBox_[i] = box[i];
-    glScissor(x, y, width, height);
+    if (!Differs(&scissor_, 0u)) return;
+    glDisable(GL_SCISSOR_TEST);
     ++work_.states;
 }
 

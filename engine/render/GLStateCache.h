@@ -54,7 +54,8 @@ public:
     // frontFace: GL_CW or GL_CCW; ignored while culling is off.
     void Cull(bool on, unsigned int frontFace);
     void Blend(bool on, unsigned int source, unsigned int destination);
-    void Scissor(bool on, int x, int y, int width, int height);
+    // Clears and the letterbox's blit must not be cut by a scissor the driver may have on.
+    void ScissorOff();
     // target: GL_TEXTURE_2D or GL_TEXTURE_3D.
     void BindTexture(int unit, unsigned int target, unsigned int texture);
     void BindSampler(int unit, unsigned int sampler);
@@ -89,7 +90,6 @@ private:
     unsigned int blendSource_ = kUnknown;
     unsigned int blendDestination_ = kUnknown;
     unsigned int scissor_ = kUnknown;
-    int scissorBox_[4] = {};
     int activeUnit_ = -1;
     Unit units_[kUnits];
     SamplerParameters samplerParameters_[kUnits];

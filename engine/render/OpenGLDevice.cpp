@@ -547,7 +547,9 @@ OpenGLDevice::~OpenGLDevice()
     DeleteSceneFramebuffer();
     for (auto& entry : programs_) glDeleteProgram(entry.second->program);
     programs_.clear();
-    for (auto& entry : stageShaders_) glDeleteShader(entry.second);
+    for (auto& entry : stageShaders_) {
+        if (entry.second) glDeleteShader(entry.second);
+    }
     stageShaders_.clear();
     const GLuint shaders[] = {fixedVertexShader_, pretransformedVertexShader_, everyInputPixelShader_};
     for (GLuint shader : shaders) {
@@ -679,7 +681,7 @@ void OpenGLDevice::ShowLetterboxed()
     glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneFramebuffer_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     state_.Viewport(width, height);
-    state_.Scissor(false, 0, 0, 0, 0);
+    state_.ScissorOff();
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glBlitFramebuffer(0, 0, sceneWidth_, sceneHeight_, rect.x, rect.y, rect.x + rect.width, rect.y + rect.height,
@@ -857,7 +859,7 @@ bool OpenGLDevice::DoClear(uint32_t flags, uint32_t color, float z, uint32_t ste
         glStencilMask(0xff);
         mask |= GL_STENCIL_BUFFER_BIT;
     }
-    state_.Scissor(false, 0, 0, 0, 0);
+    state_.ScissorOff();
     glClear(mask);
     return true;
 }
@@ -877,10 +879,8 @@ GLuint OpenGLDevice::StagePixelShader(const TextureStageSetup& setup)
     if (found != stageShaders_.end()) return found->second;
     std::string messages;
     const GLuint shader = CompileShader(GL_FRAGMENT_SHADER, setup.PixelBody(), &messages);
-    if (shader == 0) {
-        Log::Print(4, "the texture stages' program does not compile:\n%s\n", messages.c_str());
-        return 0;
-    }
+    // A failure is kept too, so that it is reported once and not at every draw.
+    if (shader == 0) Log::Print(4, "the texture stages' program does not compile:\n%s\n", messages.c_str());
     stageShaders_.emplace(setup, shader);
     return shader;
 }

@@ -182,6 +182,9 @@ bool Renderer::SetUpScene()
     glowTexture1_ = device->CreateRenderTarget(glowWidth_, glowHeight_);
     glowSurface0_ = glowTexture0_ ? glowTexture0_->GetSurfaceLevel0() : nullptr;
     glowSurface1_ = glowTexture1_ ? glowTexture1_->GetSurfaceLevel0() : nullptr;
+    // Optional: without it the blur along y runs at every pixel of the screen.
+    glowColumns_ = device->CreateRenderTarget(glowWidth_, DisplayHeight());
+    glowColumnsSurface_ = glowColumns_ ? glowColumns_->GetSurfaceLevel0() : nullptr;
     backBuffer_ = device->GetBackBuffer();
 
     glowEnabled_ = 0;
@@ -569,9 +572,41 @@ void Renderer::GlowMaterialDraw(const Material& material)
     device.SetRenderState(RenderState::AlphaTestEnable, cutOut ? 1 : 0);
 }
 
+DeviceTexture* Renderer::GlowTarget(int index) const
+{
+    if (index == 0) return glowTexture0_.get();
+    return index == 1 ? glowTexture1_.get() : glowColumns_.get();
+}
+
 void Renderer::DrawScreenQuad()
 {
     Device()->DrawPrimitiveUP(PrimitiveType::TriangleList, 2, screenQuad_, sizeof(QuadVertex));
+}
+
+// The blur along y is linear, and across a row of the screen the blurred picture is the small
+// picture's texels interpolated linearly. So the blur is drawn into a target with the small
+// picture's columns and the screen's rows (each column at its texel's centre), and spread across
+// the screen here with the same interpolation: the screen's pixel x takes u = x / width + half a
+// small texel, as the blur's screen quad gives it, and row y the centre of the target's row y.
+void Renderer::AddGlowColumns()
+{
+    GraphicsDevice& device = *Device();
+    const auto width = static_cast<float>(DisplayWidth());
+    const auto height = static_cast<float>(DisplayHeight());
+    const float u0 = 0.5f / static_cast<float>(glowWidth_) - 0.5f / width;
+    const float l = -0.5f, t = -0.5f, r = width - 0.5f, b = height - 0.5f;
+    const uint32_t white = 0xffffffffu;
+    const ScreenVertex quad[6] = {{l, t, 0.5f, 1, white, u0, 0},     {r, t, 0.5f, 1, white, u0 + 1, 0},
+                                  {l, b, 0.5f, 1, white, u0, 1},     {r, t, 0.5f, 1, white, u0 + 1, 0},
+                                  {r, b, 0.5f, 1, white, u0 + 1, 1}, {l, b, 0.5f, 1, white, u0, 1}};
+    device.SetVertexShader(nullptr);
+    device.SetPixelShader(nullptr);
+    device.SetFVF(ScreenVertex::kFvf);
+    SetStage(device, 0, TextureOp::SelectArg1, TextureArg::Texture, TextureArg::Diffuse);
+    device.SetTextureStageState(0, StageState::AlphaOp, TextureOp::SelectArg1);
+    device.SetTextureStageState(0, StageState::AlphaArg1, TextureArg::Texture);
+    device.SetTexture(0, glowColumns_.get());
+    device.DrawPrimitiveUP(PrimitiveType::TriangleList, 2, quad, sizeof(ScreenVertex));
 }
 
 void Renderer::GlowPass()
@@ -613,10 +648,18 @@ void Renderer::GlowPass()
 
     glowVertexShader_.SetHorizontal(false);
     glowPixelShader_.SetGlowColor(glowColor_);
-    device.SetRenderTarget(0, backBuffer_);
-    SetBlending(device, true, Blend::One, Blend::One);
     device.SetTexture(0, glowTexture1_.get());
-    DrawScreenQuad();
+    if (glowColumnsSurface_) {
+        device.SetRenderTarget(0, glowColumnsSurface_);
+        DrawScreenQuad();
+        device.SetRenderTarget(0, backBuffer_);
+        SetBlending(device, true, Blend::One, Blend::One);
+        AddGlowColumns();
+    } else {
+        device.SetRenderTarget(0, backBuffer_);
+        SetBlending(device, true, Blend::One, Blend::One);
+        DrawScreenQuad();
+    }
 
     device.SetRenderState(RenderState::CullMode, Cull::CW);
     device.SetPixelShader(nullptr);

@@ -35,7 +35,10 @@ struct Sprite;
 //              light where the shaders for several are missing;
 //   texture    the frame so far multiplied by each surface's colour texture or diffuse colour;
 //   particles  back to front, batched by texture and blend mode, depth-tested, writing no depth;
-//   glow       (when enabled) glowing materials drawn small, blurred along x then y, added on;
+//   glow       (when enabled) glowing materials drawn small, blurred along x then y, added on; the
+//              blur along y is worked out once a column of the small picture and a row of the
+//              screen, then spread across the screen's columns as the small picture's texels
+//              would be, which gives the same picture as blurring at every pixel of the screen;
 //   sprites    in submission order, batched; then the fade overlay.
 //
 // Submitted records are referred to, not copied: they must live until Render has run. While the
@@ -97,7 +100,8 @@ public:
     int32_t GlowWidth() const { return glowWidth_; }
     int32_t GlowHeight() const { return glowHeight_; }
     DeviceTexture* AttenuationTexture() const { return attenuation_.get(); }
-    DeviceTexture* GlowTarget(int index) const { return index == 0 ? glowTexture0_.get() : glowTexture1_.get(); }
+    // 0 and 1: the glow targets; 2: the blur along y, glow width × display height.
+    DeviceTexture* GlowTarget(int index) const;
 
     // The attenuation volume's texels, RGBA, x fastest: grey falling off with the distance from
     // texel (0, 0, 0), opaque.
@@ -133,6 +137,7 @@ private:
     void GlowPass();
     void GlowMaterialDraw(const Material& material);
     void DrawScreenQuad();
+    void AddGlowColumns();
     void SpritePass();
     void FadeOverlay(const Vec4& fadeColor, float fade);
     void EndFrame();
@@ -156,6 +161,8 @@ private:
     RenderSurface* glowSurface0_ = nullptr;
     std::unique_ptr<DeviceTexture> glowTexture1_;
     RenderSurface* glowSurface1_ = nullptr;
+    std::unique_ptr<DeviceTexture> glowColumns_;
+    RenderSurface* glowColumnsSurface_ = nullptr;
     RenderSurface* backBuffer_ = nullptr;
     uint32_t frameCounter_ = 0;
     Vec4 ambientColor_{0.0f, 0.0f, 0.0f, 1.0f};
