@@ -552,6 +552,8 @@ TEST_F(RendererTest, FadeZeroDrawsNoOverlayAndFadeBetweenDrawsOneWithItsAlpha)
     }
 }
 
+// The blur along y goes into a target of the glow targets' width and the display's height, which is
+// then spread across the back buffer, interpolated between the glow texels' centres.
 TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBackBufferOnlyWhenEnabled)
 {
     Material glowing, dark;
@@ -576,6 +578,10 @@ TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBa
 
     RenderSurface* first = renderer_.GlowTarget(0)->GetSurfaceLevel0();
     RenderSurface* second = renderer_.GlowTarget(1)->GetSurfaceLevel0();
+    DeviceTexture* columns = renderer_.GlowTarget(2);
+    ASSERT_NE(columns, nullptr);
+    EXPECT_EQ(columns->Width(), 256);
+    EXPECT_EQ(columns->Height(), kHeight);
     ASSERT_EQ(device_.Clears().size(), 2u);
     EXPECT_EQ(device_.Clears()[1].renderTarget, first);
     EXPECT_EQ(device_.Clears()[1].color, 0xff000000u);
@@ -588,11 +594,22 @@ TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBa
     EXPECT_EQ(quads[0].renderTarget, second);
     EXPECT_EQ(quads[0].texture0, renderer_.GlowTarget(0));
     EXPECT_FALSE(quads[0].blending);
-    EXPECT_TRUE(quads[1].renderTarget->IsBackBuffer());
+    EXPECT_EQ(quads[1].renderTarget, columns->GetSurfaceLevel0());
     EXPECT_EQ(quads[1].texture0, renderer_.GlowTarget(1));
-    EXPECT_TRUE(quads[1].blending);
-    EXPECT_EQ(quads[1].srcBlend, Blend::One);
-    EXPECT_EQ(quads[1].destBlend, Blend::One);
+    EXPECT_FALSE(quads[1].blending);
+    const std::vector<NullDrawCall> spread = DrawsOfFormat(ScreenVertex::kFvf);
+    ASSERT_EQ(spread.size(), 1u);
+    EXPECT_TRUE(spread[0].renderTarget->IsBackBuffer());
+    EXPECT_EQ(spread[0].texture0, columns);
+    EXPECT_TRUE(spread[0].blending);
+    EXPECT_EQ(spread[0].srcBlend, Blend::One);
+    EXPECT_EQ(spread[0].destBlend, Blend::One);
+    const auto corners = VerticesOf<ScreenVertex>(spread[0]);
+    ASSERT_EQ(corners.size(), 6u);
+    EXPECT_FLOAT_EQ(corners[0].x, -0.5f);
+    EXPECT_FLOAT_EQ(corners[4].y, kHeight - 0.5f);
+    EXPECT_FLOAT_EQ(corners[0].u, 0.5f / 256 - 0.5f / kWidth);
+    EXPECT_FLOAT_EQ(corners[4].u - corners[0].u, 1.0f);
     const auto quad = VerticesOf<QuadVertex>(quads[0]);
     ASSERT_EQ(quad.size(), 6u);
     for (const QuadVertex& corner : quad) {
