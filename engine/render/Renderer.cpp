@@ -649,7 +649,8 @@ void Renderer::GlowPass()
     glowVertexShader_.SetHorizontal(false);
     glowPixelShader_.SetGlowColor(glowColor_);
     device.SetTexture(0, glowTexture1_.get());
-    if (glowColumnsSurface_) {
+    // The column target matches the screen's rows only while the display keeps its first height.
+    if (glowColumnsSurface_ && glowColumns_->Height() == DisplayHeight()) {
         device.SetRenderTarget(0, glowColumnsSurface_);
         DrawScreenQuad();
         device.SetRenderTarget(0, backBuffer_);
