@@ -3,21 +3,18 @@
 // 200 particles; drawn at 640 × 480 and 1280 × 960. Run inside a display:
 //     tests/with_display.sh build/default/bench/bench_render_gl [frames]
 // Pass times are taken with the device drained after each pass (a one-pixel read), so they add up
-// to more than a free-running frame; the frames per second are measured without that.
+// to more than a free-running frame; the frames per second are measured without that (GlBench.h).
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/platform/Window.h"
+#include "bench/GlBench.h"
 #include "engine/render/NullDevice.h"
-#include "engine/render/OpenGLDevice.h"
 #include "engine/render/Particle.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"
@@ -29,34 +26,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kBoxes = 1250;
 constexpr int kLights = 8;
 constexpr int kParticles = 200;
-
-struct PassTimes {
-    Clock::time_point mark;
-    GraphicsDevice* device = nullptr;
-    std::map<std::string, double> milliseconds;
-    std::vector<std::string> order;
-};
-
-void Drain(GraphicsDevice* device)
-{
-    std::vector<uint8_t> pixel;
-    device->ReadPixels(0, 0, 1, 1, &pixel);
-}
-
-void OnPass(void* context, const char* pass)
-{
-    auto* times = static_cast<PassTimes*>(context);
-    Drain(times->device);
-    const Clock::time_point now = Clock::now();
-    if (!times->milliseconds.count(pass)) times->order.push_back(pass);
-    times->milliseconds[pass] += std::chrono::duration<double, std::milli>(now - times->mark).count();
-    times->mark = now;
-}
+constexpr int kFillPasses = 100;
 
 class BenchScene {
 public:
@@ -137,16 +110,11 @@ private:
 
 bool Measure(int width, int height, int frames)
 {
-    std::unique_ptr<Window> window = Window::Create("Harnengine renderer benchmark", width, height, 0);
-    if (!window) return false;
-    std::string error;
-    std::unique_ptr<OpenGLDevice> device = OpenGLDevice::Create(window->Handle(), &error);
-    if (!device) {
-        std::fprintf(stderr, "no OpenGL device: %s\n", error.c_str());
-        return false;
-    }
-    device->SetSwapInterval(false);
-    GraphicsDevice::SetCurrent(device.get());
+    gl_bench::Screen screen;
+    if (!gl_bench::Open(width, height, &screen)) return false;
+    const double rawFill = gl_bench::RawFillRate(screen, kFillPasses);
+    gl_bench::Close(&screen);
+    if (!gl_bench::Open(width, height, &screen)) return false;
     {
         auto renderer = std::make_unique<Renderer>();
         renderer->SetUpScene();
@@ -156,38 +124,16 @@ bool Measure(int width, int height, int frames)
         renderer->GetCamera().SetProjection(Pi() / 3.0f, static_cast<float>(width) / static_cast<float>(height));
         renderer->GetCamera().SetLook(Vec4(0, 200, -90), Vec4(0, 0, 20), Vec4(0, 1, 0));
         BenchScene scene;
-
-        for (int i = 0; i < 3; ++i) {  // warm-up: programs linked, textures resident
+        gl_bench::FrameSource source;
+        source.renderer = renderer.get();
+        source.draw = [&](int) {
             scene.Submit(*renderer);
             renderer->Render(Vec4(0, 0, 0, 1), 0.0f);
-            device->Present();
-        }
-        Drain(device.get());
-        const Clock::time_point start = Clock::now();
-        for (int i = 0; i < frames; ++i) {
-            scene.Submit(*renderer);
-            renderer->Render(Vec4(0, 0, 0, 1), 0.0f);
-            device->Present();
-        }
-        Drain(device.get());
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-
-        PassTimes times;
-        times.device = device.get();
-        renderer->SetPassObserver(OnPass, &times);
-        for (int i = 0; i < frames; ++i) {
-            scene.Submit(*renderer);
-            Drain(device.get());
-            times.mark = Clock::now();
-            renderer->Render(Vec4(0, 0, 0, 1), 0.0f);
-            device->Present();
-        }
-        std::printf("%4d x %-4d  %6.1f frames/s  %7.2f ms/frame   per pass (drained):", width, height, frames / seconds,
-                    1000.0 * seconds / frames);
-        for (const std::string& pass : times.order) std::printf("  %s %.2f", pass.c_str(), times.milliseconds[pass] / frames);
-        std::printf(" ms\n");
+        };
+        const gl_bench::FrameFigures figures = gl_bench::MeasureFrames(screen, source, frames);
+        gl_bench::PrintFigures("heavy scene", screen, figures, rawFill);
     }
-    GraphicsDevice::SetCurrent(nullptr);
+    gl_bench::Close(&screen);
     return true;
 }
 

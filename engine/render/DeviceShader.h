@@ -1,11 +1,18 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/render/DeviceResource.h"
 #include "engine/render/ShaderConstantTable.h"
 
 enum class ShaderStage { Vertex, Pixel };
+
+// A name a shader source is compiled with, as `#define name value` ahead of the source.
+struct ShaderDefine {
+    std::string name;
+    std::string value;
+};
 
 // A vertex or pixel shader compiled from a source file on disk, with its constant table. Values
 // written through the table belong to this object and are in force whenever it is bound.
@@ -15,8 +22,10 @@ enum class ShaderStage { Vertex, Pixel };
 //   Vertex shaders read   inPosition (vec4; w = 1 for three-component positions), inNormal,
 //                         inTexCoord0 (vec4), inTangent, inBinormal, inDiffuse (vec4, 0..1)
 //                  write  oPos (clip position in Direct3D conventions: depth 0..w, y up),
-//                         oD0 (diffuse), oD1 (specular), oT0 .. oT3 (texture coordinates)
-//   Pixel shaders read    vD0, vD1, vT0 .. vT3 and samplers s0 .. s3 (2D textures of stages 0 .. 3)
+//                         oD0 (diffuse), oD1 (specular), oT0 .. oT7 (texture coordinates; the
+//                         texture stages read oT0 .. oT3)
+//   Pixel shaders read    vD0, vD1, vT0 .. vT7, samplers s0 .. s3 (2D textures of stages 0 .. 3)
+//                         and sv0 .. sv3 (volume textures of stages 0 .. 3)
 //                  write  oC0
 // Matrices multiply row vectors as in the engine: `inPosition * worldViewProj`.
 class DeviceShader : public DeviceResource {

@@ -17,6 +17,10 @@ out vec4 vT0;
 out vec4 vT1;
 out vec4 vT2;
 out vec4 vT3;
+out vec4 vT4;
+out vec4 vT5;
+out vec4 vT6;
+out vec4 vT7;
 vec4 oPos;
 vec4 oD0;
 vec4 oD1;
@@ -24,6 +28,10 @@ vec4 oT0;
 vec4 oT1;
 vec4 oT2;
 vec4 oT3;
+vec4 oT4;
+vec4 oT5;
+vec4 oT6;
+vec4 oT7;
 #define main harnShaderMain
 #line 1
 )";
@@ -47,6 +55,10 @@ void main()
     oT1 = vec4(0.0, 0.0, 0.0, 1.0);
     oT2 = vec4(0.0, 0.0, 0.0, 1.0);
     oT3 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT4 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT5 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT6 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT7 = vec4(0.0, 0.0, 0.0, 1.0);
     harnShaderMain();
     vec4 p = oPos;
     p.x += harnViewport.x * p.w;
@@ -59,6 +71,10 @@ void main()
     vT1 = oT1;
     vT2 = oT2;
     vT3 = oT3;
+    vT4 = oT4;
+    vT5 = oT5;
+    vT6 = oT6;
+    vT7 = oT7;
 }
 )";
 }
@@ -72,10 +88,18 @@ in vec4 vT0;
 in vec4 vT1;
 in vec4 vT2;
 in vec4 vT3;
+in vec4 vT4;
+in vec4 vT5;
+in vec4 vT6;
+in vec4 vT7;
 uniform sampler2D s0;
 uniform sampler2D s1;
 uniform sampler2D s2;
 uniform sampler2D s3;
+uniform sampler3D sv0;
+uniform sampler3D sv1;
+uniform sampler3D sv2;
+uniform sampler3D sv3;
 vec4 oC0;
 #define main harnShaderMain
 #line 1
@@ -150,104 +174,14 @@ void main()
 )";
 }
 
-namespace {
-
-// Per stage: harnStageOps = (colour op, alpha op, texture coordinate index, flags: 1 texture bound,
-// 2 volume, 4/8/16 mirror once on u/v/w), harnColorArgs and harnAlphaArgs = (arg0, arg1, arg2,
-// unused).
-const char* kStageCommon = R"(
-uniform ivec4 harnStageOps[4];
-uniform ivec4 harnColorArgs[4];
-uniform ivec4 harnAlphaArgs[4];
-uniform vec4 harnTextureFactor;
-uniform sampler2D harnTex2D0;
-uniform sampler2D harnTex2D1;
-uniform sampler2D harnTex2D2;
-uniform sampler2D harnTex2D3;
-uniform sampler3D harnTex3D0;
-uniform sampler3D harnTex3D1;
-uniform sampler3D harnTex3D2;
-uniform sampler3D harnTex3D3;
-
-vec4 harnCoord(int index)
+const char* EveryInputPixelBody()
 {
-    if (index == 1) return vT1;
-    if (index == 2) return vT2;
-    if (index == 3) return vT3;
-    return vT0;
-}
-
-vec4 harnArgument(int arg, vec4 current, vec4 tex)
+    return R"(
+void main()
 {
-    int source = arg & 15;
-    vec4 v = current;
-    if (source == 0) v = vD0;
-    else if (source == 2) v = tex;
-    else if (source == 3) v = harnTextureFactor;
-    else if (source == 4) v = vD1;
-    if ((arg & 16) != 0) v = vec4(1.0) - v;
-    if ((arg & 32) != 0) v = vec4(v.a);
-    return v;
-}
-
-vec4 harnOperation(int op, ivec4 args, vec4 current, vec4 tex)
-{
-    vec4 a1 = harnArgument(args.y, current, tex);
-    if (op == 2) return a1;
-    vec4 a2 = harnArgument(args.z, current, tex);
-    if (op == 3) return a2;
-    if (op == 4) return a1 * a2;
-    if (op == 24) return vec4(clamp(4.0 * dot(a1.rgb - 0.5, a2.rgb - 0.5), 0.0, 1.0));
-    if (op == 26) {
-        vec4 a0 = harnArgument(args.x, current, tex);
-        return a0 * a1 + (vec4(1.0) - a0) * a2;
-    }
-    return a1;
+    oC0 = vD0 + vD1 + vT0 + vT1 + vT2 + vT3 + vT4 + vT5 + vT6 + vT7;
 }
 )";
-
-const char* kStageTemplate = R"(
-    if (harnStageOps[N].x != 1) {
-        vec4 coord = harnCoord(harnStageOps[N].z);
-        bvec3 mirrorOnce = notEqual(ivec3(harnStageOps[N].w) & ivec3(4, 8, 16), ivec3(0));
-        coord.xyz = mix(coord.xyz, abs(coord.xyz), vec3(mirrorOnce));
-        vec4 tex = vec4(1.0);
-        if ((harnStageOps[N].w & 2) != 0) tex = texture(harnTex3DN, coord.xyz);
-        else if ((harnStageOps[N].w & 1) != 0) tex = texture(harnTex2DN, coord.xy);
-        vec3 color = clamp(harnOperation(harnStageOps[N].x, harnColorArgs[N], current, tex).rgb, 0.0, 1.0);
-        float alpha = current.a;
-        if (harnStageOps[N].y != 1) alpha = clamp(harnOperation(harnStageOps[N].y, harnAlphaArgs[N], current, tex).a, 0.0, 1.0);
-        current = vec4(color, alpha);
-    } else {
-        done = true;
-    }
-)";
-
-std::string StageBlock(int stage)
-{
-    std::string block = kStageTemplate;
-    const std::string n = std::to_string(stage);
-    for (size_t at = block.find('N'); at != std::string::npos; at = block.find('N', at + 1)) {
-        // Only the placeholder N stands alone after '[' or at the end of a sampler name.
-        const bool placeholder = (at > 0 && (block[at - 1] == '[' || block[at - 1] == 'D'));
-        if (placeholder) block.replace(at, 1, n);
-    }
-    return block;
-}
-
-}  // namespace
-
-std::string TextureStageBody()
-{
-    std::string body = kStageCommon;
-    body += "void main()\n{\n    vec4 current = vD0;\n    bool done = false;\n";
-    for (int stage = 0; stage < kEmulatedStages; ++stage) {
-        if (stage > 0) body += "    if (!done) {\n";
-        body += StageBlock(stage);
-        if (stage > 0) body += "    }\n";
-    }
-    body += "    oC0 = current;\n}\n";
-    return body;
 }
 
 }  // namespace GLShaderText

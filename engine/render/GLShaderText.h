@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 // The GLSL around shader sources, and the device's own programs. A source is compiled as
 // VertexPrelude() + source + VertexEpilogue() (or the pixel pair): the prelude declares the inputs,
 // outputs and samplers named in DeviceShader.h and renames the source's main; the epilogue's main
@@ -17,9 +15,10 @@ constexpr int kTangent = 3;
 constexpr int kBinormal = 4;
 constexpr int kDiffuse = 5;
 
-// Texture units: stage i's 2D texture on unit i, its volume texture on unit kVolumeUnitBase + i.
+// Texture units: stage i's 2D texture on unit i (sampler si), its volume texture on unit
+// kVolumeUnitBase + i (sampler svi).
 constexpr int kVolumeUnitBase = 8;
-// Stages the fixed-function emulation evaluates.
+// Stages the fixed-function emulation evaluates, and pixel shaders may sample.
 constexpr int kEmulatedStages = 4;
 
 const char* VertexPrelude();
@@ -31,8 +30,7 @@ const char* PixelEpilogue();
 const char* FixedVertexBody();
 // Screen-pixel vertices (x, y, z, rhw) by harnScreenSize: the vertex stage of Fvf::XYZRHW formats.
 const char* PretransformedVertexBody();
-// The texture stages, evaluated from the harnStage* uniforms: the pixel stage with no pixel
-// shader bound.
-std::string TextureStageBody();
+// Reads every vertex output, so that a vertex shader linked with it keeps every constant it uses.
+const char* EveryInputPixelBody();
 
 }  // namespace GLShaderText

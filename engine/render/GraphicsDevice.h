@@ -106,10 +106,13 @@ public:
     virtual std::unique_ptr<VertexBuffer> CreateVertexBuffer(const MeshVertex* vertices, uint32_t count) = 0;
     virtual std::unique_ptr<IndexBuffer> CreateIndexBuffer(const uint16_t* indices, uint32_t count) = 0;
     virtual std::unique_ptr<IndexBuffer> CreateIndexBuffer(const uint32_t* indices, uint32_t count) = 0;
-    // Compiles the source file at path. Null when the file is missing or does not compile; the
-    // compiler's messages then go to the log at level 4 and into messages when given.
-    virtual std::unique_ptr<DeviceShader> CreateVertexShader(const char* path, std::string* messages = nullptr) = 0;
-    virtual std::unique_ptr<DeviceShader> CreatePixelShader(const char* path, std::string* messages = nullptr) = 0;
+    // Compiles the source file at path with the defines ahead of it. Null when the file is missing
+    // or does not compile; the compiler's messages then go to the log at level 4 and into messages
+    // when given.
+    virtual std::unique_ptr<DeviceShader> CreateVertexShader(const char* path, std::string* messages = nullptr,
+                                                             const std::vector<ShaderDefine>& defines = {}) = 0;
+    virtual std::unique_ptr<DeviceShader> CreatePixelShader(const char* path, std::string* messages = nullptr,
+                                                            const std::vector<ShaderDefine>& defines = {}) = 0;
 
     // Reads a rectangle of the current render target as RGBA bytes, rows top-down, in screen
     // pixels ((0, 0) top left). False when out of range or the device keeps no pixels.

@@ -188,12 +188,15 @@ std::unique_ptr<DeviceShader> NullDevice::CreateShader(ShaderStage stage, const 
     return std::make_unique<NullShader>(this, stage, path, ShaderConstantTable::FromSource(source));
 }
 
-std::unique_ptr<DeviceShader> NullDevice::CreateVertexShader(const char* path, std::string* messages)
+// The null device lists every uniform the source declares, whatever the defines.
+std::unique_ptr<DeviceShader> NullDevice::CreateVertexShader(const char* path, std::string* messages,
+                                                             const std::vector<ShaderDefine>&)
 {
     return CreateShader(ShaderStage::Vertex, path, messages);
 }
 
-std::unique_ptr<DeviceShader> NullDevice::CreatePixelShader(const char* path, std::string* messages)
+std::unique_ptr<DeviceShader> NullDevice::CreatePixelShader(const char* path, std::string* messages,
+                                                            const std::vector<ShaderDefine>&)
 {
     return CreateShader(ShaderStage::Pixel, path, messages);
 }

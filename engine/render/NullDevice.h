@@ -55,8 +55,10 @@ public:
     std::unique_ptr<VertexBuffer> CreateVertexBuffer(const MeshVertex* vertices, uint32_t count) override;
     std::unique_ptr<IndexBuffer> CreateIndexBuffer(const uint16_t* indices, uint32_t count) override;
     std::unique_ptr<IndexBuffer> CreateIndexBuffer(const uint32_t* indices, uint32_t count) override;
-    std::unique_ptr<DeviceShader> CreateVertexShader(const char* path, std::string* messages = nullptr) override;
-    std::unique_ptr<DeviceShader> CreatePixelShader(const char* path, std::string* messages = nullptr) override;
+    std::unique_ptr<DeviceShader> CreateVertexShader(const char* path, std::string* messages = nullptr,
+                                                     const std::vector<ShaderDefine>& defines = {}) override;
+    std::unique_ptr<DeviceShader> CreatePixelShader(const char* path, std::string* messages = nullptr,
+                                                    const std::vector<ShaderDefine>& defines = {}) override;
     bool ReadPixels(int x, int y, int width, int height, std::vector<uint8_t>* rgba) override;
 
     // Resizes the back buffer, as a window resize would.

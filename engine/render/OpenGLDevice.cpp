@@ -11,6 +11,7 @@
 #include "engine/platform/Log.h"
 #include "engine/render/GLShaderText.h"
 #include "engine/render/LetterboxRect.h"
+#include "engine/render/TextureStageSetup.h"
 
 namespace {
 
@@ -82,8 +83,8 @@ void Attribute(GLuint location, GLint size, GLenum type, GLboolean normalised, G
 }
 
 // Points the attributes at the bound array buffer in the layout of a vertex format; the others
-// keep their generic values (white diffuse, texture coordinate (0, 0, 0, 1)).
-void SetVertexLayout(uint32_t fvf)
+// keep their generic values (white diffuse, texture coordinate (0, 0, 0, 1)). The count of calls.
+int SetVertexLayout(uint32_t fvf)
 {
     using namespace GLShaderText;
     for (GLuint location = 0; location <= kDiffuse; ++location) glDisableVertexAttribArray(location);
@@ -91,26 +92,27 @@ void SetVertexLayout(uint32_t fvf)
     case QuadVertex::kFvf:
         Attribute(kPosition, 3, GL_FLOAT, GL_FALSE, sizeof(QuadVertex), 0);
         Attribute(kTexCoord0, 2, GL_FLOAT, GL_FALSE, sizeof(QuadVertex), 12);
-        break;
+        return 10;
     case ParticleVertex::kFvf:
         Attribute(kPosition, 3, GL_FLOAT, GL_FALSE, sizeof(ParticleVertex), 0);
         Attribute(kDiffuse, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(ParticleVertex), 12);
         Attribute(kTexCoord0, 4, GL_FLOAT, GL_FALSE, sizeof(ParticleVertex), 16);
-        break;
+        return 12;
     case ScreenVertex::kFvf:
         Attribute(kPosition, 4, GL_FLOAT, GL_FALSE, sizeof(ScreenVertex), 0);
         Attribute(kDiffuse, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(ScreenVertex), 16);
         Attribute(kTexCoord0, 2, GL_FLOAT, GL_FALSE, sizeof(ScreenVertex), 20);
-        break;
+        return 12;
     case ScreenColorVertex::kFvf:
         Attribute(kPosition, 4, GL_FLOAT, GL_FALSE, sizeof(ScreenColorVertex), 0);
         Attribute(kDiffuse, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(ScreenColorVertex), 16);
-        break;
-    default: break;
+        return 10;
+    default: return 6;
     }
 }
 
-void SetMeshLayout()
+// The mesh vertex layout on the bound array buffer; the count of calls.
+int SetMeshLayout()
 {
     using namespace GLShaderText;
     for (GLuint location = 0; location <= kDiffuse; ++location) glDisableVertexAttribArray(location);
@@ -119,6 +121,7 @@ void SetMeshLayout()
     Attribute(kTexCoord0, 2, GL_FLOAT, GL_FALSE, sizeof(MeshVertex), offsetof(MeshVertex, texCoord));
     Attribute(kTangent, 3, GL_FLOAT, GL_FALSE, sizeof(MeshVertex), offsetof(MeshVertex, tangent));
     Attribute(kBinormal, 3, GL_FLOAT, GL_FALSE, sizeof(MeshVertex), offsetof(MeshVertex, binormal));
+    return 16;
 }
 
 std::string ShaderLog(GLuint shader)
@@ -141,14 +144,18 @@ std::string ProgramLog(GLuint program)
     return text;
 }
 
-// Compiles prelude + body + epilogue; 0 with the compiler's messages in *messages on failure.
-GLuint CompileShader(GLenum kind, const std::string& body, std::string* messages)
+// Compiles prelude + defines + body + epilogue; 0 with the compiler's messages in *messages on
+// failure. The body's lines keep their numbers.
+GLuint CompileShader(GLenum kind, const std::string& body, std::string* messages, const std::vector<ShaderDefine>& defines = {})
 {
     const bool vertex = kind == GL_VERTEX_SHADER;
-    const char* parts[3] = {vertex ? GLShaderText::VertexPrelude() : GLShaderText::PixelPrelude(), body.c_str(),
-                            vertex ? GLShaderText::VertexEpilogue() : GLShaderText::PixelEpilogue()};
+    std::string defined;
+    for (const ShaderDefine& define : defines) defined += "#define " + define.name + " " + define.value + "\n";
+    defined += "#line 1\n";
+    const char* parts[4] = {vertex ? GLShaderText::VertexPrelude() : GLShaderText::PixelPrelude(), defined.c_str(),
+                            body.c_str(), vertex ? GLShaderText::VertexEpilogue() : GLShaderText::PixelEpilogue()};
     GLuint shader = glCreateShader(kind);
-    glShaderSource(shader, 3, parts, nullptr);
+    glShaderSource(shader, 4, parts, nullptr);
     glCompileShader(shader);
     GLint compiled = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
@@ -193,7 +200,8 @@ bool ConstantTypeOf(GLenum type, ConstantType* out)
 bool IsDeviceUniform(const std::string& name)
 {
     if (name.rfind("harn", 0) == 0 || name.rfind("gl_", 0) == 0) return true;
-    return name.size() == 2 && name[0] == 's' && name[1] >= '0' && name[1] <= '3';
+    const bool volume = name.size() == 3 && name[1] == 'v';
+    return (name.size() == 2 || volume) && name[0] == 's' && name.back() >= '0' && name.back() <= '3';
 }
 
 // The constants a linked program takes from its source: every active uniform but the device's own.
@@ -227,10 +235,12 @@ bool ReadFile(const char* path, std::string* text)
     return true;
 }
 
-GLuint MakeTexture(GLenum target)
+// A new texture name, bound on the active unit for filling.
+GLuint MakeTexture(GLStateCache& state, GLenum target)
 {
     GLuint texture = 0;
     glGenTextures(1, &texture);
+    state.ForgetActiveUnitTextures();
     glBindTexture(target, texture);
     return texture;
 }
@@ -267,6 +277,7 @@ public:
     {
         if (!Device() || texture_ == 0) return false;
         rgba->assign(static_cast<size_t>(Width()) * Height() * Depth() * 4, 0);
+        static_cast<OpenGLDevice*>(Device())->BoundState().ForgetActiveUnitTextures();
         glBindTexture(Target(), texture_);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glGetTexImage(Target(), 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba->data());
@@ -291,6 +302,9 @@ private:
     void Free()
     {
         if (!Device()) return;
+        GLStateCache& state = static_cast<OpenGLDevice*>(Device())->BoundState();
+        state.ForgetTexture(texture_);
+        if (framebuffer_) state.ForgetFramebuffer();
         if (framebuffer_) glDeleteFramebuffers(1, &framebuffer_);
         if (depth_) glDeleteRenderbuffers(1, &depth_);
         if (texture_) glDeleteTextures(1, &texture_);
@@ -326,11 +340,30 @@ void DeleteBuffer(bool deviceAlive, GLuint* buffer)
     *buffer = 0;
 }
 
+// A mesh's vertices, with the vertex array that draws them: made at the first draw with the mesh
+// layout, it keeps the index buffer last drawn with (named by serial, since OpenGL reuses the names
+// of deleted buffers).
 class GLVertexBuffer final : public VertexBuffer {
 public:
     GLVertexBuffer(GraphicsDevice* device, uint32_t count, GLuint buffer) : VertexBuffer(device, count), buffer_(buffer) {}
     ~GLVertexBuffer() override { Free(); }
     GLuint Name() const { return buffer_; }
+
+    // Binds the vertex array for drawing with these indices.
+    void BindForDrawing(GLStateCache& state, GLuint indices, uint64_t indicesSerial)
+    {
+        if (vertexArray_ == 0) {
+            glGenVertexArrays(1, &vertexArray_);
+            state.BindVertexArray(vertexArray_);
+            state.BindArrayBuffer(buffer_);
+            state.Counts().buffers += SetMeshLayout();
+        }
+        state.BindVertexArray(vertexArray_);
+        if (indicesSerial_ == indicesSerial) return;
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices);
+        ++state.Counts().buffers;
+        indicesSerial_ = indicesSerial;
+    }
 
     bool Read(std::vector<MeshVertex>* vertices) const override
     {
@@ -344,18 +377,29 @@ protected:
     void OnDeviceGone() override { Free(); }
 
 private:
-    void Free() { DeleteBuffer(Device() != nullptr, &buffer_); }
+    void Free()
+    {
+        if (Device() && vertexArray_) {
+            static_cast<OpenGLDevice*>(Device())->BoundState().ForgetVertexArray(vertexArray_);
+            glDeleteVertexArrays(1, &vertexArray_);
+        }
+        vertexArray_ = 0;
+        DeleteBuffer(Device() != nullptr, &buffer_);
+    }
     GLuint buffer_;
+    GLuint vertexArray_ = 0;
+    uint64_t indicesSerial_ = 0;
 };
 
 class GLIndexBuffer final : public IndexBuffer {
 public:
-    GLIndexBuffer(GraphicsDevice* device, uint32_t count, IndexFormat format, GLuint buffer)
-        : IndexBuffer(device, count, format), buffer_(buffer)
+    GLIndexBuffer(GraphicsDevice* device, uint32_t count, IndexFormat format, GLuint buffer, uint64_t serial)
+        : IndexBuffer(device, count, format), buffer_(buffer), serial_(serial)
     {
     }
     ~GLIndexBuffer() override { Free(); }
     GLuint Name() const { return buffer_; }
+    uint64_t Serial() const { return serial_; }
     size_t IndexSize() const { return Format() == IndexFormat::Index16 ? 2 : 4; }
 
     bool Read(std::vector<uint32_t>* indices) const override
@@ -382,6 +426,7 @@ protected:
 private:
     void Free() { DeleteBuffer(Device() != nullptr, &buffer_); }
     GLuint buffer_;
+    uint64_t serial_;
 };
 
 class GLShader final : public DeviceShader {
@@ -412,23 +457,34 @@ private:
 
 // A linked pair of vertex and pixel stages, with the locations of the device's uniforms and of the
 // bound shaders' constants, and which constant values it last received.
+// A linked pair of vertex and pixel stages, with the locations of the device's uniforms and of the
+// bound shaders' constants, and the values it last received (uniforms belong to the program).
 struct OpenGLDevice::Program {
     GLuint program = 0;
     GLint worldViewProj = -1;
     GLint screenSize = -1;
     GLint viewport = -1;
     GLint alphaTest = -1;
-    GLint stageOps = -1;
-    GLint colorArgs = -1;
-    GLint alphaArgs = -1;
     GLint textureFactor = -1;
     std::vector<GLint> vertexLocations;
     std::vector<GLint> pixelLocations;
-    const DeviceShader* uploadedVertex = nullptr;
-    const DeviceShader* uploadedPixel = nullptr;
-    uint64_t uploadedVertexVersion = 0;
-    uint64_t uploadedPixelVersion = 0;
+    // The constant versions uploaded; kNever before the first upload.
+    std::vector<uint64_t> vertexVersions;
+    std::vector<uint64_t> pixelVersions;
+    bool deviceUniformsKnown = false;
+    float viewportValue[4] = {};
+    float screenSizeValue[2] = {};
+    GLint alphaTestValue[2] = {};
+    uint32_t textureFactorValue = 0;
+    Matrix worldViewProjValue;
+    bool worldViewProjKnown = false;
 };
+
+namespace {
+
+constexpr uint64_t kNever = ~uint64_t{0};
+
+}  // namespace
 
 class OpenGLDevice::BackBuffer final : public RenderSurface {
 public:
@@ -491,7 +547,11 @@ OpenGLDevice::~OpenGLDevice()
     DeleteSceneFramebuffer();
     for (auto& entry : programs_) glDeleteProgram(entry.second->program);
     programs_.clear();
-    const GLuint shaders[] = {fixedVertexShader_, pretransformedVertexShader_, textureStagePixelShader_};
+    for (auto& entry : stageShaders_) {
+        if (entry.second) glDeleteShader(entry.second);
+    }
+    stageShaders_.clear();
+    const GLuint shaders[] = {fixedVertexShader_, pretransformedVertexShader_, everyInputPixelShader_};
     for (GLuint shader : shaders) {
         if (shader) glDeleteShader(shader);
     }
@@ -499,14 +559,12 @@ OpenGLDevice::~OpenGLDevice()
     glDeleteTextures(1, &white3D_);
     glDeleteSamplers(static_cast<GLsizei>(kMaxTextureStages), samplers_);
     glDeleteBuffers(1, &streamBuffer_);
-    glDeleteVertexArrays(1, &vertexArray_);
+    for (const auto& entry : streamArrays_) glDeleteVertexArrays(1, &entry.second);
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
 }
 
 bool OpenGLDevice::InitResources(std::string* error)
 {
-    glGenVertexArrays(1, &vertexArray_);
-    glBindVertexArray(vertexArray_);
     glGenBuffers(1, &streamBuffer_);
     glGenSamplers(static_cast<GLsizei>(kMaxTextureStages), samplers_);
     glVertexAttrib4f(GLShaderText::kDiffuse, 1.0f, 1.0f, 1.0f, 1.0f);
@@ -514,10 +572,10 @@ bool OpenGLDevice::InitResources(std::string* error)
     glVertexAttrib4f(GLShaderText::kPosition, 0.0f, 0.0f, 0.0f, 1.0f);
 
     const uint8_t white[4] = {255, 255, 255, 255};
-    white2D_ = MakeTexture(GL_TEXTURE_2D);
+    white2D_ = MakeTexture(state_, GL_TEXTURE_2D);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    white3D_ = MakeTexture(GL_TEXTURE_3D);
+    white3D_ = MakeTexture(state_, GL_TEXTURE_3D);
     glTexImage3D(GL_TEXTURE_3D, 0, GL_RGBA8, 1, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
     glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MAX_LEVEL, 0);
 
@@ -527,8 +585,8 @@ bool OpenGLDevice::InitResources(std::string* error)
     std::string messages;
     fixedVertexShader_ = CompileShader(GL_VERTEX_SHADER, GLShaderText::FixedVertexBody(), &messages);
     if (fixedVertexShader_) pretransformedVertexShader_ = CompileShader(GL_VERTEX_SHADER, GLShaderText::PretransformedVertexBody(), &messages);
-    if (pretransformedVertexShader_) textureStagePixelShader_ = CompileShader(GL_FRAGMENT_SHADER, GLShaderText::TextureStageBody(), &messages);
-    if (!textureStagePixelShader_) {
+    if (pretransformedVertexShader_) everyInputPixelShader_ = CompileShader(GL_FRAGMENT_SHADER, GLShaderText::EveryInputPixelBody(), &messages);
+    if (!everyInputPixelShader_) {
         if (error) *error = "the device's own shaders do not compile: " + messages;
         return false;
     }
@@ -563,7 +621,7 @@ void OpenGLDevice::SetBackBufferSize(int width, int height)
     const bool valid = width > 0 && height > 0;
     pictureWidth_ = valid ? width : 0;
     pictureHeight_ = valid ? height : 0;
-    DoSetRenderTarget(GetRenderTarget(0)->IsBackBuffer() ? nullptr : GetRenderTarget(0));
+    ApplyRenderTarget();
 }
 
 bool OpenGLDevice::Letterboxed() const
@@ -588,6 +646,7 @@ unsigned int OpenGLDevice::BackBufferFramebuffer()
     glBindRenderbuffer(GL_RENDERBUFFER, sceneDepth_);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, pictureWidth_, pictureHeight_);
     glGenFramebuffers(1, &sceneFramebuffer_);
+    state_.ForgetFramebuffer();
     glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, sceneColor_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, sceneDepth_);
@@ -608,6 +667,7 @@ void OpenGLDevice::DeleteSceneFramebuffer()
     if (sceneDepth_ != 0) glDeleteRenderbuffers(1, &sceneDepth_);
     sceneFramebuffer_ = sceneColor_ = sceneDepth_ = 0;
     sceneWidth_ = sceneHeight_ = 0;
+    state_.ForgetFramebuffer();
 }
 
 // The offscreen frame onto the window: black bars, the picture scaled to fit with linear
@@ -617,11 +677,11 @@ void OpenGLDevice::ShowLetterboxed()
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(window_, &width, &height);
     const LetterboxRect rect = LetterboxRect::Fit(width, height, sceneWidth_, sceneHeight_);
+    state_.ForgetFramebuffer();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneFramebuffer_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glViewport(0, 0, width, height);
-    glDisable(GL_SCISSOR_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    state_.Viewport(width, height);
+    state_.ScissorOff();
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glBlitFramebuffer(0, 0, sceneWidth_, sceneHeight_, rect.x, rect.y, rect.x + rect.width, rect.y + rect.height,
@@ -637,7 +697,7 @@ std::unique_ptr<DeviceTexture> OpenGLDevice::CreateTexture(int width, int height
 {
     if (!rgba || !SizeIsValid(width, height, 1)) return nullptr;
     const int levels = mipmaps ? MipLevelCount(width, height) : 1;
-    GLuint texture = MakeTexture(GL_TEXTURE_2D);
+    GLuint texture = MakeTexture(state_, GL_TEXTURE_2D);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
     if (mipmaps) glGenerateMipmap(GL_TEXTURE_2D);
@@ -647,7 +707,7 @@ std::unique_ptr<DeviceTexture> OpenGLDevice::CreateTexture(int width, int height
 std::unique_ptr<DeviceTexture> OpenGLDevice::CreateVolumeTexture(int width, int height, int depth, const uint8_t* rgba)
 {
     if (!rgba || !SizeIsValid(width, height, depth) || static_cast<int64_t>(width) * height * depth > (1 << 26)) return nullptr;
-    GLuint texture = MakeTexture(GL_TEXTURE_3D);
+    GLuint texture = MakeTexture(state_, GL_TEXTURE_3D);
     glTexImage3D(GL_TEXTURE_3D, 0, GL_RGBA8, width, height, depth, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     glTexParameteri(GL_TEXTURE_3D, GL_TEXTURE_MAX_LEVEL, 0);
     return std::make_unique<GLTexture>(this, TextureKind::Volume, width, height, depth, 1, texture);
@@ -656,12 +716,13 @@ std::unique_ptr<DeviceTexture> OpenGLDevice::CreateVolumeTexture(int width, int 
 std::unique_ptr<DeviceTexture> OpenGLDevice::CreateRenderTarget(int width, int height)
 {
     if (!SizeIsValid(width, height, 1)) return nullptr;
-    GLuint name = MakeTexture(GL_TEXTURE_2D);
+    GLuint name = MakeTexture(state_, GL_TEXTURE_2D);
     // Opaque colour: the alpha of what is drawn is not kept, reads give 1.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     auto texture = std::make_unique<GLTexture>(this, TextureKind::RenderTarget, width, height, 1, 1, name);
     const bool complete = texture->AttachFramebuffer();
+    state_.ForgetFramebuffer();
     DoSetRenderTarget(GetRenderTarget(0)->IsBackBuffer() ? nullptr : GetRenderTarget(0));
     if (!complete) return nullptr;
     return texture;
@@ -678,17 +739,18 @@ std::unique_ptr<IndexBuffer> OpenGLDevice::CreateIndexBuffer(const uint16_t* ind
 {
     if (!indices || count == 0) return nullptr;
     GLuint buffer = MakeBuffer(GL_COPY_WRITE_BUFFER, count * sizeof(uint16_t), indices);
-    return std::make_unique<GLIndexBuffer>(this, count, IndexFormat::Index16, buffer);
+    return std::make_unique<GLIndexBuffer>(this, count, IndexFormat::Index16, buffer, ++indexBufferSerial_);
 }
 
 std::unique_ptr<IndexBuffer> OpenGLDevice::CreateIndexBuffer(const uint32_t* indices, uint32_t count)
 {
     if (!indices || count == 0) return nullptr;
     GLuint buffer = MakeBuffer(GL_COPY_WRITE_BUFFER, count * sizeof(uint32_t), indices);
-    return std::make_unique<GLIndexBuffer>(this, count, IndexFormat::Index32, buffer);
+    return std::make_unique<GLIndexBuffer>(this, count, IndexFormat::Index32, buffer, ++indexBufferSerial_);
 }
 
-std::unique_ptr<DeviceShader> OpenGLDevice::CreateShader(ShaderStage stage, const char* path, std::string* messages)
+std::unique_ptr<DeviceShader> OpenGLDevice::CreateShader(ShaderStage stage, const char* path, std::string* messages,
+                                                         const std::vector<ShaderDefine>& defines)
 {
     const bool vertex = stage == ShaderStage::Vertex;
     std::string source;
@@ -699,14 +761,14 @@ std::unique_ptr<DeviceShader> OpenGLDevice::CreateShader(ShaderStage stage, cons
         if (messages) *messages = errors;
         return nullptr;
     }
-    GLuint shader = CompileShader(vertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER, source, &errors);
+    GLuint shader = CompileShader(vertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER, source, &errors, defines);
     if (shader == 0) {
         Log::Print(4, "%s does not compile:\n%s\n", path, errors.c_str());
         if (messages) *messages = errors;
         return nullptr;
     }
     // Linked with the device's own other half, the shader shows which constants it uses.
-    GLuint program = LinkProgram(vertex ? shader : fixedVertexShader_, vertex ? textureStagePixelShader_ : shader, &errors);
+    GLuint program = LinkProgram(vertex ? shader : fixedVertexShader_, vertex ? everyInputPixelShader_ : shader, &errors);
     if (program == 0) {
         Log::Print(4, "%s does not link:\n%s\n", path, errors.c_str());
         if (messages) *messages = errors;
@@ -719,26 +781,30 @@ std::unique_ptr<DeviceShader> OpenGLDevice::CreateShader(ShaderStage stage, cons
     return std::make_unique<GLShader>(this, stage, path, std::move(constants), shader);
 }
 
-std::unique_ptr<DeviceShader> OpenGLDevice::CreateVertexShader(const char* path, std::string* messages)
+std::unique_ptr<DeviceShader> OpenGLDevice::CreateVertexShader(const char* path, std::string* messages,
+                                                               const std::vector<ShaderDefine>& defines)
 {
-    return CreateShader(ShaderStage::Vertex, path, messages);
+    return CreateShader(ShaderStage::Vertex, path, messages, defines);
 }
 
-std::unique_ptr<DeviceShader> OpenGLDevice::CreatePixelShader(const char* path, std::string* messages)
+std::unique_ptr<DeviceShader> OpenGLDevice::CreatePixelShader(const char* path, std::string* messages,
+                                                              const std::vector<ShaderDefine>& defines)
 {
-    return CreateShader(ShaderStage::Pixel, path, messages);
+    return CreateShader(ShaderStage::Pixel, path, messages, defines);
 }
 
 void OpenGLDevice::ForgetShaderObject(unsigned int shaderObject)
 {
     for (auto it = programs_.begin(); it != programs_.end();) {
         if (it->first.first == shaderObject || it->first.second == shaderObject) {
+            state_.ForgetProgram(it->second->program);
             glDeleteProgram(it->second->program);
             it = programs_.erase(it);
         } else {
             ++it;
         }
     }
+    lastProgram_ = nullptr;
 }
 
 bool OpenGLDevice::DrawingIntoTexture() const
@@ -762,26 +828,30 @@ void OpenGLDevice::DoSetRenderTarget(RenderSurface* surface)
         framebuffer = BackBufferFramebuffer();
         drawnOffscreen_ = drawnOffscreen_ || framebuffer != 0;
     }
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    state_.BindFramebuffer(framebuffer);
     const int width = surface ? surface->Width() : backBuffer_->Width();
     const int height = surface ? surface->Height() : backBuffer_->Height();
-    glViewport(0, 0, width, height);
+    state_.Viewport(width, height);
+}
+
+void OpenGLDevice::ApplyRenderTarget()
+{
+    DoSetRenderTarget(GetRenderTarget(0)->IsBackBuffer() ? nullptr : GetRenderTarget(0));
 }
 
 bool OpenGLDevice::DoClear(uint32_t flags, uint32_t color, float z, uint32_t stencil)
 {
-    DoSetRenderTarget(GetRenderTarget(0)->IsBackBuffer() ? nullptr : GetRenderTarget(0));
+    ApplyRenderTarget();
     GLbitfield mask = 0;
     if (flags & ClearFlags::Target) {
         float rgba[4];
         UnpackColor(color, rgba);
         glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         mask |= GL_COLOR_BUFFER_BIT;
     }
     if (flags & ClearFlags::ZBuffer) {
         glClearDepth(z);
-        glDepthMask(GL_TRUE);
+        state_.DepthMask(true);
         mask |= GL_DEPTH_BUFFER_BIT;
     }
     if (flags & ClearFlags::Stencil) {
@@ -789,7 +859,7 @@ bool OpenGLDevice::DoClear(uint32_t flags, uint32_t color, float z, uint32_t ste
         glStencilMask(0xff);
         mask |= GL_STENCIL_BUFFER_BIT;
     }
-    glDisable(GL_SCISSOR_TEST);
+    state_.ScissorOff();
     glClear(mask);
     return true;
 }
@@ -799,8 +869,20 @@ bool OpenGLDevice::DoPresent()
     if (drawnOffscreen_ && sceneFramebuffer_ != 0) ShowLetterboxed();
     SDL_GL_SwapWindow(window_);
     drawnOffscreen_ = false;
-    DoSetRenderTarget(GetRenderTarget(0)->IsBackBuffer() ? nullptr : GetRenderTarget(0));
+    ApplyRenderTarget();
     return true;
+}
+
+GLuint OpenGLDevice::StagePixelShader(const TextureStageSetup& setup)
+{
+    auto found = stageShaders_.find(setup);
+    if (found != stageShaders_.end()) return found->second;
+    std::string messages;
+    const GLuint shader = CompileShader(GL_FRAGMENT_SHADER, setup.PixelBody(), &messages);
+    // A failure is kept too, so that it is reported once and not at every draw.
+    if (shader == 0) Log::Print(4, "the texture stages' program does not compile:\n%s\n", messages.c_str());
+    stageShaders_.emplace(setup, shader);
+    return shader;
 }
 
 OpenGLDevice::Program* OpenGLDevice::ProgramFor(GLuint vertexShader, GLuint pixelShader, const DeviceShader* vs,
@@ -822,9 +904,6 @@ OpenGLDevice::Program* OpenGLDevice::ProgramFor(GLuint vertexShader, GLuint pixe
     program->screenSize = glGetUniformLocation(linked, "harnScreenSize");
     program->viewport = glGetUniformLocation(linked, "harnViewport");
     program->alphaTest = glGetUniformLocation(linked, "harnAlphaTest");
-    program->stageOps = glGetUniformLocation(linked, "harnStageOps");
-    program->colorArgs = glGetUniformLocation(linked, "harnColorArgs");
-    program->alphaArgs = glGetUniformLocation(linked, "harnAlphaArgs");
     program->textureFactor = glGetUniformLocation(linked, "harnTextureFactor");
     if (vs) {
         for (const ShaderConstant& constant : vs->Constants().Constants())
@@ -834,12 +913,13 @@ OpenGLDevice::Program* OpenGLDevice::ProgramFor(GLuint vertexShader, GLuint pixe
         for (const ShaderConstant& constant : ps->Constants().Constants())
             program->pixelLocations.push_back(glGetUniformLocation(linked, constant.name.c_str()));
     }
-    glUseProgram(linked);
+    program->vertexVersions.assign(program->vertexLocations.size(), kNever);
+    program->pixelVersions.assign(program->pixelLocations.size(), kNever);
+    state_.UseProgram(linked);
     for (int stage = 0; stage < GLShaderText::kEmulatedStages; ++stage) {
         const std::string n = std::to_string(stage);
         glUniform1i(glGetUniformLocation(linked, ("s" + n).c_str()), stage);
-        glUniform1i(glGetUniformLocation(linked, ("harnTex2D" + n).c_str()), stage);
-        glUniform1i(glGetUniformLocation(linked, ("harnTex3D" + n).c_str()), GLShaderText::kVolumeUnitBase + stage);
+        glUniform1i(glGetUniformLocation(linked, ("sv" + n).c_str()), GLShaderText::kVolumeUnitBase + stage);
     }
     Program* result = program.get();
     programs_[key] = std::move(program);
@@ -853,16 +933,28 @@ OpenGLDevice::Program* OpenGLDevice::ProgramForDraw(bool pretransformed)
     // Screen-pixel vertices are already transformed: the vertex shader does not run for them.
     if (pretransformed) vs = nullptr;
     GLuint vertex = vs ? vs->Name() : (pretransformed ? pretransformedVertexShader_ : fixedVertexShader_);
-    GLuint pixel = ps ? ps->Name() : textureStagePixelShader_;
+    GLuint pixel = ps ? ps->Name() : 0;
+    if (!ps) {
+        const TextureStageSetup setup = TextureStageSetup::Of(*this);
+        if (!(setup == lastSetup_) || lastStageShader_ == 0) {
+            lastSetup_ = setup;
+            lastStageShader_ = StagePixelShader(setup);
+        }
+        pixel = lastStageShader_;
+    }
     if (vertex == 0 || pixel == 0) return nullptr;
-    return ProgramFor(vertex, pixel, vs, ps);
+    if (lastProgram_ && lastVertex_ == vertex && lastPixel_ == pixel) return lastProgram_;
+    Program* program = ProgramFor(vertex, pixel, vs, ps);
+    lastProgram_ = program;
+    lastVertex_ = vertex;
+    lastPixel_ = pixel;
+    return program;
 }
 
 namespace {
 
 void Upload(GLint location, const ShaderConstant& constant)
 {
-    if (location < 0) return;
     const float* v = constant.value;
     switch (constant.type) {
     case ConstantType::Float: glUniform1f(location, v[0]); break;
@@ -877,82 +969,101 @@ void Upload(GLint location, const ShaderConstant& constant)
     }
 }
 
-void UploadTable(const DeviceShader* shader, const std::vector<GLint>& locations, const DeviceShader** uploaded,
-                 uint64_t* version)
+// Uploads the constants whose value changed since this program last received them; the count of
+// uniforms written.
+uint64_t UploadChanged(const DeviceShader* shader, const std::vector<GLint>& locations, std::vector<uint64_t>* versions)
 {
-    if (!shader) return;
-    const ShaderConstantTable& table = shader->Constants();
-    if (*uploaded == shader && *version == table.Version()) return;
-    const auto& constants = table.Constants();
-    for (size_t i = 0; i < constants.size() && i < locations.size(); ++i) Upload(locations[i], constants[i]);
-    *uploaded = shader;
-    *version = table.Version();
+    if (!shader) return 0;
+    const auto& constants = shader->Constants().Constants();
+    uint64_t written = 0;
+    for (size_t i = 0; i < constants.size() && i < locations.size(); ++i) {
+        if ((*versions)[i] == constants[i].version) continue;
+        (*versions)[i] = constants[i].version;
+        if (locations[i] < 0) continue;
+        Upload(locations[i], constants[i]);
+        ++written;
+    }
+    return written;
+}
+
+bool SameFloats(const float* a, const float* b, size_t count)
+{
+    return std::memcmp(a, b, count * sizeof(float)) == 0;
 }
 
 }  // namespace
 
 void OpenGLDevice::UploadConstants(Program* program)
 {
-    UploadTable(GetVertexShader(), program->vertexLocations, &program->uploadedVertex, &program->uploadedVertexVersion);
-    UploadTable(GetPixelShader(), program->pixelLocations, &program->uploadedPixel, &program->uploadedPixelVersion);
+    GLStateCache::Work& work = state_.Counts();
+    work.uniforms += UploadChanged(GetVertexShader(), program->vertexLocations, &program->vertexVersions);
+    work.uniforms += UploadChanged(GetPixelShader(), program->pixelLocations, &program->pixelVersions);
 }
 
-void OpenGLDevice::ApplyTargetSize(Program* program)
+// harnViewport and harnScreenSize follow the target; the alpha test, the texture factor and (for
+// the fixed vertex stage) world × view × projection follow the render states.
+void OpenGLDevice::UploadDeviceUniforms(Program* program)
 {
     int width = 0, height = 0;
     TargetSize(&width, &height);
     const bool flipped = DrawingIntoTexture();
     const float viewport[4] = {1.0f / static_cast<float>(width),
                                (flipped ? 1.0f : -1.0f) / static_cast<float>(height), flipped ? -1.0f : 1.0f, 0.0f};
-    glUniform4fv(program->viewport, 1, viewport);
-    if (program->screenSize >= 0) glUniform2f(program->screenSize, static_cast<float>(width), static_cast<float>(height));
-    glViewport(0, 0, width, height);
-}
-
-void OpenGLDevice::ApplyState(Program* program)
-{
-    glUseProgram(program->program);
-    ApplyTargetSize(program);
-
-    if (GetRenderState(RenderState::ZEnable)) glEnable(GL_DEPTH_TEST);
-    else glDisable(GL_DEPTH_TEST);
-    glDepthMask(GetRenderState(RenderState::ZWriteEnable) ? GL_TRUE : GL_FALSE);
-    glDepthFunc(CompareFunction(GetRenderState(RenderState::ZFunc)));
-
-    const uint32_t cull = GetRenderState(RenderState::CullMode);
-    if (cull == Cull::CW || cull == Cull::CCW) {
-        glEnable(GL_CULL_FACE);
-        glCullFace(GL_BACK);
-        // The back buffer shows windings as OpenGL counts them; render targets are drawn upside
-        // down, which reverses them.
-        const bool frontIsClockwise = (cull == Cull::CCW) != DrawingIntoTexture();
-        glFrontFace(frontIsClockwise ? GL_CW : GL_CCW);
-    } else {
-        glDisable(GL_CULL_FACE);
+    const float screenSize[2] = {static_cast<float>(width), static_cast<float>(height)};
+    const bool alphaTestOn = GetRenderState(RenderState::AlphaTestEnable) != 0;
+    const GLint alphaTest[2] = {static_cast<GLint>(alphaTestOn ? GetRenderState(RenderState::AlphaFunc) : Compare::Always),
+                                static_cast<GLint>(GetRenderState(RenderState::AlphaRef) & 0xff)};
+    const uint32_t textureFactor = GetRenderState(RenderState::TextureFactor);
+    const bool known = program->deviceUniformsKnown;
+    program->deviceUniformsKnown = true;
+    GLStateCache::Work& work = state_.Counts();
+    if (!known || !SameFloats(viewport, program->viewportValue, 4)) {
+        std::memcpy(program->viewportValue, viewport, sizeof viewport);
+        glUniform4fv(program->viewport, 1, viewport);
+        ++work.uniforms;
     }
-
-    if (GetRenderState(RenderState::AlphaBlendEnable)) {
-        glEnable(GL_BLEND);
-        glBlendFunc(BlendFactor(GetRenderState(RenderState::SrcBlend)), BlendFactor(GetRenderState(RenderState::DestBlend)));
-    } else {
-        glDisable(GL_BLEND);
+    if (program->screenSize >= 0 && (!known || !SameFloats(screenSize, program->screenSizeValue, 2))) {
+        std::memcpy(program->screenSizeValue, screenSize, sizeof screenSize);
+        glUniform2fv(program->screenSize, 1, screenSize);
+        ++work.uniforms;
     }
-    const bool alphaTest = GetRenderState(RenderState::AlphaTestEnable) != 0;
-    glUniform2i(program->alphaTest, alphaTest ? static_cast<GLint>(GetRenderState(RenderState::AlphaFunc)) : static_cast<GLint>(Compare::Always),
-                static_cast<GLint>(GetRenderState(RenderState::AlphaRef) & 0xff));
-
+    if (!known || alphaTest[0] != program->alphaTestValue[0] || alphaTest[1] != program->alphaTestValue[1]) {
+        program->alphaTestValue[0] = alphaTest[0];
+        program->alphaTestValue[1] = alphaTest[1];
+        glUniform2i(program->alphaTest, alphaTest[0], alphaTest[1]);
+        ++work.uniforms;
+    }
+    if (program->textureFactor >= 0 && (!known || textureFactor != program->textureFactorValue)) {
+        program->textureFactorValue = textureFactor;
+        float factor[4];
+        UnpackColor(textureFactor, factor);
+        glUniform4fv(program->textureFactor, 1, factor);
+        ++work.uniforms;
+    }
     if (program->worldViewProj >= 0) {
         const Matrix wvp = GetTransform(TransformType::World) * GetTransform(TransformType::View) *
                            GetTransform(TransformType::Projection);
-        glUniformMatrix4fv(program->worldViewProj, 1, GL_TRUE, wvp.m);
+        if (!program->worldViewProjKnown || !SameFloats(wvp.m, program->worldViewProjValue.m, 16)) {
+            program->worldViewProjKnown = true;
+            program->worldViewProjValue = wvp;
+            glUniformMatrix4fv(program->worldViewProj, 1, GL_TRUE, wvp.m);
+            ++work.uniforms;
+        }
     }
-    if (program->textureFactor >= 0) {
-        float factor[4];
-        UnpackColor(GetRenderState(RenderState::TextureFactor), factor);
-        glUniform4fv(program->textureFactor, 1, factor);
-    }
-    ApplyTextures(program);
-    UploadConstants(program);
+}
+
+void OpenGLDevice::ApplyFixedStates()
+{
+    state_.DepthTest(GetRenderState(RenderState::ZEnable) != 0);
+    state_.DepthMask(GetRenderState(RenderState::ZWriteEnable) != 0);
+    state_.DepthFunc(CompareFunction(GetRenderState(RenderState::ZFunc)));
+    const uint32_t cull = GetRenderState(RenderState::CullMode);
+    // The back buffer shows windings as OpenGL counts them; render targets are drawn upside down,
+    // which reverses them.
+    const bool frontIsClockwise = (cull == Cull::CCW) != DrawingIntoTexture();
+    state_.Cull(cull == Cull::CW || cull == Cull::CCW, frontIsClockwise ? GL_CW : GL_CCW);
+    state_.Blend(GetRenderState(RenderState::AlphaBlendEnable) != 0, BlendFactor(GetRenderState(RenderState::SrcBlend)),
+                 BlendFactor(GetRenderState(RenderState::DestBlend)));
 }
 
 namespace {
@@ -965,112 +1076,103 @@ GLint MinFilter(uint32_t minFilter, uint32_t mipFilter)
     return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
 }
 
-// The stage flags that ask the stage code for the absolute coordinate on each mirror-once axis.
-GLint MirrorOnceFlags(const GraphicsDevice& device, uint32_t stage)
+GLint AddressMode(uint32_t address)
 {
-    GLint flags = 0;
-    if (device.GetSamplerState(stage, SamplerState::AddressU) == TextureAddress::MirrorOnce) flags |= 4;
-    if (device.GetSamplerState(stage, SamplerState::AddressV) == TextureAddress::MirrorOnce) flags |= 8;
-    if (device.GetSamplerState(stage, SamplerState::AddressW) == TextureAddress::MirrorOnce) flags |= 16;
-    return flags;
+    switch (address) {
+    case TextureAddress::Mirror: return GL_MIRRORED_REPEAT;
+    case TextureAddress::Clamp: return GL_CLAMP_TO_EDGE;
+    // Mirror-once is the absolute coordinate clamped to the edge: the pixel programs take the
+    // absolute value, so every driver gives the same reach.
+    case TextureAddress::MirrorOnce: return GL_CLAMP_TO_EDGE;
+    default: return GL_REPEAT;
+    }
+}
+
+GLStateCache::SamplerParameters SamplerParametersOf(const GraphicsDevice& device, uint32_t stage, bool anisotropy)
+{
+    GLStateCache::SamplerParameters parameters;
+    parameters.wrapS = AddressMode(device.GetSamplerState(stage, SamplerState::AddressU));
+    parameters.wrapT = AddressMode(device.GetSamplerState(stage, SamplerState::AddressV));
+    parameters.wrapR = AddressMode(device.GetSamplerState(stage, SamplerState::AddressW));
+    const uint32_t mag = device.GetSamplerState(stage, SamplerState::MagFilter);
+    parameters.magFilter = mag == TextureFilterType::Point || mag == TextureFilterType::None ? GL_NEAREST : GL_LINEAR;
+    parameters.minFilter =
+        MinFilter(device.GetSamplerState(stage, SamplerState::MinFilter), device.GetSamplerState(stage, SamplerState::MipFilter));
+    if (anisotropy) {
+        parameters.maxAnisotropy =
+            static_cast<int>(std::clamp<uint32_t>(device.GetSamplerState(stage, SamplerState::MaxAnisotropy), 1, 16));
+    }
+    return parameters;
 }
 
 }  // namespace
 
-void OpenGLDevice::ApplyTextures(Program* program)
+// Stages that pixel programs can sample: the texture on its 2D unit or its volume unit (opaque
+// white on the other), with the stage's sampler on both.
+void OpenGLDevice::ApplyTextures()
 {
-    GLint ops[GLShaderText::kEmulatedStages * 4];
-    GLint colorArgs[GLShaderText::kEmulatedStages * 4];
-    GLint alphaArgs[GLShaderText::kEmulatedStages * 4];
-    for (uint32_t stage = 0; stage < kMaxTextureStages; ++stage) {
-        auto* texture = static_cast<GLTexture*>(GetTexture(stage));
+    for (int stage = 0; stage < GLShaderText::kEmulatedStages; ++stage) {
+        const auto* texture = static_cast<const GLTexture*>(GetTexture(static_cast<uint32_t>(stage)));
         const bool volume = texture && texture->Kind() == TextureKind::Volume;
-        glActiveTexture(GL_TEXTURE0 + stage);
-        glBindTexture(GL_TEXTURE_2D, texture && !volume ? texture->Name() : white2D_);
-        glActiveTexture(GL_TEXTURE0 + GLShaderText::kVolumeUnitBase + stage);
-        glBindTexture(GL_TEXTURE_3D, volume ? texture->Name() : white3D_);
-
-        auto address = [&](SamplerState state) -> GLint {
-            switch (GetSamplerState(stage, state)) {
-            case TextureAddress::Mirror: return GL_MIRRORED_REPEAT;
-            case TextureAddress::Clamp: return GL_CLAMP_TO_EDGE;
-            // Mirror-once is the absolute coordinate clamped to the edge: the stage code takes the
-            // absolute value (flags below), so every driver gives the same reach.
-            case TextureAddress::MirrorOnce: return GL_CLAMP_TO_EDGE;
-            default: return GL_REPEAT;
-            }
-        };
+        const int volumeUnit = GLShaderText::kVolumeUnitBase + stage;
+        state_.BindTexture(stage, GL_TEXTURE_2D, texture && !volume ? texture->Name() : white2D_);
+        state_.BindTexture(volumeUnit, GL_TEXTURE_3D, volume ? texture->Name() : white3D_);
         const GLuint sampler = samplers_[stage];
-        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, address(SamplerState::AddressU));
-        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, address(SamplerState::AddressV));
-        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_R, address(SamplerState::AddressW));
-        const uint32_t mag = GetSamplerState(stage, SamplerState::MagFilter);
-        glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER,
-                            mag == TextureFilterType::Point || mag == TextureFilterType::None ? GL_NEAREST : GL_LINEAR);
-        glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER,
-                            MinFilter(GetSamplerState(stage, SamplerState::MinFilter), GetSamplerState(stage, SamplerState::MipFilter)));
-        if (anisotropy_) {
-            const float anisotropy = static_cast<float>(std::clamp<uint32_t>(GetSamplerState(stage, SamplerState::MaxAnisotropy), 1, 16));
-            glSamplerParameterf(sampler, GL_TEXTURE_MAX_ANISOTROPY, anisotropy);
-        }
-        glBindSampler(stage, sampler);
-        glBindSampler(GLShaderText::kVolumeUnitBase + stage, sampler);
+        state_.SetSamplerParameters(stage, sampler, SamplerParametersOf(*this, static_cast<uint32_t>(stage), anisotropy_));
+        state_.BindSampler(stage, sampler);
+        state_.BindSampler(volumeUnit, sampler);
+    }
+}
 
-        if (stage >= static_cast<uint32_t>(GLShaderText::kEmulatedStages)) continue;
-        GLint* op = ops + stage * 4;
-        op[0] = static_cast<GLint>(GetTextureStageState(stage, StageState::ColorOp));
-        op[1] = static_cast<GLint>(GetTextureStageState(stage, StageState::AlphaOp));
-        op[2] = static_cast<GLint>(GetTextureStageState(stage, StageState::TexCoordIndex) & 3);
-        op[3] = (texture ? 1 : 0) | (volume ? 2 : 0) | MirrorOnceFlags(*this, stage);
-        GLint* color = colorArgs + stage * 4;
-        color[0] = static_cast<GLint>(GetTextureStageState(stage, StageState::ColorArg0));
-        color[1] = static_cast<GLint>(GetTextureStageState(stage, StageState::ColorArg1));
-        color[2] = static_cast<GLint>(GetTextureStageState(stage, StageState::ColorArg2));
-        color[3] = 0;
-        GLint* alpha = alphaArgs + stage * 4;
-        alpha[0] = static_cast<GLint>(GetTextureStageState(stage, StageState::AlphaArg0));
-        alpha[1] = static_cast<GLint>(GetTextureStageState(stage, StageState::AlphaArg1));
-        alpha[2] = static_cast<GLint>(GetTextureStageState(stage, StageState::AlphaArg2));
-        alpha[3] = 0;
-    }
-    glActiveTexture(GL_TEXTURE0);
-    if (program->stageOps >= 0) {
-        glUniform4iv(program->stageOps, GLShaderText::kEmulatedStages, ops);
-        glUniform4iv(program->colorArgs, GLShaderText::kEmulatedStages, colorArgs);
-        glUniform4iv(program->alphaArgs, GLShaderText::kEmulatedStages, alphaArgs);
-    }
+OpenGLDevice::Program* OpenGLDevice::PrepareDraw(bool pretransformed)
+{
+    Program* program = ProgramForDraw(pretransformed);
+    if (!program) return nullptr;
+    ApplyRenderTarget();
+    state_.UseProgram(program->program);
+    ApplyFixedStates();
+    ApplyTextures();
+    UploadDeviceUniforms(program);
+    UploadConstants(program);
+    return program;
+}
+
+GLuint OpenGLDevice::StreamArray(uint32_t fvf)
+{
+    auto found = streamArrays_.find(fvf);
+    if (found != streamArrays_.end()) return found->second;
+    GLuint vertexArray = 0;
+    glGenVertexArrays(1, &vertexArray);
+    state_.BindVertexArray(vertexArray);
+    state_.BindArrayBuffer(streamBuffer_);
+    state_.Counts().buffers += SetVertexLayout(fvf);
+    streamArrays_.emplace(fvf, vertexArray);
+    return vertexArray;
 }
 
 bool OpenGLDevice::DoDrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, const void* vertices, uint32_t stride)
 {
     const bool pretransformed = (GetFVF() & Fvf::XYZRHW) != 0;
-    Program* program = ProgramForDraw(pretransformed);
-    if (!program) return false;
-    DoSetRenderTarget(GetRenderTarget(0)->IsBackBuffer() ? nullptr : GetRenderTarget(0));
-    ApplyState(program);
+    if (!PrepareDraw(pretransformed)) return false;
     const GLsizei count = VertexCount(type, primitiveCount);
-    glBindVertexArray(vertexArray_);
-    glBindBuffer(GL_ARRAY_BUFFER, streamBuffer_);
+    state_.BindVertexArray(StreamArray(GetFVF()));
+    state_.BindArrayBuffer(streamBuffer_);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(static_cast<size_t>(count) * stride), vertices, GL_STREAM_DRAW);
-    SetVertexLayout(GetFVF());
+    ++state_.Counts().buffers;
     glDrawArrays(PrimitiveMode(type), 0, count);
+    ++state_.Counts().draws;
     return true;
 }
 
 bool OpenGLDevice::DoDrawIndexedPrimitive(PrimitiveType type, uint32_t startIndex, uint32_t primitiveCount)
 {
-    const auto* vertices = static_cast<const GLVertexBuffer*>(GetStreamSource());
+    auto* vertices = static_cast<GLVertexBuffer*>(GetStreamSource());
     const auto* indices = static_cast<const GLIndexBuffer*>(GetIndices());
-    Program* program = ProgramForDraw(false);
-    if (!program || vertices->Name() == 0 || indices->Name() == 0) return false;
-    DoSetRenderTarget(GetRenderTarget(0)->IsBackBuffer() ? nullptr : GetRenderTarget(0));
-    ApplyState(program);
-    glBindVertexArray(vertexArray_);
-    glBindBuffer(GL_ARRAY_BUFFER, vertices->Name());
-    SetMeshLayout();
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices->Name());
+    if (vertices->Name() == 0 || indices->Name() == 0 || !PrepareDraw(false)) return false;
+    vertices->BindForDrawing(state_, indices->Name(), indices->Serial());
     const GLenum indexType = indices->Format() == IndexFormat::Index16 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT;
     glDrawElements(PrimitiveMode(type), VertexCount(type, primitiveCount), indexType, Offset(startIndex * indices->IndexSize()));
+    ++state_.Counts().draws;
     return true;
 }
 
@@ -1079,7 +1181,7 @@ bool OpenGLDevice::ReadPixels(int x, int y, int width, int height, std::vector<u
     int targetWidth = 0, targetHeight = 0;
     TargetSize(&targetWidth, &targetHeight);
     if (x < 0 || y < 0 || width <= 0 || height <= 0 || x + width > targetWidth || y + height > targetHeight) return false;
-    DoSetRenderTarget(GetRenderTarget(0)->IsBackBuffer() ? nullptr : GetRenderTarget(0));
+    ApplyRenderTarget();
     const bool flipped = DrawingIntoTexture();
     rgba->assign(static_cast<size_t>(width) * height * 4, 0);
     const int glY = flipped ? y : targetHeight - y - height;

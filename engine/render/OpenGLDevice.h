@@ -5,7 +5,9 @@
 #include <string>
 #include <utility>
 
+#include "engine/render/GLStateCache.h"
 #include "engine/render/GraphicsDevice.h"
+#include "engine/render/TextureStageSetup.h"
 
 struct SDL_Window;
 
@@ -15,14 +17,20 @@ struct SDL_Window;
 // by half a pixel so that whole screen coordinates are pixel centres, render targets are drawn
 // upside down so that their first row is the top (as texture rows are) and the cull winding
 // follows, colours packed ARGB are read as BGRA bytes. The fixed-function texture stages, alpha
-// test, and the pre-transformed screen vertices are the device's own GLSL (GLShaderText.h).
+// test, and the pre-transformed screen vertices are the device's own GLSL (GLShaderText.h): the
+// stages become one pixel program per TextureStageSetup, which does only what those stages ask.
+//
+// A draw passes on to OpenGL only what differs from what OpenGL already has (GLStateCache): the
+// program, fixed states, textures, samplers and their parameters, the vertex array (one per vertex
+// format for user-memory vertices, one per mesh vertex buffer), the device's uniforms and, per
+// program, the shader constants whose values changed since that program last received them.
 //
 // Limits: the texture stages are evaluated for stages 0 to 3 (sampler states and textures are kept
 // for all eight); shader constants are the uniforms the linked program uses (a declared but unused
-// one gives the null handle), arrays by their first element; pixel shaders sample the 2D textures
-// of stages 0 to 3 as s0 to s3, volume textures only through the texture stages. Mirror-once
-// addressing uses OpenGL's mirror-clamp where the driver has it, else mirrored repeat, which is the
-// same over -1..1.
+// one gives the null handle), arrays by their first element; pixel shaders sample the textures of
+// stages 0 to 3 as s0 to s3 (2D) and sv0 to sv3 (volumes). Mirror-once addressing is the absolute
+// coordinate clamped to the edge: the stage programs take the absolute value, and pixel shaders that
+// sample such a texture do the same.
 class OpenGLDevice final : public GraphicsDevice {
 public:
     // Creates a context on the window (made with Window::Create). Null, with the reason in *error,
@@ -38,8 +46,10 @@ public:
     std::unique_ptr<VertexBuffer> CreateVertexBuffer(const MeshVertex* vertices, uint32_t count) override;
     std::unique_ptr<IndexBuffer> CreateIndexBuffer(const uint16_t* indices, uint32_t count) override;
     std::unique_ptr<IndexBuffer> CreateIndexBuffer(const uint32_t* indices, uint32_t count) override;
-    std::unique_ptr<DeviceShader> CreateVertexShader(const char* path, std::string* messages = nullptr) override;
-    std::unique_ptr<DeviceShader> CreatePixelShader(const char* path, std::string* messages = nullptr) override;
+    std::unique_ptr<DeviceShader> CreateVertexShader(const char* path, std::string* messages = nullptr,
+                                                     const std::vector<ShaderDefine>& defines = {}) override;
+    std::unique_ptr<DeviceShader> CreatePixelShader(const char* path, std::string* messages = nullptr,
+                                                    const std::vector<ShaderDefine>& defines = {}) override;
     bool ReadPixels(int x, int y, int width, int height, std::vector<uint8_t>* rgba) override;
 
     // Presenting waits for the display's refresh when on (adaptively where the driver offers it,
@@ -59,6 +69,14 @@ public:
     // Called by the device's shader objects when they go away.
     void ForgetShaderObject(unsigned int shaderObject);
 
+    // What the device has asked of OpenGL since the last ResetWork, in calls, for benchmarks.
+    using Work = GLStateCache::Work;
+    const Work& WorkDone() const { return state_.Counts(); }
+    void ResetWork() { state_.Counts() = {}; }
+
+    // What OpenGL has bound, for the device's own resource objects.
+    GLStateCache& BoundState() { return state_; }
+
 protected:
     bool DoClear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override;
     bool DoPresent() override;
@@ -72,14 +90,20 @@ private:
 
     OpenGLDevice(SDL_Window* window, void* context);
     bool InitResources(std::string* error);
-    std::unique_ptr<DeviceShader> CreateShader(ShaderStage stage, const char* path, std::string* messages);
+    std::unique_ptr<DeviceShader> CreateShader(ShaderStage stage, const char* path, std::string* messages,
+                                               const std::vector<ShaderDefine>& defines);
 
+    unsigned int StagePixelShader(const TextureStageSetup& setup);
     Program* ProgramFor(unsigned int vertexShader, unsigned int pixelShader, const DeviceShader* vs, const DeviceShader* ps);
     Program* ProgramForDraw(bool pretransformed);
-    void ApplyState(Program* program);
-    void ApplyTextures(Program* program);
-    void ApplyTargetSize(Program* program);
+    // Everything a draw needs but its vertices: null when there is no program to draw with.
+    Program* PrepareDraw(bool pretransformed);
+    void ApplyRenderTarget();
+    void ApplyFixedStates();
+    void ApplyTextures();
+    void UploadDeviceUniforms(Program* program);
     void UploadConstants(Program* program);
+    unsigned int StreamArray(uint32_t fvf);
     void TargetSize(int* width, int* height);
     bool DrawingIntoTexture() const;
     unsigned int BackBufferFramebuffer();
@@ -97,14 +121,22 @@ private:
     int sceneWidth_ = 0;
     int sceneHeight_ = 0;
     bool drawnOffscreen_ = false;  // this frame went to the offscreen back buffer
-    unsigned int vertexArray_ = 0;
     unsigned int streamBuffer_ = 0;
+    std::map<uint32_t, unsigned int> streamArrays_;  // vertex format → vertex array on streamBuffer_
     unsigned int samplers_[kMaxTextureStages] = {};
     unsigned int white2D_ = 0;
     unsigned int white3D_ = 0;
     unsigned int fixedVertexShader_ = 0;
     unsigned int pretransformedVertexShader_ = 0;
-    unsigned int textureStagePixelShader_ = 0;
+    unsigned int everyInputPixelShader_ = 0;
     bool anisotropy_ = false;
+    std::map<TextureStageSetup, unsigned int> stageShaders_;
     std::map<std::pair<unsigned int, unsigned int>, std::unique_ptr<Program>> programs_;
+    TextureStageSetup lastSetup_;
+    unsigned int lastStageShader_ = 0;
+    Program* lastProgram_ = nullptr;
+    unsigned int lastVertex_ = 0;
+    unsigned int lastPixel_ = 0;
+    uint64_t indexBufferSerial_ = 0;
+    GLStateCache state_;
 };

@@ -161,6 +161,11 @@ bool Renderer::SetUpScene()
     complete = glowPixelShader_.Init() && complete;
     complete = alphaShader_.Init() && complete;
     complete = particleShader_.Init() && complete;
+    // Optional: without them every light costs a draw of its own.
+    for (int i = 0; i < NormalMapLightsVertexShader::kMaxLights; ++i) {
+        lightsVertexShaders_[i].Init(i + 1);
+        lightsPixelShaders_[i].Init(i + 1);
+    }
 
     std::vector<uint8_t> volume(kAttenuationSize * kAttenuationSize * kAttenuationSize * 4);
     BuildAttenuationVolume(volume.data());
@@ -177,6 +182,9 @@ bool Renderer::SetUpScene()
     glowTexture1_ = device->CreateRenderTarget(glowWidth_, glowHeight_);
     glowSurface0_ = glowTexture0_ ? glowTexture0_->GetSurfaceLevel0() : nullptr;
     glowSurface1_ = glowTexture1_ ? glowTexture1_->GetSurfaceLevel0() : nullptr;
+    // Optional: without it the blur along y runs at every pixel of the screen.
+    glowColumns_ = device->CreateRenderTarget(glowWidth_, DisplayHeight());
+    glowColumnsSurface_ = glowColumns_ ? glowColumns_->GetSurfaceLevel0() : nullptr;
     backBuffer_ = device->GetBackBuffer();
 
     glowEnabled_ = 0;
@@ -369,7 +377,8 @@ void Renderer::LightPass()
     device.SetTextureStageState(2, StageState::TexCoordIndex, 2);
     SetStage(device, 2, TextureOp::Modulate, TextureArg::Current, TextureArg::Specular);
     device.SetTextureStageState(2, StageState::AlphaOp, TextureOp::Disable);
-    normalMapShader_.Bind();
+    const bool together = LightsTogether();
+    if (!together) normalMapShader_.Bind();
 
     for (Material* material : models_) {
         DeviceTexture* normalMap = DeviceOf(material->bumpMap);
@@ -378,20 +387,57 @@ void Renderer::LightPass()
         // With stage 0 off the stages would pass the packed light vector on as a colour: a
         // material without normal map keeps its ambient colour alone.
         if (!normalMap) continue;
-        for (MeshInstance& instance : material->instances) {
+        for (const MeshInstance& instance : material->instances) {
             if (!instance.visible || instance.lights.Count() == 0) continue;
-            normalMapShader_.SetWorldViewProj(instance.world * camera_.ViewProjection());
-            normalMapShader_.SetInvWorld(instance.inverseWorld);
-            for (PointLight* light : instance.lights) {
-                light->Apply(normalMapShader_);
-                instance.object->Draw(instance.world, material->frameStamp);
+            if (together) {
+                DrawLightsTogether(instance, material->frameStamp);
+            } else {
+                DrawLightsOneByOne(instance, material->frameStamp);
             }
         }
     }
+    device.SetPixelShader(nullptr);
     device.SetTexture(1, nullptr);
     device.SetTextureStageState(1, StageState::ColorOp, TextureOp::Disable);
     device.SetTextureStageState(2, StageState::ColorOp, TextureOp::Disable);
     Notify("light");
+}
+
+bool Renderer::LightsTogether() const
+{
+    for (int i = 0; i < NormalMapLightsVertexShader::kMaxLights; ++i) {
+        if (!lightsVertexShaders_[i].IsReady() || !lightsPixelShaders_[i].IsReady()) return false;
+    }
+    return true;
+}
+
+// The instance's lights four at a time (the rest together at the end), one draw each group.
+void Renderer::DrawLightsTogether(const MeshInstance& instance, int32_t frameStamp)
+{
+    const Matrix worldViewProj = instance.world * camera_.ViewProjection();
+    const uint32_t count = instance.lights.Count();
+    for (uint32_t first = 0; first < count; first += NormalMapLightsVertexShader::kMaxLights) {
+        const auto group = static_cast<int>(std::min<uint32_t>(count - first, NormalMapLightsVertexShader::kMaxLights));
+        const NormalMapLightsVertexShader& vertexShader = lightsVertexShaders_[group - 1];
+        const NormalMapLightsPixelShader& pixelShader = lightsPixelShaders_[group - 1];
+        vertexShader.Bind();
+        pixelShader.Bind();
+        vertexShader.SetWorldViewProj(worldViewProj);
+        vertexShader.SetInvWorld(instance.inverseWorld);
+        vertexShader.SetLights(&instance.lights.At(first));
+        pixelShader.SetLights(&instance.lights.At(first));
+        instance.object->Draw(instance.world, frameStamp);
+    }
+}
+
+void Renderer::DrawLightsOneByOne(const MeshInstance& instance, int32_t frameStamp)
+{
+    normalMapShader_.SetWorldViewProj(instance.world * camera_.ViewProjection());
+    normalMapShader_.SetInvWorld(instance.inverseWorld);
+    for (PointLight* light : instance.lights) {
+        light->Apply(normalMapShader_);
+        instance.object->Draw(instance.world, frameStamp);
+    }
 }
 
 void Renderer::TexturePass()
@@ -526,9 +572,41 @@ void Renderer::GlowMaterialDraw(const Material& material)
     device.SetRenderState(RenderState::AlphaTestEnable, cutOut ? 1 : 0);
 }
 
+DeviceTexture* Renderer::GlowTarget(int index) const
+{
+    if (index == 0) return glowTexture0_.get();
+    return index == 1 ? glowTexture1_.get() : glowColumns_.get();
+}
+
 void Renderer::DrawScreenQuad()
 {
     Device()->DrawPrimitiveUP(PrimitiveType::TriangleList, 2, screenQuad_, sizeof(QuadVertex));
+}
+
+// The blur along y is linear, and across a row of the screen the blurred picture is the small
+// picture's texels interpolated linearly. So the blur is drawn into a target with the small
+// picture's columns and the screen's rows (each column at its texel's centre), and spread across
+// the screen here with the same interpolation: the screen's pixel x takes u = x / width + half a
+// small texel, as the blur's screen quad gives it, and row y the centre of the target's row y.
+void Renderer::AddGlowColumns()
+{
+    GraphicsDevice& device = *Device();
+    const auto width = static_cast<float>(DisplayWidth());
+    const auto height = static_cast<float>(DisplayHeight());
+    const float u0 = 0.5f / static_cast<float>(glowWidth_) - 0.5f / width;
+    const float l = -0.5f, t = -0.5f, r = width - 0.5f, b = height - 0.5f;
+    const uint32_t white = 0xffffffffu;
+    const ScreenVertex quad[6] = {{l, t, 0.5f, 1, white, u0, 0},     {r, t, 0.5f, 1, white, u0 + 1, 0},
+                                  {l, b, 0.5f, 1, white, u0, 1},     {r, t, 0.5f, 1, white, u0 + 1, 0},
+                                  {r, b, 0.5f, 1, white, u0 + 1, 1}, {l, b, 0.5f, 1, white, u0, 1}};
+    device.SetVertexShader(nullptr);
+    device.SetPixelShader(nullptr);
+    device.SetFVF(ScreenVertex::kFvf);
+    SetStage(device, 0, TextureOp::SelectArg1, TextureArg::Texture, TextureArg::Diffuse);
+    device.SetTextureStageState(0, StageState::AlphaOp, TextureOp::SelectArg1);
+    device.SetTextureStageState(0, StageState::AlphaArg1, TextureArg::Texture);
+    device.SetTexture(0, glowColumns_.get());
+    device.DrawPrimitiveUP(PrimitiveType::TriangleList, 2, quad, sizeof(ScreenVertex));
 }
 
 void Renderer::GlowPass()
@@ -570,10 +648,19 @@ void Renderer::GlowPass()
 
     glowVertexShader_.SetHorizontal(false);
     glowPixelShader_.SetGlowColor(glowColor_);
-    device.SetRenderTarget(0, backBuffer_);
-    SetBlending(device, true, Blend::One, Blend::One);
     device.SetTexture(0, glowTexture1_.get());
-    DrawScreenQuad();
+    // The column target matches the screen's rows only while the display keeps its first height.
+    if (glowColumnsSurface_ && glowColumns_->Height() == DisplayHeight()) {
+        device.SetRenderTarget(0, glowColumnsSurface_);
+        DrawScreenQuad();
+        device.SetRenderTarget(0, backBuffer_);
+        SetBlending(device, true, Blend::One, Blend::One);
+        AddGlowColumns();
+    } else {
+        device.SetRenderTarget(0, backBuffer_);
+        SetBlending(device, true, Blend::One, Blend::One);
+        DrawScreenQuad();
+    }
 
     device.SetRenderState(RenderState::CullMode, Cull::CW);
     device.SetPixelShader(nullptr);

@@ -9,6 +9,8 @@
 #include "engine/render/Frustum.h"
 #include "engine/render/GlowPixelShader.h"
 #include "engine/render/GlowVertexShader.h"
+#include "engine/render/NormalMapLightsPixelShader.h"
+#include "engine/render/NormalMapLightsVertexShader.h"
 #include "engine/render/NormalMapVertexShader.h"
 #include "engine/render/NullVertexShader.h"
 #include "engine/render/ParticleVertexShader.h"
@@ -27,11 +29,16 @@ struct Sprite;
 // (AddObject), their lights, camera-facing particles and screen sprites; Render then draws them
 // all in passes on the current device and empties the lists:
 //   ambient    every visible surface in its ambient colour, laying down depth;
-//   light      one additive pass per light and touched instance: normal map · light direction ×
-//              the attenuation volume × the light's colour;
+//   light      additive: for every light that touches an instance, normal map · light direction ×
+//              the attenuation volume × the light's colour; up to four lights an instance in one
+//              draw (each light's term held to 0..1 as its own pass would hold it), or one draw a
+//              light where the shaders for several are missing;
 //   texture    the frame so far multiplied by each surface's colour texture or diffuse colour;
 //   particles  back to front, batched by texture and blend mode, depth-tested, writing no depth;
-//   glow       (when enabled) glowing materials drawn small, blurred along x then y, added on;
+//   glow       (when enabled) glowing materials drawn small, blurred along x then y, added on; the
+//              blur along y is worked out once a column of the small picture and a row of the
+//              screen, then spread across the screen's columns as the small picture's texels
+//              would be, which gives the same picture as blurring at every pixel of the screen;
 //   sprites    in submission order, batched; then the fade overlay.
 //
 // Submitted records are referred to, not copied: they must live until Render has run. While the
@@ -93,7 +100,8 @@ public:
     int32_t GlowWidth() const { return glowWidth_; }
     int32_t GlowHeight() const { return glowHeight_; }
     DeviceTexture* AttenuationTexture() const { return attenuation_.get(); }
-    DeviceTexture* GlowTarget(int index) const { return index == 0 ? glowTexture0_.get() : glowTexture1_.get(); }
+    // 0 and 1: the glow targets; 2: the blur along y, glow width × display height.
+    DeviceTexture* GlowTarget(int index) const;
 
     // The attenuation volume's texels, RGBA, x fastest: grey falling off with the distance from
     // texel (0, 0, 0), opaque.
@@ -120,12 +128,16 @@ private:
     void AmbientPass();
     void AmbientMaterialDraw(const Material& material);
     void LightPass();
+    bool LightsTogether() const;
+    void DrawLightsTogether(const MeshInstance& instance, int32_t frameStamp);
+    void DrawLightsOneByOne(const MeshInstance& instance, int32_t frameStamp);
     void TexturePass();
     void DrawInstances(Material& material);
     void ParticlePass();
     void GlowPass();
     void GlowMaterialDraw(const Material& material);
     void DrawScreenQuad();
+    void AddGlowColumns();
     void SpritePass();
     void FadeOverlay(const Vec4& fadeColor, float fade);
     void EndFrame();
@@ -149,6 +161,8 @@ private:
     RenderSurface* glowSurface0_ = nullptr;
     std::unique_ptr<DeviceTexture> glowTexture1_;
     RenderSurface* glowSurface1_ = nullptr;
+    std::unique_ptr<DeviceTexture> glowColumns_;
+    RenderSurface* glowColumnsSurface_ = nullptr;
     RenderSurface* backBuffer_ = nullptr;
     uint32_t frameCounter_ = 0;
     Vec4 ambientColor_{0.0f, 0.0f, 0.0f, 1.0f};
@@ -158,6 +172,9 @@ private:
     float blur_ = 0.0f;
     NullVertexShader nullShader_;
     NormalMapVertexShader normalMapShader_;
+    // Index n − 1 draws n lights at once.
+    NormalMapLightsVertexShader lightsVertexShaders_[NormalMapLightsVertexShader::kMaxLights];
+    NormalMapLightsPixelShader lightsPixelShaders_[NormalMapLightsVertexShader::kMaxLights];
     GlowVertexShader glowVertexShader_;
     GlowPixelShader glowPixelShader_;
     AlphaPixelShader alphaShader_;

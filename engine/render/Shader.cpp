@@ -19,14 +19,14 @@ void Shader::Bind() const
     }
 }
 
-bool Shader::Compile(const char* fileName)
+bool Shader::Compile(const char* fileName, const std::vector<ShaderDefine>& defines)
 {
     shader_.reset();
     GraphicsDevice* device = GraphicsDevice::Current();
     if (!device) return false;
     const std::string path = ShaderDirectory::PathOf(fileName);
-    shader_ = stage_ == ShaderStage::Vertex ? device->CreateVertexShader(path.c_str())
-                                            : device->CreatePixelShader(path.c_str());
+    shader_ = stage_ == ShaderStage::Vertex ? device->CreateVertexShader(path.c_str(), nullptr, defines)
+                                            : device->CreatePixelShader(path.c_str(), nullptr, defines);
     return shader_ != nullptr;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "engine/render/DeviceShader.h"
 #include "engine/render/ShaderConstantTable.h"
@@ -29,9 +30,10 @@ public:
 protected:
     explicit Shader(ShaderStage stage) : stage_(stage) {}
 
-    // Compiles the file from the shader directory on the current device, replacing any earlier
-    // shader. False, leaving the shader empty, when there is no device or the source fails.
-    bool Compile(const char* fileName);
+    // Compiles the file from the shader directory on the current device with the defines, replacing
+    // any earlier shader. False, leaving the shader empty, when there is no device or the source
+    // fails.
+    bool Compile(const char* fileName, const std::vector<ShaderDefine>& defines = {});
     // Null when the shader is empty or does not declare the name.
     ConstantHandle Lookup(const char* name) const;
 

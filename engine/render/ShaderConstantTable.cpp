@@ -90,36 +90,35 @@ const ShaderConstant* ShaderConstantTable::Find(ConstantHandle handle) const
     return &constants_[handle - 1];
 }
 
-ShaderConstant* ShaderConstantTable::Writable(ConstantHandle handle)
+void ShaderConstantTable::Write(ConstantHandle handle, const float* values, size_t count)
 {
-    if (handle == kNullConstant || handle > constants_.size()) return nullptr;
-    ++version_;
-    return &constants_[handle - 1];
+    if (handle == kNullConstant || handle > constants_.size()) return;
+    ShaderConstant& constant = constants_[handle - 1];
+    if (std::memcmp(constant.value, values, count * sizeof(float)) == 0) return;
+    std::memcpy(constant.value, values, count * sizeof(float));
+    constant.version = ++version_;
 }
 
 void ShaderConstantTable::SetFloat(ConstantHandle handle, float value)
 {
-    if (ShaderConstant* constant = Writable(handle)) constant->value[0] = value;
+    Write(handle, &value, 1);
 }
 
 void ShaderConstantTable::SetBool(ConstantHandle handle, bool value)
 {
-    if (ShaderConstant* constant = Writable(handle)) constant->value[0] = value ? 1.0f : 0.0f;
+    const float number = value ? 1.0f : 0.0f;
+    Write(handle, &number, 1);
 }
 
 void ShaderConstantTable::SetVector(ConstantHandle handle, const Vec4& value)
 {
-    if (ShaderConstant* constant = Writable(handle)) {
-        constant->value[0] = value.x;
-        constant->value[1] = value.y;
-        constant->value[2] = value.z;
-        constant->value[3] = value.w;
-    }
+    const float components[4] = {value.x, value.y, value.z, value.w};
+    Write(handle, components, 4);
 }
 
 void ShaderConstantTable::SetMatrix(ConstantHandle handle, const Matrix& value)
 {
-    if (ShaderConstant* constant = Writable(handle)) std::memcpy(constant->value, value.m, sizeof(value.m));
+    Write(handle, value.m, 16);
 }
 
 ShaderConstantTable ShaderConstantTable::FromSource(const std::string& source)

@@ -15,11 +15,12 @@ constexpr ConstantHandle kNullConstant = 0;
 enum class ConstantType { Float, Bool, Int, Vec2, Vec3, Vec4, Matrix4, Sampler };
 
 // One constant: its name, type and current value (up to sixteen floats; a matrix row-major, as the
-// engine's Matrix holds it).
+// engine's Matrix holds it), and the table's version when that value last changed.
 struct ShaderConstant {
     std::string name;
     ConstantType type = ConstantType::Float;
     float value[16] = {};
+    uint64_t version = 0;
 };
 
 // The constants of one shader object, looked up by name. Values live here, so they stay in force
@@ -41,7 +42,7 @@ public:
     // The constant of a handle; null for the null handle or one out of range.
     const ShaderConstant* Find(ConstantHandle handle) const;
     const std::vector<ShaderConstant>& Constants() const { return constants_; }
-    // Grows with every write, so the device re-uploads only what changed.
+    // Grows with every write that changes a value, so the device re-uploads only what changed.
     uint64_t Version() const { return version_; }
 
     // The uniforms a shader source declares (`uniform TYPE NAME;`, one or several names), for
@@ -49,7 +50,7 @@ public:
     static ShaderConstantTable FromSource(const std::string& source);
 
 private:
-    ShaderConstant* Writable(ConstantHandle handle);
+    void Write(ConstantHandle handle, const float* values, size_t count);
 
     std::vector<ShaderConstant> constants_;
     uint64_t version_ = 0;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -245,7 +246,7 @@ TEST_F(RendererTest, LightsReachInstancesWithinTheirRadiusOfTheBoxInsideTheFrust
     const MeshInstance& instance = material.instances.At(0);
     ASSERT_EQ(instance.lights.Count(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(instance.lights.At(static_cast<uint32_t>(i)), expected[i]);
-    EXPECT_EQ(MeshDrawsWith("normalmapvertexshader.vsh"), 2);
+    EXPECT_EQ(MeshDrawsWith(NormalMapLightsVertexShader::kSourceFile), 1);
 }
 
 TEST_F(RendererTest, ALightIsTestedAgainstTheBoxInTheInstancesOwnSpace)
@@ -263,29 +264,88 @@ TEST_F(RendererTest, ALightIsTestedAgainstTheBoxInTheInstancesOwnSpace)
     EXPECT_EQ(material.instances.At(1).lights.Count(), 0u);
 }
 
-// Two instances under two lights: a normal-mapped material costs one light-pass draw per light of
-// each instance; one without a normal map keeps its ambient colour and has no light pass.
-TEST_F(RendererTest, EachLightOfANormalMappedInstanceCostsOneDrawInTheLightPass)
+// A normal-mapped instance costs one light-pass draw for every four of its lights (and one for the
+// rest), each draw carrying its own lights; one without a normal map keeps its ambient colour and
+// has no light pass.
+TEST_F(RendererTest, TheLightPassDrawsAnInstanceOnceForEveryFourOfItsLights)
 {
-    for (const bool bumpy : {true, false}) {
-        SCOPED_TRACE(bumpy ? "normal-mapped" : "plain");
+    const struct {
+        uint32_t lights;
+        bool bumpy;
+        int draws;
+    } cases[] = {{1, true, 1}, {4, true, 1}, {5, true, 2}, {9, true, 3}, {4, false, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lights << (c.bumpy ? " lights, normal-mapped" : " lights, plain"));
         Material material;
-        if (bumpy) material.bumpMap = &NewTexture();
-        SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
-        renderer_.AddObject(box, Matrix());
-        renderer_.AddObject(box, Matrix::Translation(5, 0, 0));
-        PointLight red{}, blue{};
-        red.position = Vec4(-3, 0, 0);
-        blue.position = Vec4(3, 0, 0);
-        red.radius = blue.radius = 50.0f;
-        renderer_.AddLight(&red);
-        renderer_.AddLight(&blue);
+        if (c.bumpy) material.bumpMap = &NewTexture();
+        renderer_.AddObject(AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1)), Matrix());
+        std::vector<PointLight> lights(c.lights);
+        for (uint32_t i = 0; i < c.lights; ++i) {
+            lights[i].position = Vec4(static_cast<float>(i), 0, -3);
+            lights[i].colour = Vec4(0.1f * static_cast<float>(i), 0.5f, 0.5f, 1);
+            lights[i].radius = 50.0f + static_cast<float>(i);
+            renderer_.AddLight(&lights[i]);
+        }
         device_.ClearLog();
         RenderFrame();
-        EXPECT_EQ(material.instances.At(1).lights.Count(), 2u);
-        EXPECT_EQ(MeshDrawsWith("normalmapvertexshader.vsh"), bumpy ? 4 : 0);
-        EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 4);
+        std::vector<const NullDrawCall*> lit;
+        for (const NullDrawCall& draw : device_.Draws()) {
+            if (draw.indexed && draw.vertexShader &&
+                draw.vertexShader->SourcePath() == ShaderDirectory::PathOf(NormalMapLightsVertexShader::kSourceFile)) {
+                lit.push_back(&draw);
+            }
+        }
+        ASSERT_EQ(static_cast<int>(lit.size()), c.draws);
+        EXPECT_EQ(MeshDrawsWith(NullVertexShader::kSourceFile), 2);  // ambient and texture
+        if (lit.empty()) continue;
+        // The last draw's shaders hold the last group, led by the first light after the full fours.
+        const PointLight& lead = lights[(c.lights - 1) / 4 * 4];
+        const auto constant = [](const DeviceShader* shader, const char* name) {
+            return shader->Constants().Find(shader->GetConstantByName(name))->value;
+        };
+        EXPECT_FLOAT_EQ(constant(lit.back()->vertexShader, "lightPositions")[0], lead.position.x);
+        EXPECT_FLOAT_EQ(constant(lit.back()->vertexShader, "lightRadii")[0], 1.0f / lead.radius);
+        EXPECT_FLOAT_EQ(constant(lit.back()->pixelShader, "lightColors")[0], lead.colour.x);
     }
+}
+
+// A shader folder that holds only the one-light shaders: each light of an instance is a draw of
+// its own through the normal-map shader.
+TEST(RendererWithOneLightShaders, DrawsEachLightOfAnInstanceOnItsOwn)
+{
+    const std::string directory = ::testing::TempDir() + "one_light_shaders/";
+    std::filesystem::create_directories(directory);
+    for (const char* name : {NullVertexShader::kSourceFile, NormalMapVertexShader::kSourceFile, GlowVertexShader::kSourceFile,
+                             GlowPixelShader::kSourceFile, AlphaPixelShader::kSourceFile, ParticleVertexShader::kSourceFile}) {
+        std::filesystem::copy_file(std::string(HARN_SOURCE_DIR "/data/") + name, directory + name,
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    ShaderDirectory::Set(directory);
+    NullDevice device(kWidth, kHeight);
+    ScopedCurrentDevice current(&device);
+    Renderer renderer;
+    ASSERT_TRUE(renderer.SetUpScene());
+    renderer.GetCamera().SetProjection(Pi() / 2.0f, 4.0f / 3.0f);
+    renderer.GetCamera().SetLook(Vec4(0, 0, -100), Vec4(0, 0, 0), Vec4(0, 1, 0));
+    std::unique_ptr<Texture> normals = test_textures::FlatNormals();
+    Material material;
+    material.bumpMap = normals.get();
+    SceneObject box;
+    ASSERT_TRUE(box.BuildMesh(test_meshes::Box(Vec4(-1, -1, -1), Vec4(1, 1, 1))));
+    box.SetOwner(&material);
+    renderer.AddObject(box, Matrix());
+    PointLight lights[5];
+    for (PointLight& light : lights) {
+        light.radius = 50.0f;
+        renderer.AddLight(&light);
+    }
+    renderer.Render(Vec4(0, 0, 0, 1), 0.0f);
+    int oneLightDraws = 0;
+    for (const NullDrawCall& draw : device.Draws()) {
+        oneLightDraws += draw.vertexShader && draw.vertexShader->SourcePath() == directory + NormalMapVertexShader::kSourceFile;
+    }
+    EXPECT_EQ(oneLightDraws, 5);
+    ShaderDirectory::Set("");
 }
 
 TEST_F(RendererTest, FadeOneClearsToTheFadeColourDrawsNothingAndKeepsEverythingQueuedForTheNextFrame)
@@ -492,6 +552,8 @@ TEST_F(RendererTest, FadeZeroDrawsNoOverlayAndFadeBetweenDrawsOneWithItsAlpha)
     }
 }
 
+// The blur along y goes into a target of the glow targets' width and the display's height, which is
+// then spread across the back buffer, interpolated between the glow texels' centres.
 TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBackBufferOnlyWhenEnabled)
 {
     Material glowing, dark;
@@ -516,6 +578,10 @@ TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBa
 
     RenderSurface* first = renderer_.GlowTarget(0)->GetSurfaceLevel0();
     RenderSurface* second = renderer_.GlowTarget(1)->GetSurfaceLevel0();
+    DeviceTexture* columns = renderer_.GlowTarget(2);
+    ASSERT_NE(columns, nullptr);
+    EXPECT_EQ(columns->Width(), 256);
+    EXPECT_EQ(columns->Height(), kHeight);
     ASSERT_EQ(device_.Clears().size(), 2u);
     EXPECT_EQ(device_.Clears()[1].renderTarget, first);
     EXPECT_EQ(device_.Clears()[1].color, 0xff000000u);
@@ -528,11 +594,22 @@ TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBa
     EXPECT_EQ(quads[0].renderTarget, second);
     EXPECT_EQ(quads[0].texture0, renderer_.GlowTarget(0));
     EXPECT_FALSE(quads[0].blending);
-    EXPECT_TRUE(quads[1].renderTarget->IsBackBuffer());
+    EXPECT_EQ(quads[1].renderTarget, columns->GetSurfaceLevel0());
     EXPECT_EQ(quads[1].texture0, renderer_.GlowTarget(1));
-    EXPECT_TRUE(quads[1].blending);
-    EXPECT_EQ(quads[1].srcBlend, Blend::One);
-    EXPECT_EQ(quads[1].destBlend, Blend::One);
+    EXPECT_FALSE(quads[1].blending);
+    const std::vector<NullDrawCall> spread = DrawsOfFormat(ScreenVertex::kFvf);
+    ASSERT_EQ(spread.size(), 1u);
+    EXPECT_TRUE(spread[0].renderTarget->IsBackBuffer());
+    EXPECT_EQ(spread[0].texture0, columns);
+    EXPECT_TRUE(spread[0].blending);
+    EXPECT_EQ(spread[0].srcBlend, Blend::One);
+    EXPECT_EQ(spread[0].destBlend, Blend::One);
+    const auto corners = VerticesOf<ScreenVertex>(spread[0]);
+    ASSERT_EQ(corners.size(), 6u);
+    EXPECT_FLOAT_EQ(corners[0].x, -0.5f);
+    EXPECT_FLOAT_EQ(corners[4].y, kHeight - 0.5f);
+    EXPECT_FLOAT_EQ(corners[0].u, 0.5f / 256 - 0.5f / kWidth);
+    EXPECT_FLOAT_EQ(corners[4].u - corners[0].u, 1.0f);
     const auto quad = VerticesOf<QuadVertex>(quads[0]);
     ASSERT_EQ(quad.size(), 6u);
     for (const QuadVertex& corner : quad) {

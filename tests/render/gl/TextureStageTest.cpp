@@ -27,6 +27,10 @@ const StageCase kStageCases[] = {
      TextureArg::Diffuse, 155, 55, 5},
     {"an unbound texture reads as opaque white", TextureOp::Modulate, TextureArg::Current, TextureArg::Texture,
      TextureArg::Diffuse, 100, 200, 250, true},
+    {"an unknown operation selects its first argument", 99, TextureArg::Current, TextureArg::Texture, TextureArg::Diffuse,
+     200, 100, 50},
+    {"an unknown argument reads the current colour", TextureOp::SelectArg1, TextureArg::Current, 9, TextureArg::Texture,
+     100, 200, 250},
 };
 
 }  // namespace
