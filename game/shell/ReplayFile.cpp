@@ -160,7 +160,10 @@ bool DecodeFrame(Reader& in, ReplayFrame* frame, const char** problem)
     input.down = (flags & kDown) != 0;
     input.left = (flags & kLeft) != 0;
     input.right = (flags & kRight) != 0;
-    if ((flags & kMotion) && !(in.Zigzag(&input.dx) && in.Zigzag(&input.dy))) return false;
+    if ((flags & kMotion) && !(in.Zigzag(&input.dx) && in.Zigzag(&input.dy))) {
+        *problem = "a mouse motion cut short or longer than 32 bits";
+        return false;
+    }
     if (flags & kStick) {
         if (!in.Float(&input.stickX) || !in.Float(&input.stickY)) return false;
         if (!ValidStick(input.stickX) || !ValidStick(input.stickY)) {
