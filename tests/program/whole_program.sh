@@ -18,13 +18,21 @@ zelmar=$1 harntool=$2 xprobe=$3 pictures=${4:-}
 here=$(dirname "$0")
 work=$(mktemp -d)
 pid=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+# The game turns a termination request into a window close, which in a level only returns to the
+# title: it is killed outright.
+cleanup() {
+  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
 export XDG_STATE_HOME="$work/state" SDL_AUDIODRIVER=dummy HARNENGINE_LOG=1
 replays="$XDG_STATE_HOME/zelmar/replays"
 wait_seconds=60  # the sanitized build on the software renderer is slow
 
 fail() {
   echo "whole program: $*"
+  echo "focus: $(xdotool getwindowfocus getwindowname 2>&1), pointer: $(xdotool getmouselocation 2>&1)"
   [ -n "${log:-}" ] && [ -f "$log" ] && tail -n 30 "$log"
   exit 1
 }
@@ -84,12 +92,17 @@ click() {
   sleep 0.2
 }
 
-# A key to the game window, through the X server's keyboard.
+# A key to the game window through the X server's keyboard, once the window has the focus.
 key() {
   local window
   window=$(xdotool search --name "^Harnengine$" | head -n 1)
   [ -n "$window" ] || fail "no game window for $1"
-  xdotool windowfocus "$window" 2>/dev/null
+  for _ in $(seq 50); do
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] && break
+    xdotool windowfocus "$window" 2>/dev/null
+    sleep 0.1
+  done
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] || fail "the game window does not take the focus"
   xdotool key "$1"
 }
 
