@@ -2,8 +2,9 @@
 //
 //   zelmar_xprobe close WINDOW      asks the window to close as a window manager's close box does
 //                                   (WM_DELETE_WINDOW), rather than destroying it
-//   zelmar_xprobe shot FILE.png     saves the screen and prints the share of its pixels that are
-//                                   not black, 0 to 1
+//   zelmar_xprobe shot FILE.png [WINDOW]
+//                                   saves the screen (or the window) and prints the share of its
+//                                   pixels that are not black, 0 to 1
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -34,12 +35,11 @@ int Close(Display* display, Window window)
     return 0;
 }
 
-int Shot(Display* display, const char* path)
+int Shot(Display* display, const char* path, Window window)
 {
-    const Window root = DefaultRootWindow(display);
     XWindowAttributes attributes{};
-    XGetWindowAttributes(display, root, &attributes);
-    XImage* image = XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width), static_cast<unsigned>(attributes.height),
+    XGetWindowAttributes(display, window, &attributes);
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width), static_cast<unsigned>(attributes.height),
                               AllPlanes, ZPixmap);
     if (image == nullptr) return 1;
     Picture picture;
@@ -67,8 +67,10 @@ int Shot(Display* display, const char* path)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 || (std::strcmp(argv[1], "close") != 0 && std::strcmp(argv[1], "shot") != 0)) {
-        std::fprintf(stderr, "usage: zelmar_xprobe close WINDOW | shot FILE.png\n");
+    const bool close = argc == 3 && std::strcmp(argv[1], "close") == 0;
+    const bool shot = (argc == 3 || argc == 4) && std::strcmp(argv[1], "shot") == 0;
+    if (!close && !shot) {
+        std::fprintf(stderr, "usage: zelmar_xprobe close WINDOW | shot FILE.png [WINDOW]\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -76,8 +78,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "zelmar_xprobe: no X display\n");
         return 1;
     }
-    const int status = std::strcmp(argv[1], "close") == 0 ? Close(display, static_cast<Window>(std::strtoul(argv[2], nullptr, 0)))
-                                                          : Shot(display, argv[2]);
+    const int status = close ? Close(display, static_cast<Window>(std::strtoul(argv[2], nullptr, 0)))
+                             : Shot(display, argv[2], argc == 4 ? static_cast<Window>(std::strtoul(argv[3], nullptr, 0)) : DefaultRootWindow(display));
     XCloseDisplay(display);
     return status;
 }

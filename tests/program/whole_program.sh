@@ -125,6 +125,7 @@ click "resolution list"
 wait_for "settings: first mode at"
 sleep 0.5  # the list settles where it opens a frame after it appears
 click "first mode"
+[ -n "$pictures" ] && mkdir -p "$pictures" && "$xprobe" shot "$pictures/whole_program_dialog.png" "$dialog" >/dev/null
 click "OK"
 wait_for "title: showing 1 drawn"
 sleep 3
