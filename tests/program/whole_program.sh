@@ -111,10 +111,14 @@ frames_of() {
   sed -n "s/^level: ended by $1 after \([0-9]*\) frames$/\1/p" "$log" | head -n 1
 }
 
+# The game's data: beside the program, or installed beside its folder.
+data="$(dirname "$zelmar")"
+[ -f "$data/data.qzr" ] || data="$data/../share/zelmar"
+
 # Plays a replay back with harntool and prints the trace file's name.
 play_back() {
   local trace="$work/trace.$2"
-  run "$harntool" play --data "$(dirname "$zelmar")" --replay "$1" --trace "$trace" >"$work/summary.$2" 2>&1 ||
+  run "$harntool" play --data "$data" --replay "$1" --trace "$trace" >"$work/summary.$2" 2>&1 ||
     fail "harntool play --replay $1: $(cat "$work/summary.$2")"
   echo "$trace"
 }
