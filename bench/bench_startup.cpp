@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -132,7 +133,8 @@ double Median(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
-    const std::string data = argc > 1 ? argv[1] : HARN_BINARY_DIR;
+    // Absolute: the game works in its data folder, as zelmar does.
+    const std::string data = std::filesystem::absolute(argc > 1 ? argv[1] : HARN_BINARY_DIR).string() + "/";
     const int rounds = argc > 2 ? std::max(2, std::atoi(argv[2])) : 5;
     DataDirectory::Set(data);
     ShaderDirectory::Set(data);
