@@ -225,7 +225,7 @@ std::vector<uint8_t> ReplayFile::Encode(const Replay& replay)
 
 bool ReplayFile::Decode(const uint8_t* data, size_t size, Replay* replay, std::string* error)
 {
-    if (std::memcmp(data, kMagic, std::min(size, sizeof(kMagic))) != 0) return Fail(error, "not a replay");
+    if (size > 0 && std::memcmp(data, kMagic, std::min(size, sizeof(kMagic))) != 0) return Fail(error, "not a replay");
     if (size < kHeaderSize) return Fail(error, "cut short in its header");
     Reader header(data + sizeof(kMagic), kHeaderSize - sizeof(kMagic));
     uint64_t version = 0, headerSize = 0, frameCount = 0, bodySize = 0, crc = 0, width = 0, height = 0, counter = 0;
