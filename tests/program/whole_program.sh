@@ -29,17 +29,18 @@ zelmar=$1 harntool=$2 xprobe=$3 pictures=${4:-}
 here=$(dirname "$0")
 work=$(mktemp -d)
 pid=""
-# The game turns a termination request into a window close, which in a level only returns to the
-# title: it is killed outright.
+# The game runs under timeout, which hands it the termination request; the game takes that as a
+# closed window (in a level: back to the title), so timeout kills it 2 s later.
 cleanup() {
-  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
 export XDG_STATE_HOME="$work/state" SDL_AUDIODRIVER=dummy HARNENGINE_LOG=1
 replays="$XDG_STATE_HOME/zelmar/replays"
-wait_seconds=60  # the sanitized build on the software renderer is slow
+wait_seconds=60   # the sanitized build on the software renderer is slow
+game_seconds=200  # the most one run of the game may take
 
 fail() {
   echo "whole program: $*"
@@ -48,11 +49,12 @@ fail() {
   exit 1
 }
 
-# Runs a program of ours, with what the sanitizers need preloaded.
-run() {
+# Sets command to run a program of ours with its arguments, with what the sanitizers need
+# preloaded into it alone.
+with_preload() {
   local preload
   preload=$("$here/../display_preload.sh" "$1")
-  if [ -n "$preload" ]; then LD_PRELOAD="$preload" "$@"; else "$@"; fi
+  if [ -n "$preload" ]; then command=(env "LD_PRELOAD=$preload" "$@"); else command=("$@"); fi
 }
 
 # Waits until the log holds the text at least COUNT times.
@@ -81,10 +83,12 @@ wait_exit() {
   fail "zelmar did not end"
 }
 
-# Starts zelmar and waits for its dialog.
+# Starts zelmar and waits for its dialog. Whatever happens to this script, the game does not
+# outlive the test by long.
 start() {
   log="$work/$1.log"
-  run "$zelmar" 2>"$log" &
+  with_preload "$zelmar"
+  timeout -s KILL -k 2 "$game_seconds" "${command[@]}" 2>"$log" &
   pid=$!
   wait_for "settings: Cancel at"
   dialog=$(xdotool search --name "^QRTLX04 - O Zelmar" | head -n 1)
@@ -129,7 +133,8 @@ data="$(dirname "$zelmar")"
 # Plays a replay back with harntool and prints the trace file's name.
 play_back() {
   local trace="$work/trace.$2"
-  run "$harntool" play --data "$data" --replay "$1" --trace "$trace" >"$work/summary.$2" 2>&1 ||
+  with_preload "$harntool" play --data "$data" --replay "$1" --trace "$trace"
+  "${command[@]}" >"$work/summary.$2" 2>&1 ||
     fail "harntool play --replay $1: $(cat "$work/summary.$2")"
   echo "$trace"
 }
