@@ -13,10 +13,9 @@ foreach(source ${shader_sources})
   list(APPEND installed_shaders ${PROJECT_BINARY_DIR}/${name})
 endforeach()
 install(FILES ${PROJECT_BINARY_DIR}/data.qzr ${installed_shaders} DESTINATION ${zelmar_data_dir})
-# The sounds and the music are made beside the executables by the sound generator; a build
-# without them installs a silent game.
+# The sounds and the music, made beside the executables by the sound generator.
 install(FILES ${PROJECT_BINARY_DIR}/fire.wav ${PROJECT_BINARY_DIR}/explosion.wav ${PROJECT_BINARY_DIR}/ZEZIZIV5.it
-        DESTINATION ${zelmar_data_dir} OPTIONAL)
+        DESTINATION ${zelmar_data_dir})
 install(FILES ${PROJECT_SOURCE_DIR}/data/packaging/zelmar.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/data/packaging/org.zelmar.zelmar.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(side ${ZELMAR_ICON_SIZES})

@@ -10,6 +10,7 @@
 
 #include "engine/platform/Log.h"
 #include "engine/render/GLShaderText.h"
+#include "engine/render/MipLevel.h"
 #include "engine/render/LetterboxRect.h"
 #include "engine/render/TextureStageSetup.h"
 
@@ -700,7 +701,12 @@ std::unique_ptr<DeviceTexture> OpenGLDevice::CreateTexture(int width, int height
     GLuint texture = MakeTexture(state_, GL_TEXTURE_2D);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
-    if (mipmaps) glGenerateMipmap(GL_TEXTURE_2D);
+    // The chain is made here rather than by the driver (MipLevel says why).
+    MipLevel level{width, height, {}};
+    for (int i = 1; i < levels; ++i) {
+        level = MipLevel::Halve(i == 1 ? rgba : level.rgba.data(), level.width, level.height);
+        glTexImage2D(GL_TEXTURE_2D, i, GL_RGBA8, level.width, level.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, level.rgba.data());
+    }
     return std::make_unique<GLTexture>(this, TextureKind::Texture2D, width, height, 1, levels, texture);
 }
 

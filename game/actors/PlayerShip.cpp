@@ -119,6 +119,11 @@ void PlayerShip::Steer(World* world, float dt)
         if (Held(keyboard->keys[DIK_LEFT])) offset.x -= kKeySpeed * dt;
         if (Held(keyboard->keys[DIK_RIGHT])) offset.x += kKeySpeed * dt;
     }
+    // A controller's stick steers in proportion to how far it is pushed: as the arrows at full
+    // deflection.
+    const ControllerState& stick = world->input.controllerState;
+    offset.x += kKeySpeed * stick.stickX * dt;
+    offset.z += kKeySpeed * stick.stickY * dt;
     offset.x = std::clamp(offset.x, -kMaxOffsetX, kMaxOffsetX);
     offset.z = std::clamp(offset.z, -kMaxOffsetZ, kMaxOffsetZ);
 }

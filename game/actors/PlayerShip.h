@@ -11,7 +11,8 @@
 class SoundSample;
 
 // The player's ship. Its scroll point advances along +z; within a box around that point the
-// player steers it with the mouse or the arrow keys and fires with the left button. It owns the
+// player steers it with the mouse, the arrow keys or a controller's stick and fires with the left
+// button (or a controller's fire buttons, which the input reads as it). It owns the
 // in-game camera, the HUD, an engine light, its death explosion and the music change at its
 // destruction. Other actors read and set its fields through the game (ActorGame::Ship).
 class PlayerShip : public Entity {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 #include "engine/platform/Input.h"
+#include "game/world/FrameInput.h"
 #include "game/actors/DefenderN1.h"
 #include "game/actors/Enemy.h"
 #include "game/actors/EnemyShot.h"
@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr uint8_t kHeld = 0x80;
 constexpr float kPreferenceWeight = 0.02f;  // danger per unit away from the enemy it aims at
 
 // Calls visit on every node of the tree under root (not root itself), in pass order.
@@ -44,23 +43,21 @@ float SentinelX(const Sentinel& sentinel, float t)
 
 void Autopilot::Apply(Input& input)
 {
-    if (!input.keyboard) input.keyboard = std::make_unique<KeyboardDevice>();
-    if (!input.mouse) input.mouse = std::make_unique<MouseDevice>();
-    std::memset(input.keyboard->keys, 0, sizeof(input.keyboard->keys));
-    input.mouse->state = DIMOUSESTATE{};
+    FrameInput frame;
     const PlayerShip& ship = game_.ship;
-    if (!ship.controlsEnabled) return;
-
-    const Vec4 at = ship.WorldPosition();
-    GatherThreats(at);
-    const Vec4 wanted = ChooseOffset(TargetX(at));
-    const float step = kMaxSpeed * std::max(game_.LastStep(), 1.0f / 60.0f);
-    const float dx = std::clamp(wanted.x - ship.offset.x, -step, step);
-    const float dz = std::clamp(wanted.z - ship.offset.z, -step, step);
-    // The ship moves half a unit per count: x follows lX, z goes against lY.
-    input.mouse->state.lX = static_cast<int32_t>(std::lround(dx / PlayerShip::kMouseScale));
-    input.mouse->state.lY = static_cast<int32_t>(std::lround(-dz / PlayerShip::kMouseScale));
-    input.mouse->state.rgbButtons[0] = kHeld;
+    if (ship.controlsEnabled) {
+        const Vec4 at = ship.WorldPosition();
+        GatherThreats(at);
+        const Vec4 wanted = ChooseOffset(TargetX(at));
+        const float step = kMaxSpeed * std::max(game_.LastStep(), 1.0f / 60.0f);
+        const float dx = std::clamp(wanted.x - ship.offset.x, -step, step);
+        const float dz = std::clamp(wanted.z - ship.offset.z, -step, step);
+        // The ship moves half a unit per count: x follows lX, z goes against lY.
+        frame.dx = static_cast<int32_t>(std::lround(dx / PlayerShip::kMouseScale));
+        frame.dy = static_cast<int32_t>(std::lround(-dz / PlayerShip::kMouseScale));
+        frame.button = true;
+    }
+    frame.WriteTo(input);
 }
 
 void Autopilot::GatherThreats(const Vec4& at)

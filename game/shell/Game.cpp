@@ -2,10 +2,12 @@
 
 #include "engine/platform/DataDirectory.h"
 #include "engine/platform/Fsound.h"
+#include "engine/platform/Log.h"
 #include "engine/platform/MessageQueue.h"
 #include "engine/platform/SampleCache.h"
 #include "engine/platform/Window.h"
 #include "engine/render/Display.h"
+#include "engine/render/GraphicsDevice.h"
 #include "engine/scene/ModelCache.h"
 #include "engine/scene/TextureCache.h"
 #include "game/world/InputFeed.h"
@@ -46,12 +48,52 @@ Game::~Game()
 
 bool Game::Run()
 {
+    const int64_t begun = Now();
     BeginPlay();
+    int frames = 0;
     do {
         PlayFrame();
+        if (++frames == 1) Log::Print(1, "level: first frame %.0f ms after the play began\n", MillisecondsSince(begun));
     } while (!quitFlag);
+    Log::Print(1, "level: ended by %s after %d frames\n", quitReason_ != nullptr ? quitReason_ : "?", frames);
     EndPlay();
     return false;
+}
+
+int64_t Game::Now()
+{
+    int64_t count = 0;
+    counter_.QueryCounter(&count);
+    return count;
+}
+
+double Game::MillisecondsSince(int64_t count)
+{
+    int64_t frequency = 0;
+    if (!counter_.QueryFrequency(&frequency) || frequency <= 0) return 0.0;
+    return static_cast<double>(Now() - count) * 1000.0 / static_cast<double>(frequency);
+}
+
+void Game::Record(Replay* replay)
+{
+    recording_ = replay;
+    if (replay == nullptr) return;
+    replay->script = level.scriptName;
+    replay->fireCooldown = ship.fireCooldown;
+    replay->drawCounter = PlayerShip::drawCounter;
+    replay->frames.clear();
+    replay->complete = true;
+    if (GraphicsDevice* device = GraphicsDevice::Current()) {
+        replay->width = device->GetBackBuffer()->Width();
+        replay->height = device->GetBackBuffer()->Height();
+    }
+}
+
+void Game::StartAs(const Replay& replay)
+{
+    level.scriptName = replay.script;
+    ship.fireCooldown = replay.fireCooldown;
+    PlayerShip::drawCounter = replay.drawCounter;
 }
 
 void Game::BeginPlay()
@@ -95,6 +137,22 @@ void Game::PlayFrame()
     if (inputFeed != nullptr) inputFeed->PostMessages();
     RemoveMessages();
     Step();
+    RecordFrame();
+}
+
+// The frame as the passes saw it: nothing in them writes the input.
+void Game::RecordFrame()
+{
+    if (recording_ != nullptr && recording_->complete) {
+        if (recording_->frames.size() >= static_cast<size_t>(Replay::kMaxFrames)) {
+            recording_->complete = false;
+        } else {
+            taken_.dt = LastStep();
+            taken_.input = FrameInput::Read(input);
+            recording_->frames.push_back(taken_);
+        }
+    }
+    taken_ = ReplayFrame();
 }
 
 // Every waiting message is removed, also after the flag is set: none is left for the title screen.
@@ -103,8 +161,10 @@ void Game::RemoveMessages()
     Message message;
     while (MessageQueue::PeekMessage(&message)) {
         if (message.message == WM_QUIT) {
+            taken_.Take(ReplayMessage::kQuit);
             RequestQuit("window closed");
         } else if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+            taken_.Take(ReplayMessage::kEscape);
             RequestQuit("escape");
         } else {
             MessageQueue::TranslateMessage(message);

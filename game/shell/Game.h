@@ -7,6 +7,7 @@
 #include "game/actors/ActorGame.h"
 #include "game/actors/Explosion.h"
 #include "game/actors/PlayerShip.h"
+#include "game/shell/Replay.h"
 #include "game/world/Level.h"
 #include "game/world/World.h"
 
@@ -40,6 +41,13 @@ public:
     void EndPlay();
     bool QuitRequested() const { return quitFlag; }
 
+    // From the next BeginPlay on, every frame is appended to the replay (not owned; null stops
+    // recording), which first takes what the play starts from.
+    void Record(Replay* replay);
+    // What the replay's play started from, for the next BeginPlay: its level script, and the
+    // ship's fire cooldown and blink clock.
+    void StartAs(const Replay& replay);
+
     float ShipProgressZ() const override { return ship.progressZ; }
     void RequestQuit(const char* reason) override;
     void Report(const GameEvent& event) override;
@@ -63,10 +71,15 @@ private:
     void RemoveMessages();
     void ApplyRendererSettings();
     void StartMusic();
+    void RecordFrame();
+    int64_t Now();
+    double MillisecondsSince(int64_t count);
 
     SdlPerformanceCounter counter_;
     Explosion preload_;
     std::vector<GameEvent> events_;
     const char* quitReason_ = nullptr;
     const char* cameraOwner_ = "ship";
+    Replay* recording_ = nullptr;
+    ReplayFrame taken_;  // the messages this frame's loop took, for the recording
 };

@@ -9,6 +9,7 @@
 #include "engine/platform/Input.h"
 #include "engine/platform/KeyCodes.h"
 #include "engine/platform/MessageQueue.h"
+#include "game/world/FrameInput.h"
 
 namespace {
 
@@ -145,15 +146,15 @@ void InputScript::PostMessages()
 
 void InputScript::Apply(Input& input)
 {
-    if (!input.keyboard) input.keyboard = std::make_unique<KeyboardDevice>();
-    if (!input.mouse) input.mouse = std::make_unique<MouseDevice>();
-    std::memset(input.keyboard->keys, 0, sizeof(input.keyboard->keys));
-    input.mouse->state = DIMOUSESTATE{};
-    if (const Line* line = LineAt(frame_)) {
-        input.mouse->state.lX = line->dx;
-        input.mouse->state.lY = line->dy;
-        input.mouse->state.rgbButtons[0] = line->button ? kHeld : 0;
-        for (uint8_t code : line->keys) input.keyboard->keys[code] = kHeld;
+    const Line* line = LineAt(frame_);
+    FrameInput frame;
+    if (line != nullptr) {
+        frame.dx = line->dx;
+        frame.dy = line->dy;
+        frame.button = line->button;
     }
+    frame.WriteTo(input);
+    if (line != nullptr)
+        for (uint8_t code : line->keys) input.keyboard->keys[code] = kHeld;
     ++frame_;
 }

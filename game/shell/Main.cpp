@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/platform/GameController.h"
 #include "engine/platform/Log.h"
 #include "engine/platform/ResourceFile.h"
 #include "engine/platform/SdlPerformanceCounter.h"
@@ -17,6 +16,8 @@
 #include "engine/render/TextureFilter.h"
 #include "engine/platform/DataDirectory.h"
 #include "game/shell/DataCheck.h"
+#include "game/shell/Game.h"
+#include "game/shell/ReplayStore.h"
 #include "game/shell/SettingsDialog.h"
 #include "game/shell/TitleScreen.h"
 
@@ -54,9 +55,20 @@ int CannotShow(const char* what)
     return 1;
 }
 
-// The display, the title renderer and the sound for the run, then the title screen. The level
-// joins the loop here: while the title screen returns true, the level is played and the title
-// shown again.
+// One level play, recorded and kept among the replays.
+void PlayLevel(Game& game)
+{
+    Replay replay;
+    game.Record(&replay);
+    game.Run();
+    game.Record(nullptr);
+    ReplayStore::Keep(replay);
+}
+
+// The display, the title renderer, the texture filter and the sound for the run, then the title
+// screen and the level in turn until the title screen returns false. The objects go in the
+// reverse order of their making, once the display is released: the game, the title model, the
+// sound, the title renderer.
 int Play(const Settings& settings, uint64_t chosen)
 {
     if (!Display::Init(settings.width, settings.height, !settings.windowed, kColourBits,
@@ -70,16 +82,21 @@ int Play(const Settings& settings, uint64_t chosen)
     TextureFilter::Set(kLinearFilter, kLinearFilter, kLinearFilter, kNoAnisotropy);
     SoundSystem sound;
     sound.Start(kSoundChannels, kMixRate, kSoundDriver);
-    // Start and Back reach the loops as Enter and Escape while the controllers are open.
-    const std::unique_ptr<GameController> controllers = GameController::Create();
     SdlPerformanceCounter counter;
     TitleScreen title(counter);
-    bool shown = false;
-    title.SetFrameObserver([&](const TitleFrame&) {
-        if (!shown) Log::Print(1, "title: first frame %.0f ms after the mode was chosen\n", MillisecondsSince(chosen));
-        shown = true;
+    Game game;
+    // How long each showing took to appear: after the mode was chosen, then after each level.
+    int showings = 0;
+    uint64_t since = chosen;
+    const char* after = "the mode was chosen";
+    title.SetFrameObserver([&](const TitleFrame& frame) {
+        if (frame.t == 0.0f) Log::Print(1, "title: showing %d drawn %.0f ms after %s\n", ++showings, MillisecondsSince(since), after);
     });
-    title.Run(titleRenderer);
+    while (title.Run(titleRenderer)) {
+        PlayLevel(game);
+        since = SDL_GetPerformanceCounter();
+        after = "the level ended";
+    }
     Display::Release();
     return 0;
 }

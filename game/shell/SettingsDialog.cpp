@@ -173,6 +173,8 @@ bool SettingsDialog::Open()
     Close();
     accepted = false;
     ended_ = false;
+    layoutLogged_ = false;
+    loggedEntry_ = Box();
     selected_ = -1;
     windowed_ = false;
     window_ = Window::Create(kCaption, static_cast<int>(kDialogWidth * 1.5f), static_cast<int>(kDialogHeight * 1.625f), 0);
@@ -374,6 +376,7 @@ void SettingsDialog::DrawFrame()
     io.MouseDown[0] = io.MouseDown[0] || gui_->leftDown;
     ImGui::NewFrame();
     DrawControls();
+    LogLayout();
     ImGui::Render();
     int width = 0, height = 0;
     SDL_GL_GetDrawableSize(handle, &width, &height);
@@ -382,6 +385,27 @@ void SettingsDialog::DrawFrame()
     glClear(GL_COLOR_BUFFER_BIT);
     ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
     SDL_GL_SwapWindow(handle);
+}
+
+// Where the controls are, once, and the first mode whenever it moves (a list settles where it
+// opens a frame after it appears): what a script that drives the dialog with a pointer needs.
+void SettingsDialog::LogLayout()
+{
+    const auto print = [](const char* name, const Box& box) {
+        Log::Print(1, "settings: %s at %.0f,%.0f\n", name, box.CentreX(), box.CentreY());
+    };
+    if (!layoutLogged_) {
+        print("resolution list", layout_.resolution);
+        print("Windowed", layout_.windowed);
+        print("OK", layout_.ok);
+        print("Cancel", layout_.cancel);
+        layoutLogged_ = true;
+    }
+    if (!layout_.listEntries.empty()) {
+        const Box& first = layout_.listEntries.front();
+        if (first.x != loggedEntry_.x || first.y != loggedEntry_.y) print("first mode", first);
+        loggedEntry_ = first;
+    }
 }
 
 SettingsDialog::Box SettingsDialog::BoxOf(float x, float y, float width, float height) const

@@ -97,6 +97,7 @@ private:
     void DrawControls();
     void DrawResolutionList();
     void DrawLogo();
+    void LogLayout();
     Box BoxOf(float x, float y, float width, float height) const;
 
     std::vector<Mode> modes_;
@@ -105,6 +106,8 @@ private:
     int selected_ = -1;
     bool windowed_ = false;
     bool ended_ = false;
+    bool layoutLogged_ = false;
+    Box loggedEntry_;
     Layout layout_;
     std::unique_ptr<Window> window_;
     std::unique_ptr<Gui> gui_;

@@ -23,6 +23,7 @@ void World::Step()
 {
     lastStep_ = timer.Step();
     if (fixedStep_ > 0.0f) lastStep_ = fixedStep_;
+    if (float recorded = 0.0f; inputFeed != nullptr && inputFeed->TimeStep(&recorded)) lastStep_ = recorded;
     input.Update();
     if (inputFeed != nullptr) inputFeed->Apply(input);
     SceneNode::CollisionPass(this, root);

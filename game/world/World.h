@@ -43,8 +43,8 @@ public:
     // drawing (a tool that only needs some frames' pictures plays the rest at the speed of the
     // null device).
     void SetDrawing(bool drawing) { drawing_ = drawing; }
-    // One frame: time step, input (then the feed, when there is one), collision pass, update
-    // pass, draw pass, render, present.
+    // One frame: time step (the feed's, when it has one), input (then the feed, when there is
+    // one), collision pass, update pass, draw pass, render, present.
     void Step();
     // The fade handed to the renderer for the world's fade: the same, except that exactly 1
     // becomes the float just below it, so that no submission outlives its frame.

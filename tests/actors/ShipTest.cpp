@@ -5,7 +5,6 @@
 #include "game/actors/DefenderN1.h"
 #include "game/actors/EnemyShot.h"
 #include "game/actors/PlayerShot.h"
-#include "game/shell/InputScript.h"
 
 namespace {
 
@@ -34,24 +33,29 @@ TEST_F(ShipTest, HeldButtonFiresAtOnceThenOncePerIntervalAndAgainAtOnceAfterAPau
     }
 }
 
-TEST_F(ShipTest, MouseAndArrowKeysSteerWithinTheBox)
+TEST_F(ShipTest, MouseArrowKeysAndStickSteerWithinTheBox)
 {
     Play(EmptyLevelScript(), 0.1f);
     const struct {
-        const char* input;
+        FrameInput input;
         int frames;
         float x, z;
-    } cases[] = {{"0 10 -4 0", 10, 50, 20}, {"0 10 -4 0", 40, 100, 75}, {"0 0 0 0 LEFT DOWN", 6, -100, -75}, {"0 0 0 0 UP RIGHT", 2, 40, 40}};
+    } cases[] = {
+        {{.dx = 10, .dy = -4}, 10, 50, 20},
+        {{.dx = 10, .dy = -4}, 40, 100, 75},
+        {{.down = true, .left = true}, 6, -100, -75},
+        {{.up = true, .right = true}, 2, 40, 40},
+        {{.stickX = 0.5f, .stickY = -0.25f}, 2, 20, -10},    // in proportion to the push
+        {{.stickX = -1.0f, .stickY = 1.0f}, 2, -40, 40},     // at full push, as the arrows
+        {{.right = true, .stickX = 1.0f}, 1, 40, 0},         // keys and stick add up
+        {{.stickX = 1.0f, .stickY = -1.0f}, 20, 100, -75},   // and stay within the box
+    };
     for (const auto& c : cases) {
-        InputScript input;
-        std::string error;
-        ASSERT_TRUE(input.Parse(c.input, &error)) << error;
         game->ship.offset = Vec4();
-        game->inputFeed = &input;
+        held.input = c.input;
         Frames(c.frames);
-        game->inputFeed = nullptr;
-        EXPECT_FLOAT_EQ(game->ship.offset.x, c.x) << c.input;
-        EXPECT_FLOAT_EQ(game->ship.offset.z, c.z) << c.input;
+        EXPECT_FLOAT_EQ(game->ship.offset.x, c.x) << "row " << &c - cases;
+        EXPECT_FLOAT_EQ(game->ship.offset.z, c.z) << "row " << &c - cases;
         EXPECT_FLOAT_EQ(game->ship.position.z, game->ship.offset.z + game->ship.progressZ);
     }
 }

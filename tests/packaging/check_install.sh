@@ -9,6 +9,7 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 for file in bin/zelmar share/zelmar/data.qzr share/zelmar/nullvertexshader.vsh share/zelmar/glowpixelshader.psh \
+            share/zelmar/fire.wav share/zelmar/explosion.wav share/zelmar/ZEZIZIV5.it \
             share/applications/zelmar.desktop share/metainfo/org.zelmar.zelmar.metainfo.xml; do
   [ -f "$prefix/$file" ] || { echo "not installed: $file"; exit 1; }
 done
@@ -24,6 +25,6 @@ appstreamcli validate --no-net "$prefix/share/metainfo/org.zelmar.zelmar.metainf
 
 output=$(cd / && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy "$prefix/bin/zelmar" 2>&1 || true)
 case "$output" in
-  *"cannot find \"data.qzr\""*) echo "the installed program does not find its data: $output"; exit 1 ;;
+  *"reinstall the game"*) echo "the installed program does not find its data: $output"; exit 1 ;;
 esac
 echo "install: complete and valid"

@@ -13,13 +13,6 @@ SoundSystem* sound = nullptr;  // the library runs silent for the whole suite
 
 }  // namespace
 
-void GameFixture::Button::Apply(Input& input)
-{
-    if (!input.mouse) input.mouse = std::make_unique<MouseDevice>();
-    input.mouse->state = DIMOUSESTATE{};
-    input.mouse->state.rgbButtons[0] = held ? 0x80 : 0;
-}
-
 void GameFixture::SetUpTestSuite()
 {
     ShaderDirectory::Set(HARN_SOURCE_DIR "/data");
@@ -57,11 +50,11 @@ void GameFixture::Stop()
     DataDirectory::Set("");
 }
 
-void GameFixture::Frames(int n, bool held)
+void GameFixture::Frames(int n, bool fire)
 {
-    button.held = held;
+    held.input.button = fire;
     InputFeed* previous = game->inputFeed;
-    if (previous == nullptr) game->inputFeed = &button;
+    if (previous == nullptr) game->inputFeed = &held;
     for (int i = 0; i < n; ++i, ++frame) {
         game->PlayFrame();
         device.ClearLog();

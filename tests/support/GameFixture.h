@@ -10,6 +10,7 @@
 #include "SoundFiles.h"
 #include "engine/render/NullDevice.h"
 #include "game/shell/Game.h"
+#include "game/world/FrameInput.h"
 #include "game/world/InputFeed.h"
 
 // The real Game on the null device over the stand-in data, stepped at a fixed time step, with the
@@ -30,8 +31,8 @@ protected:
     void Play(const std::string& script, float dt = 0.1f);
     // Ends the play and lets the game go.
     void Stop();
-    // Steps n frames; with held, the left mouse button is held throughout.
-    void Frames(int n, bool held = false);
+    // Steps n frames; with fire, the left mouse button is held throughout.
+    void Frames(int n, bool fire = false);
     // Whether the node hangs under the root now (compared by address only).
     bool Attached(const SceneNode* node) const;
     // The node attached last, as that class, or null.
@@ -55,16 +56,17 @@ protected:
         return actor;
     }
 
-    // Holds the left button, or not, for Frames.
-    class Button final : public InputFeed {
+    // The input Frames holds every frame (its button as Frames is told) while the game has no
+    // other feed.
+    class Held final : public InputFeed {
     public:
         void PostMessages() override {}
-        void Apply(Input& input) override;
-        bool held = false;
+        void Apply(Input& to) override { input.WriteTo(to); }
+        FrameInput input;
     };
 
     NullDevice device{640, 480};
-    Button button;
+    Held held;
     ScopedCurrentDevice current{&device};
     TempDir data;
     std::string archive;

@@ -85,10 +85,13 @@ TEST_F(PlayCommand, EscapeAtAFrameStepsThatFrameThenStops)
     EXPECT_NE(play.result.output.find("{\"frames\":31,"), std::string::npos);
 }
 
-TEST_F(PlayCommand, TheAutopilotFliesTheLevelToTheCreditsTheSameWayEveryTime)
+TEST_F(PlayCommand, TheAutopilotFliesTheLevelToTheCreditsTheSameWayEveryTimeAndItsRecordingPlaysBackSo)
 {
-    const Play first = Run(ShortLevelScript(), "--dt 0.05 --autopilot");
+    const std::string recording = data_.Path("autopilot.replay");
+    const Play first = Run(ShortLevelScript(), "--dt 0.05 --autopilot --record " + recording);
     const Play second = RunIn(data_.Path(""), "--dt 0.05 --autopilot");
+    const Play replayed = RunIn(data_.Path(""), "--replay " + recording);
+    EXPECT_EQ(replayed.trace, first.trace);
     ASSERT_EQ(first.result.status, 0) << first.error;
     EXPECT_NE(first.result.output.find("\"bossDestroyed\":true,\"stopped\":\"credits\""), std::string::npos) << first.result.output;
     EXPECT_EQ(first.trace, second.trace);
@@ -123,6 +126,11 @@ TEST_F(PlayCommand, RefusesWhatItCannotUseAndPlaysOnWithDamagedData)
         {dir, "--dt 0.5", 2, "usage: harntool play"},
         {dir, "--device vulkan", 2, "usage: harntool play"},
         {dir, "--autopilot --input x.txt", 2, "usage: harntool play"},
+        {dir, "--replay x.replay --autopilot", 2, "usage: harntool play"},
+        {dir, "--replay x.replay --dt 0.05", 2, "usage: harntool play"},
+        {dir, "--replay " + Input("0 0 0 1\n"), 1, "input.txt: not a replay"},
+        {dir, "--replay " + data_.Path("missing.replay"), 1, "missing.replay: cannot read it"},
+        {dir, "--frames 3 --record " + data_.Path("none/x.replay"), 1, "cannot write"},
         {dir, "--screenshot a.png", 2, "usage: harntool play"},
         {dir, "--screenshot a.png --at 3", 2, "--screenshot needs --device gl"},
         {data_.Path("none"), "", 1, "cannot read"},

@@ -17,6 +17,8 @@
 #include "game/shell/Autopilot.h"
 #include "game/shell/Game.h"
 #include "game/shell/InputScript.h"
+#include "game/shell/ReplayFeed.h"
+#include "game/shell/ReplayFile.h"
 #include "tools/harntool/Commands.h"
 #include "tools/harntool/PlayTrace.h"
 #include "tools/harntool/PngFile.h"
@@ -27,8 +29,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: harntool play [--data DIR] [--script NAME] [--frames N] [--dt S] [--input FILE] [--autopilot]\n"
-    "                     [--trace FILE] [--device null|gl] [--size WxH] [--screenshot FILE.png --at FRAME]...\n";
+    "usage: harntool play [--data DIR] [--script NAME] [--frames N] [--dt S] [--input FILE | --autopilot | --replay FILE]\n"
+    "                     [--record FILE] [--trace FILE] [--device null|gl] [--size WxH] [--screenshot FILE.png --at FRAME]...\n";
 constexpr float kMaxStep = 0.1f;  // seconds: the longest step the game's timer ever gives
 
 struct Options {
@@ -38,6 +40,10 @@ struct Options {
     float dt = 1.0f / 60.0f;
     std::string input;
     bool autopilot = false;
+    std::string replay;
+    std::string record;
+    bool dtGiven = false;
+    bool sizeGiven = false;
     std::string trace;
     bool gl = false;
     int width = 800;
@@ -71,16 +77,20 @@ bool ParseOption(int argc, char** argv, int& i, Options* o)
         return ParseCount(value, &o->at.back());
     }
     else if (std::strcmp(name, "--input") == 0) o->input = value;
+    else if (std::strcmp(name, "--replay") == 0) o->replay = value;
+    else if (std::strcmp(name, "--record") == 0) o->record = value;
     else if (std::strcmp(name, "--trace") == 0) o->trace = value;
     else if (std::strcmp(name, "--screenshot") == 0) o->screenshots.push_back(value);
     else if (std::strcmp(name, "--dt") == 0) {
         char* end = nullptr;
+        o->dtGiven = true;
         o->dt = std::strtof(value, &end);
         return end != value && *end == '\0' && o->dt > 0.0f && o->dt <= kMaxStep;
     } else if (std::strcmp(name, "--device") == 0) {
         o->gl = std::strcmp(value, "gl") == 0;
         return o->gl || std::strcmp(value, "null") == 0;
     } else if (std::strcmp(name, "--size") == 0) {
+        o->sizeGiven = true;
         return std::sscanf(value, "%dx%d", &o->width, &o->height) == 2 && o->width > 0 && o->height > 0 &&
                o->width <= 8192 && o->height <= 8192;
     } else return false;
@@ -92,7 +102,10 @@ bool ParseOptions(int argc, char** argv, Options* options)
     for (int i = 0; i < argc; ++i)
         if (!ParseOption(argc, argv, i, options)) return false;
     if (options->screenshots.size() != options->at.size()) return false;
-    return !(options->autopilot && !options->input.empty());
+    // One source of input; a replay brings its own time steps and level.
+    const int sources = (options->autopilot ? 1 : 0) + (options->input.empty() ? 0 : 1) + (options->replay.empty() ? 0 : 1);
+    if (sources > 1) return false;
+    return options->replay.empty() || (!options->dtGiven && options->script.empty());
 }
 
 double CpuSeconds()
@@ -134,6 +147,9 @@ struct Session {
     std::FILE* trace = nullptr;
     std::unique_ptr<InputFeed> feed;
     Screenshots screenshots;
+    Replay replay;                    // the one played back, with --replay
+    ReplayFeed* replayFeed = nullptr;  // the feed, when it plays one back
+    Replay recording;                 // with --record
 };
 
 // The play itself, on a device already current. Returns the exit status.
@@ -147,7 +163,9 @@ int Play(Session& session)
     Game game;
     game.SetFixedStep(options.dt);
     if (!options.script.empty()) game.level.scriptName = options.script;
+    if (session.replayFeed != nullptr) game.StartAs(session.replay);
     if (options.autopilot) session.feed = std::make_unique<Autopilot>(game);
+    if (!options.record.empty()) game.Record(&session.recording);
     game.inputFeed = session.feed.get();
     if (!options.screenshots.empty()) {
         session.screenshots.options = &options;
@@ -158,7 +176,12 @@ int Play(Session& session)
     PlayTrace trace(session.trace);
     game.BeginPlay();
     trace.Started(game);
+    bool replayOver = false;
     while (options.frames == 0 || trace.Frames() < options.frames) {
+        if (session.replayFeed != nullptr && session.replayFeed->Finished()) {
+            replayOver = true;
+            break;
+        }
         // Asked for pictures only, the play draws just the frames it saves: on a software renderer
         // a whole level would otherwise take the better part of an hour.
         game.SetDrawing(options.at.empty() || IsScreenshotFrame(options, trace.Frames()));
@@ -170,11 +193,17 @@ int Play(Session& session)
         trace.Frame(game, spent);
         if (game.QuitRequested()) break;
     }
-    const char* stopped = game.QuitReason() != nullptr ? game.QuitReason() : "frames";
+    const char* stopped = game.QuitReason() != nullptr ? game.QuitReason() : replayOver ? "replay" : "frames";
     const std::string summary = trace.Summary(game, stopped);
     game.EndPlay();
     game.inputFeed = nullptr;
+    game.Record(nullptr);
     std::printf("%s\n", summary.c_str());
+    std::string error;
+    if (!options.record.empty() && !ReplayFile::Save(options.record, session.recording, &error)) {
+        std::fprintf(stderr, "harntool: cannot write %s: %s\n", options.record.c_str(), error.c_str());
+        return 1;
+    }
     if (session.screenshots.saved != options.screenshots.size()) {
         std::fprintf(stderr, "harntool: %zu of %zu screenshots saved (the play has %d frames)\n", session.screenshots.saved,
                      options.screenshots.size(), trace.Frames());
@@ -226,6 +255,21 @@ int RunPlayCommand(int argc, char** argv)
     ArchivePath = archive.c_str();
 
     Session session(options);
+    if (!options.replay.empty()) {
+        std::string error;
+        if (!ReplayFile::Load(options.replay, &session.replay, &error)) {
+            std::fprintf(stderr, "harntool: %s: %s\n", options.replay.c_str(), error.c_str());
+            return 1;
+        }
+        // Pictures of a replay come at the size it was played at, unless asked otherwise.
+        if (!options.sizeGiven && session.replay.width > 0 && session.replay.height > 0) {
+            options.width = session.replay.width;
+            options.height = session.replay.height;
+        }
+        auto feed = std::make_unique<ReplayFeed>(session.replay);
+        session.replayFeed = feed.get();
+        session.feed = std::move(feed);
+    }
     if (!options.input.empty()) {
         auto script = std::make_unique<InputScript>();
         std::string error;
