@@ -129,6 +129,10 @@ TEST_F(InterfacePictures, EveryPictureIsMadeAndDecodesAtItsSizeWithTheAlphaItsUs
             EXPECT_EQ(borderAlpha, 0);
         }
     }
+    // The credits leave the player's HUD, which stays on the screen, uncovered.
+    const Picture credits = Decoded("end_credits.tga", DecodeTga);
+    for (uint32_t y = 0; y < credits.height / 8; ++y)
+        for (uint32_t x = 0; x < credits.width / 4; ++x) ASSERT_EQ(At(credits, x, y).a, 0) << x << ", " << y;
     // The dialog's bitmap: 24 bits per pixel, uncompressed.
     const std::vector<uint8_t>& logo = packed_->Find("logo.bmp")->bytes;
     ASSERT_GT(logo.size(), 34u);

@@ -38,6 +38,7 @@ constexpr float kCoreUp = kBaseTop;
 
 // Timing of the intro, seconds. The fight holds the pose from kFightPose on.
 constexpr int kFrames = 86;          // 8.5 s
+constexpr float kSweepStartHeight = 210.0f;  // model units: the camera's height as the sweep begins
 constexpr float kFightPose = 7.9f;
 constexpr float kCoreRise[2] = {0.6f, 3.6f};
 constexpr float kArmsUnfold[2] = {2.6f, 5.6f};
@@ -198,9 +199,12 @@ keys::Shot CameraShot(float t)
 {
     const float s = keys::Ease(0.0f, kFightPose, t);
     const float azimuth = -kPi * 0.5f + 2.0f * kPi * (1.0f - s) * 0.75f;  // ends on −z, as the ship's camera
-    // Wide and low for most of the turn, then in and up: the eye stays outside the boss throughout.
+    // Wide for most of the turn, then in and up: the eye stays outside the boss throughout, and
+    // high enough from the start that the view falls on the arena floor rather than over the
+    // scenery's far edge into the empty sky.
     const float radius = 1.0f + 150.0f * static_cast<float>(std::pow(1.0 - s, 1.3));
-    const float height = 30.0f + (kHandOverEye.y - 30.0f) * static_cast<float>(std::pow(static_cast<double>(s), 2.2));
+    const float height = kSweepStartHeight +
+                         (kHandOverEye.y - kSweepStartHeight) * static_cast<float>(std::pow(static_cast<double>(s), 2.2));
     const float fieldOfView = 1.05f + (kHandOverFieldOfView - 1.05f) * s;
     keys::Shot shot{{Cosine(azimuth) * radius, height, Sine(azimuth) * radius}, {0, 40.0f + 40.0f * s, 0}, fieldOfView};
     if (t >= kFightPose) shot = {kHandOverEye, kHandOverTarget, kHandOverFieldOfView};

@@ -129,6 +129,20 @@ void Canvas::AddLight(const Mask& amount, const Rgba& colour)
     }
 }
 
+void Canvas::Erase(const Mask& amount)
+{
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+            const float keep = std::clamp(1.0f - amount.At(x, y), 0.0f, 1.0f);
+            Rgba& p = Pixel(x, y);
+            p.r *= keep;
+            p.g *= keep;
+            p.b *= keep;
+            p.a *= keep;
+        }
+    }
+}
+
 void Canvas::Shade(const Mask& shade)
 {
     for (int y = 0; y < height_; ++y) {

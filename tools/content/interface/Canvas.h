@@ -27,6 +27,8 @@ public:
     // Adds light: colour × amount goes onto r, g and b, and the coverage grows by amount × colour.a
     // (a glow on a transparent canvas brings its own coverage).
     void AddLight(const Mask& amount, const Rgba& colour);
+    // Clears the canvas where the mask covers it (1: nothing left), colour and coverage alike.
+    void Erase(const Mask& amount);
     // Multiplies r, g and b by 1 + shade (shade from −1 to darken to black, above 0 to brighten),
     // leaving the coverage alone: relief lighting, grime, cavities.
     void Shade(const Mask& shade);

@@ -14,10 +14,14 @@ namespace {
 constexpr int kWidth = 1024;  // pixels; the whole 4:3 screen
 constexpr int kHeight = 768;
 
+// The player's HUD stays on the screen under the credits, over its top-left corner (a quarter of
+// the width, an eighth of the height): the name stands below it.
+constexpr float kHudMargin = 8.0f;  // pixels of clear space around it
 constexpr TextStyle kNameStyle{124.0f, 10.0f, 1.2f};
-constexpr float kNameBaseline = 150.0f;
+constexpr float kNameBaseline = 236.0f;
+constexpr float kNameVeilCentre = 226.0f;
 constexpr TextStyle kSubtitleStyle{40.0f, 3.0f, 1.0f};
-constexpr float kSubtitleBaseline = 212.0f;
+constexpr float kSubtitleBaseline = 298.0f;
 
 // The panel, below the ship in the middle of the screen.
 constexpr float kPanelLeft = 172.0f;
@@ -61,7 +65,7 @@ void PaintText(Canvas& canvas, const Mask& text, const Rgba& colour)
 
 void PaintTitle(Canvas& canvas, const InterfaceFonts& fonts)
 {
-    const Mask veil = Coverage(kWidth, kHeight, shape::Box({0.5f * kWidth, 140.0f}, 330.0f, 90.0f, 60.0f)).Blurred(30.0f);
+    const Mask veil = Coverage(kWidth, kHeight, shape::Box({0.5f * kWidth, kNameVeilCentre}, 330.0f, 90.0f, 60.0f)).Blurred(30.0f);
     canvas.Fill(veil, kHaze);
     Mask name(kWidth, kHeight);
     fonts.sansBold.DrawCentred(name, "ZELMAR", kNameStyle, 0.5f * kWidth, kNameBaseline);
@@ -121,6 +125,9 @@ Canvas Credits(const InterfaceFonts& fonts)
     PaintTitle(canvas, fonts);
     PaintPanel(canvas);
     PaintCredits(canvas, fonts);
+    // The HUD's corner stays clear of the haze and the glows that reach into it.
+    const Sdf hud = shape::Box({0.125f * kWidth, 0.0625f * kHeight}, 0.125f * kWidth + kHudMargin, 0.0625f * kHeight + kHudMargin);
+    canvas.Erase(Coverage(kWidth, kHeight, hud).Blurred(0.5f * kHudMargin));
     return canvas;
 }
 
