@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/render/DeviceResource.h"
-#include "engine/render/ShaderConstantTable.h"
+#include "engine/device/DeviceResource.h"
+#include "engine/device/ShaderConstantTable.h"
 
 enum class ShaderStage { Vertex, Pixel };
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/render/DeviceResource.h"
-#include "engine/render/RenderSurface.h"
+#include "engine/device/DeviceResource.h"
+#include "engine/device/RenderSurface.h"
 
 enum class TextureKind { Texture2D, Volume, RenderTarget };
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "engine/render/DeviceStates.h"
+#include "engine/device/DeviceStates.h"
 
 // The vertex layouts the device draws. Colours are packed ARGB (PackColor). Each record is laid
 // out exactly as its stride says, so arrays of them go to the device as they are.

@@ -1,4 +1,4 @@
-#include "engine/render/Display.h"
+#include "engine/device/Display.h"
 
 #include <SDL.h>
 
@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/device/OpenGLDevice.h"
 #include "engine/platform/Log.h"
 #include "engine/platform/MessageQueue.h"
 #include "engine/platform/Window.h"
-#include "engine/render/OpenGLDevice.h"
 
 namespace {
 

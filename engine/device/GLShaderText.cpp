@@ -1,4 +1,4 @@
-#include "engine/render/GLShaderText.h"
+#include "engine/device/GLShaderText.h"
 
 namespace GLShaderText {
 

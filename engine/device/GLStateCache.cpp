@@ -1,4 +1,4 @@
-#include "engine/render/GLStateCache.h"
+#include "engine/device/GLStateCache.h"
 
 #include <epoxy/gl.h>
 

@@ -1,8 +1,8 @@
-#include "engine/render/GraphicsDevice.h"
+#include "engine/device/GraphicsDevice.h"
 
 #include <algorithm>
 
-#include "engine/render/TextureFilter.h"
+#include "engine/device/TextureFilter.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/render/DeviceShader.h"
-#include "engine/render/DeviceStates.h"
-#include "engine/render/DeviceTexture.h"
-#include "engine/render/DeviceVertices.h"
-#include "engine/render/IndexBuffer.h"
-#include "engine/render/RenderSurface.h"
-#include "engine/render/VertexBuffer.h"
-#include "engine/scene/Matrix.h"
+#include "engine/device/DeviceShader.h"
+#include "engine/device/DeviceStates.h"
+#include "engine/device/DeviceTexture.h"
+#include "engine/device/DeviceVertices.h"
+#include "engine/device/IndexBuffer.h"
+#include "engine/device/RenderSurface.h"
+#include "engine/device/VertexBuffer.h"
+#include "engine/math/Matrix.h"
 
 class DeviceResource;
 

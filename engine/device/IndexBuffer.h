@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/render/DeviceResource.h"
+#include "engine/device/DeviceResource.h"
 
 enum class IndexFormat { Index16, Index32 };
 

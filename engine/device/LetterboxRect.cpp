@@ -1,4 +1,4 @@
-#include "engine/render/LetterboxRect.h"
+#include "engine/device/LetterboxRect.h"
 
 #include <cstdint>
 

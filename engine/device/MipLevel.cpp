@@ -1,4 +1,4 @@
-#include "engine/render/MipLevel.h"
+#include "engine/device/MipLevel.h"
 
 #include <algorithm>
 

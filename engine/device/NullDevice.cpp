@@ -1,4 +1,4 @@
-#include "engine/render/NullDevice.h"
+#include "engine/device/NullDevice.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/render/GraphicsDevice.h"
+#include "engine/device/GraphicsDevice.h"
 
 // One draw as the null device saw it, with the state it was made in, for tests of what the layers
 // above submit.

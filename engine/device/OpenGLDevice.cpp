@@ -1,4 +1,4 @@
-#include "engine/render/OpenGLDevice.h"
+#include "engine/device/OpenGLDevice.h"
 
 #include <SDL.h>
 #include <epoxy/gl.h>
@@ -9,10 +9,10 @@
 #include <sstream>
 
 #include "engine/platform/Log.h"
-#include "engine/render/GLShaderText.h"
-#include "engine/render/MipLevel.h"
-#include "engine/render/LetterboxRect.h"
-#include "engine/render/TextureStageSetup.h"
+#include "engine/device/GLShaderText.h"
+#include "engine/device/MipLevel.h"
+#include "engine/device/LetterboxRect.h"
+#include "engine/device/TextureStageSetup.h"
 
 namespace {
 

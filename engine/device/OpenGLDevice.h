@@ -5,9 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "engine/render/GLStateCache.h"
-#include "engine/render/GraphicsDevice.h"
-#include "engine/render/TextureStageSetup.h"
+#include "engine/device/GLStateCache.h"
+#include "engine/device/GraphicsDevice.h"
+#include "engine/device/TextureStageSetup.h"
 
 struct SDL_Window;
 

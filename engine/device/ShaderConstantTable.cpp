@@ -1,4 +1,4 @@
-#include "engine/render/ShaderConstantTable.h"
+#include "engine/device/ShaderConstantTable.h"
 
 #include <algorithm>
 #include <cctype>

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/scene/Matrix.h"
-#include "engine/scene/Vec4.h"
+#include "engine/math/Matrix.h"
+#include "engine/math/Vec4.h"
 
 // A handle of a shader constant: 0 is the null handle of a name the shader does not declare; its
 // setters do nothing.

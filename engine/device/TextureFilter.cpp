@@ -1,6 +1,6 @@
-#include "engine/render/TextureFilter.h"
+#include "engine/device/TextureFilter.h"
 
-#include "engine/render/GraphicsDevice.h"
+#include "engine/device/GraphicsDevice.h"
 
 namespace {
 

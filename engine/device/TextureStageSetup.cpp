@@ -1,6 +1,6 @@
-#include "engine/render/TextureStageSetup.h"
+#include "engine/device/TextureStageSetup.h"
 
-#include "engine/render/GraphicsDevice.h"
+#include "engine/device/GraphicsDevice.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/render/DeviceResource.h"
-#include "engine/render/DeviceVertices.h"
+#include "engine/device/DeviceResource.h"
+#include "engine/device/DeviceVertices.h"
 
 // A static vertex buffer of mesh vertices (56 bytes each) for DrawIndexedPrimitive.
 class VertexBuffer : public DeviceResource {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/scene/Vec4.h"
+#include "engine/math/Vec4.h"
 
 // Sixteen floats, row-major (row r, column c at 4r + c), for row vectors: v' = v × M, so in A × B
 // the transform A acts first. Row 3 holds the translation. Left-handed world, angles in radians.

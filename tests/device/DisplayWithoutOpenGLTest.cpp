@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/device/Display.h"
+#include "engine/device/GraphicsDevice.h"
 #include "engine/platform/Log.h"
 #include "engine/platform/MessageQueue.h"
-#include "engine/render/Display.h"
-#include "engine/render/GraphicsDevice.h"
 
 // SDL's dummy video driver has no OpenGL: the display cannot be made there, and must say so.
 TEST(DisplayWithoutOpenGL, InitFailsWithAClearMessageAndReleaseIsSafeTwice)

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/render/LetterboxRect.h"
+#include "engine/device/LetterboxRect.h"
 
 namespace {
 

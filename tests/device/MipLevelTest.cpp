@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "engine/render/DeviceTexture.h"
-#include "engine/render/MipLevel.h"
+#include "engine/device/DeviceTexture.h"
+#include "engine/device/MipLevel.h"
 
 namespace {
 

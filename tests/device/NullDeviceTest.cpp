@@ -5,8 +5,8 @@
 #include <fstream>
 #include <string>
 
-#include "engine/render/NullDevice.h"
-#include "engine/render/OpenGLDevice.h"
+#include "engine/device/NullDevice.h"
+#include "engine/device/OpenGLDevice.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/render/ShaderConstantTable.h"
+#include "engine/device/ShaderConstantTable.h"
 
 TEST(ShaderConstantTable, LooksUpDeclaredNamesAndGivesNullForOthers)
 {

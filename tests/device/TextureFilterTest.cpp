@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "engine/render/NullDevice.h"
-#include "engine/render/TextureFilter.h"
+#include "engine/device/NullDevice.h"
+#include "engine/device/TextureFilter.h"
 
 class TextureFilterTest : public ::testing::Test {
 protected:

@@ -1,4 +1,4 @@
-#include "tests/render/gl/GLTestDevice.h"
+#include "tests/device/gl/GLTestDevice.h"
 
 TEST_F(GLDeviceTest, ClearFillsTheBackBufferWithTheUnpackedColour)
 {

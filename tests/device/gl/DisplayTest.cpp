@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/device/Display.h"
+#include "engine/device/GraphicsDevice.h"
+#include "engine/device/OpenGLDevice.h"
 #include "engine/platform/Log.h"
 #include "engine/platform/MessageQueue.h"
 #include "engine/platform/Window.h"
-#include "engine/render/Display.h"
-#include "engine/render/GraphicsDevice.h"
-#include "engine/render/OpenGLDevice.h"
 
 namespace {
 

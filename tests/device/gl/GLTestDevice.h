@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/device/OpenGLDevice.h"
 #include "engine/platform/Window.h"
-#include "engine/render/OpenGLDevice.h"
 
 struct Rgba {
     int r, g, b, a;
