@@ -9,9 +9,9 @@
 
 #include "PlayData.h"
 #include "SoundFiles.h"
+#include "engine/device/NullDevice.h"
 #include "engine/platform/DataDirectory.h"
 #include "engine/platform/ResourceFile.h"
-#include "engine/render/NullDevice.h"
 #include "engine/render/ShaderDirectory.h"
 #include "game/actors/DefenderN1.h"
 #include "game/shell/Autopilot.h"

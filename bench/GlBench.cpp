@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "engine/render/DeviceVertices.h"
+#include "engine/device/DeviceVertices.h"
 #include "engine/render/Renderer.h"
 
 namespace gl_bench {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/device/OpenGLDevice.h"
 #include "engine/platform/Window.h"
-#include "engine/render/OpenGLDevice.h"
 
 class Renderer;
 

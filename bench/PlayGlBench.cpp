@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "bench/GlBench.h"
+#include "engine/device/TextureFilter.h"
 #include "engine/platform/DataDirectory.h"
 #include "engine/platform/ResourceFile.h"
 #include "engine/render/ShaderDirectory.h"
-#include "engine/render/TextureFilter.h"
 #include "game/shell/Autopilot.h"
 #include "game/shell/Game.h"
 #include "game/world/InputFeed.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bench/GlBench.h"
-#include "engine/render/NullDevice.h"
+#include "engine/device/NullDevice.h"
 #include "engine/render/Particle.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/render/NullDevice.h"
+#include "engine/device/NullDevice.h"
 #include "engine/render/Particle.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/device/NullDevice.h"
 #include "engine/platform/ResourceFile.h"
 #include "engine/platform/ResourceReader.h"
-#include "engine/render/NullDevice.h"
 #include "engine/scene/MeshData.h"
 #include "engine/scene/Picture.h"
 #include "engine/scene/SceneModel.h"

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "bench/GlBench.h"
+#include "engine/device/TextureFilter.h"
 #include "engine/platform/ResourceFile.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"
 #include "engine/render/Sprite.h"
-#include "engine/render/TextureFilter.h"
 #include "engine/scene/SceneModel.h"
 #include "engine/scene/TextureCache.h"
 

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/device/NullDevice.h"
 #include "engine/platform/ResourceFile.h"
-#include "engine/render/NullDevice.h"
 #include "engine/scene/SceneModel.h"
 #include "engine/scene/TextureCache.h"
 

@@ -19,16 +19,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/device/Display.h"
+#include "engine/device/GraphicsDevice.h"
+#include "engine/device/TextureFilter.h"
+#include "engine/math/Matrix.h"
 #include "engine/platform/DataDirectory.h"
 #include "engine/platform/Fsound.h"
 #include "engine/platform/ResourceFile.h"
 #include "engine/platform/SoundSystem.h"
-#include "engine/render/Display.h"
-#include "engine/render/GraphicsDevice.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"
-#include "engine/render/TextureFilter.h"
-#include "engine/scene/Matrix.h"
 #include "engine/scene/SceneModel.h"
 #include "engine/scene/TextureCache.h"
 #include "game/shell/Game.h"

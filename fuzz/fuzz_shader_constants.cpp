@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/render/ShaderConstantTable.h"
+#include "engine/device/ShaderConstantTable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

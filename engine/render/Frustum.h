@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/scene/Matrix.h"
-#include "engine/scene/Vec4.h"
+#include "engine/math/Matrix.h"
+#include "engine/math/Vec4.h"
 
 // The camera's viewing volume in world space: the 8 corners of the clip-space box brought back
 // through the inverse view × projection, and the 6 planes through them. A plane (x, y, z, w)

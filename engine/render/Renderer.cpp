@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/render/GraphicsDevice.h"
+#include "engine/device/GraphicsDevice.h"
 #include "engine/render/Particle.h"
 #include "engine/render/Sprite.h"
 #include "engine/scene/Material.h"

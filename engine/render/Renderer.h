@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/device/DeviceTexture.h"
+#include "engine/device/DeviceVertices.h"
 #include "engine/render/AlphaPixelShader.h"
-#include "engine/render/DeviceTexture.h"
-#include "engine/render/DeviceVertices.h"
 #include "engine/render/Frustum.h"
 #include "engine/render/GlowPixelShader.h"
 #include "engine/render/GlowVertexShader.h"

@@ -1,6 +1,6 @@
 #include "engine/render/Shader.h"
 
-#include "engine/render/GraphicsDevice.h"
+#include "engine/device/GraphicsDevice.h"
 #include "engine/render/ShaderDirectory.h"
 
 Shader::~Shader()

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/render/DeviceShader.h"
-#include "engine/render/ShaderConstantTable.h"
+#include "engine/device/DeviceShader.h"
+#include "engine/device/ShaderConstantTable.h"
 
 // One of the engine's shader programs: the device shader compiled from its source file, with the
 // constant table that came with it. Each concrete class knows its file and the constants it

@@ -1,6 +1,6 @@
 #include "engine/scene/Camera.h"
 
-#include "engine/render/GraphicsDevice.h"
+#include "engine/device/GraphicsDevice.h"
 
 Camera::Camera() : fieldOfView_(Pi() / 2.0f) {}
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/scene/Matrix.h"
-#include "engine/scene/Vec4.h"
+#include "engine/math/Matrix.h"
+#include "engine/math/Vec4.h"
 
 // The renderer's one camera. Game code aims it every frame; the renderer calls Update at the
 // start of the frame to build the matrices and hand them to the device.

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "engine/math/Vec4.h"
 #include "engine/scene/GrowArray.h"
 #include "engine/scene/MeshInstance.h"
-#include "engine/scene/Vec4.h"
 
 class SceneObject;
 class Texture;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/render/DeviceVertices.h"
-#include "engine/scene/Vec4.h"
+#include "engine/device/DeviceVertices.h"
+#include "engine/math/Vec4.h"
 
 // An indexed triangle list in system memory: what a 3DF mesh block holds, before and after the
 // steps that prepare it for the device.

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/math/Matrix.h"
 #include "engine/scene/GrowArray.h"
-#include "engine/scene/Matrix.h"
 
 class SceneObject;
 struct PointLight;

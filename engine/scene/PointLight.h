@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/scene/Vec4.h"
+#include "engine/math/Vec4.h"
 
 // A point light as the renderer takes it: world position, colour and the distance it reaches.
 // Heads every light of a model and every light an effect submits.

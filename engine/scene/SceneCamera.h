@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "engine/math/Vec4.h"
 #include "engine/scene/Track.h"
-#include "engine/scene/Vec4.h"
 #include "engine/scene/VectorTrack.h"
 
 // One named camera of a model: eye, target and field of view as tracks. The static vectors and

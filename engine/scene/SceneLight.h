@@ -1,8 +1,8 @@
 #pragma once
 
+#include "engine/math/Vec4.h"
 #include "engine/scene/PointLight.h"
 #include "engine/scene/Track.h"
-#include "engine/scene/Vec4.h"
 #include "engine/scene/VectorTrack.h"
 
 // One light of a model. The head is what the renderer reads each frame; the file values and

@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
+#include "engine/math/Vec4.h"
 #include "engine/scene/GrowArray.h"
 #include "engine/scene/Material.h"
 #include "engine/scene/SceneCamera.h"
 #include "engine/scene/SceneLight.h"
 #include "engine/scene/SceneObject.h"
-#include "engine/scene/Vec4.h"
 #include "engine/scene/VectorTrack.h"
 
 class ResourceReader;

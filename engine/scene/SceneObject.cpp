@@ -2,9 +2,9 @@
 
 #include <utility>
 
+#include "engine/device/GraphicsDevice.h"
 #include "engine/platform/Log.h"
 #include "engine/platform/ResourceReader.h"
-#include "engine/render/GraphicsDevice.h"
 #include "engine/scene/Material.h"
 
 namespace {

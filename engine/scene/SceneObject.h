@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/scene/Matrix.h"
+#include "engine/math/Matrix.h"
+#include "engine/math/Vec4.h"
 #include "engine/scene/MeshData.h"
 #include "engine/scene/Track.h"
-#include "engine/scene/Vec4.h"
 #include "engine/scene/VectorTrack.h"
 
 class IndexBuffer;

@@ -1,9 +1,9 @@
 #include "engine/scene/Texture.h"
 
+#include "engine/device/GraphicsDevice.h"
+#include "engine/device/TextureFilter.h"
 #include "engine/platform/Log.h"
 #include "engine/platform/ResourceFile.h"
-#include "engine/render/GraphicsDevice.h"
-#include "engine/render/TextureFilter.h"
 
 bool Texture::Load(const char* name)
 {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/render/DeviceTexture.h"
+#include "engine/device/DeviceTexture.h"
 #include "engine/scene/Picture.h"
 
 // One texture of the game: a picture file decoded to RGBA and handed to the current device,

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "engine/math/Vec4.h"
 #include "engine/scene/Track.h"
-#include "engine/scene/Vec4.h"
 
 // Four tracks for x, y, z and w, always resized, advanced and evaluated together.
 class VectorTrack {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "engine/math/Matrix.h"
 #include "engine/render/Sprite.h"
-#include "engine/scene/Matrix.h"
 #include "game/actors/Enemy.h"
 
 // The level's end enemy ("BossN1"). Once attached it moves 100 units further ahead and switches

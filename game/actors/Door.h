@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/scene/Matrix.h"
+#include "engine/math/Matrix.h"
 #include "game/world/ScriptedEntity.h"
 
 class SceneModel;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "engine/math/Vec4.h"
 #include "engine/render/Particle.h"
 #include "engine/scene/PointLight.h"
-#include "engine/scene/Vec4.h"
 
 class Renderer;
 class SoundSample;

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "engine/math/Vec4.h"
 #include "engine/platform/Log.h"
-#include "engine/scene/Vec4.h"
 #include "game/world/ScriptReader.h"
 
 void ReadPosition(ScriptReader& reader, Vec4& position)

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/math/Matrix.h"
 #include "engine/platform/Log.h"
-#include "engine/scene/Matrix.h"
 #include "engine/scene/ModelCache.h"
 #include "game/actors/ScriptBlock.h"
 #include "game/world/ScriptReader.h"

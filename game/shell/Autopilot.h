@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/scene/Vec4.h"
+#include "engine/math/Vec4.h"
 #include "game/world/InputFeed.h"
 
 class Game;

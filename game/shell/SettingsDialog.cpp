@@ -12,10 +12,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "engine/device/Display.h"
 #include "engine/platform/Log.h"
 #include "engine/platform/MessageQueue.h"
 #include "engine/platform/Window.h"
-#include "engine/render/Display.h"
 #include "engine/scene/Picture.h"
 #include "engine/unrarlib/RarExtract.h"
 #include "game/shell/DesktopFont.h"

@@ -3,13 +3,13 @@
 #include <cmath>
 #include <cstdint>
 
+#include "engine/device/GraphicsDevice.h"
+#include "engine/math/Matrix.h"
 #include "engine/platform/Fsound.h"
 #include "engine/platform/MessageQueue.h"
 #include "engine/platform/PerformanceCounter.h"
-#include "engine/render/GraphicsDevice.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Sprite.h"
-#include "engine/scene/Matrix.h"
 #include "engine/scene/TextureCache.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "engine/scene/Vec4.h"
+#include "engine/math/Vec4.h"
 
 class World;
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/render/GraphicsDevice.h"
+#include "engine/device/GraphicsDevice.h"
 #include "game/world/Entity.h"
 #include "game/world/InputFeed.h"
 #include "game/world/SceneNode.h"

@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
+#include "engine/math/Vec4.h"
 #include "engine/platform/FrameTimer.h"
 #include "engine/platform/Input.h"
 #include "engine/render/Renderer.h"
-#include "engine/scene/Vec4.h"
 
 class Entity;
 class GameLink;

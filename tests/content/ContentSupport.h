@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/device/NullDevice.h"
 #include "engine/platform/ResourceFile.h"
-#include "engine/render/NullDevice.h"
 #include "engine/scene/Camera.h"
 #include "engine/scene/PointLight.h"
 #include "engine/scene/SceneModel.h"

@@ -6,12 +6,12 @@
 #include <memory>
 #include <vector>
 
-#include "engine/render/NullDevice.h"
+#include "engine/device/NullDevice.h"
+#include "engine/device/TextureFilter.h"
 #include "engine/render/Particle.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"
 #include "engine/render/Sprite.h"
-#include "engine/render/TextureFilter.h"
 #include "engine/scene/Material.h"
 #include "engine/scene/PointLight.h"
 #include "engine/scene/SceneObject.h"

@@ -5,11 +5,11 @@
 #include <fstream>
 #include <string>
 
+#include "engine/device/NullDevice.h"
 #include "engine/render/AlphaPixelShader.h"
 #include "engine/render/GlowPixelShader.h"
 #include "engine/render/GlowVertexShader.h"
 #include "engine/render/NormalMapVertexShader.h"
-#include "engine/render/NullDevice.h"
 #include "engine/render/NullVertexShader.h"
 #include "engine/render/ParticleVertexShader.h"
 #include "engine/render/ShaderDirectory.h"

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/math/Vec4.h"
 #include "engine/scene/MeshData.h"
-#include "engine/scene/Vec4.h"
 
 // Meshes built in code for the renderer's tests and benchmarks. Front faces appear counter-clockwise
 // from outside, as the renderer's Cull::CW (which culls clockwise faces) expects of model files.

@@ -6,7 +6,7 @@
 
 #include "SampleModels.h"
 #include "SceneTestSupport.h"
-#include "engine/render/NullDevice.h"
+#include "engine/device/NullDevice.h"
 #include "engine/scene/ModelCache.h"
 #include "engine/scene/SceneModel.h"
 #include "engine/scene/Texture.h"

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "SceneTestSupport.h"
-#include "engine/render/IndexBuffer.h"
-#include "engine/render/NullDevice.h"
-#include "engine/render/VertexBuffer.h"
+#include "engine/device/IndexBuffer.h"
+#include "engine/device/NullDevice.h"
+#include "engine/device/VertexBuffer.h"
 #include "engine/scene/Material.h"
 #include "engine/scene/MeshData.h"
 #include "engine/scene/SceneObject.h"

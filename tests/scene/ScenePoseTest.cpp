@@ -5,7 +5,7 @@
 
 #include "SampleModels.h"
 #include "SceneTestSupport.h"
-#include "engine/render/NullDevice.h"
+#include "engine/device/NullDevice.h"
 #include "engine/scene/SceneModel.h"
 #include "engine/scene/TextureCache.h"
 #include "tools/modelwriter/ModelWriter.h"

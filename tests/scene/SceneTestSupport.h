@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/math/Matrix.h"
 #include "engine/platform/Log.h"
 #include "engine/scene/Camera.h"
-#include "engine/scene/Matrix.h"
 #include "engine/scene/PointLight.h"
 #include "engine/scene/SceneSink.h"
 #include "tools/modelwriter/ModelFile.h"

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "SceneTestSupport.h"
-#include "engine/render/NullDevice.h"
-#include "engine/render/TextureFilter.h"
+#include "engine/device/NullDevice.h"
+#include "engine/device/TextureFilter.h"
 #include "engine/scene/Texture.h"
 #include "engine/scene/TextureCache.h"
 #include "tools/modelwriter/PictureWriter.h"

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/device/Display.h"
+#include "engine/device/NullDevice.h"
 #include "engine/platform/MessageQueue.h"
 #include "engine/platform/PerformanceCounter.h"
-#include "engine/render/Display.h"
-#include "engine/render/NullDevice.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"
 #include "engine/scene/TextureCache.h"

@@ -8,7 +8,7 @@
 
 #include "PlayData.h"
 #include "SoundFiles.h"
-#include "engine/render/NullDevice.h"
+#include "engine/device/NullDevice.h"
 #include "game/shell/Game.h"
 #include "game/world/FrameInput.h"
 #include "game/world/InputFeed.h"

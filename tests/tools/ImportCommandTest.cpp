@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/render/NullDevice.h"
+#include "engine/device/NullDevice.h"
 #include "engine/scene/Picture.h"
 #include "engine/scene/SceneModel.h"
 #include "engine/scene/TextureCache.h"

@@ -9,7 +9,7 @@
 #include "engine/platform/Log.h"
 #include "engine/platform/ResourceFile.h"
 #include "engine/platform/PerformanceCounter.h"
-#include "engine/render/NullDevice.h"
+#include "engine/device/NullDevice.h"
 #include "engine/render/Particle.h"
 #include "tools/modelwriter/ModelWriter.h"
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/device/Display.h"
+#include "engine/device/GraphicsDevice.h"
+#include "engine/device/TextureFilter.h"
 #include "engine/platform/MessageQueue.h"
 #include "engine/platform/SdlPerformanceCounter.h"
-#include "engine/render/Display.h"
-#include "engine/render/GraphicsDevice.h"
-#include "engine/render/TextureFilter.h"
 #include "tools/harntool/Commands.h"
 #include "tools/harntool/PngFile.h"
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/device/Display.h"
+#include "engine/device/GraphicsDevice.h"
+#include "engine/device/NullDevice.h"
 #include "engine/platform/DataDirectory.h"
 #include "engine/platform/ResourceFile.h"
 #include "engine/platform/SoundSystem.h"
-#include "engine/render/Display.h"
-#include "engine/render/GraphicsDevice.h"
-#include "engine/render/NullDevice.h"
 #include "game/shell/Autopilot.h"
 #include "game/shell/Game.h"
 #include "game/shell/InputScript.h"

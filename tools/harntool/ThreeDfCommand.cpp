@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/render/NullDevice.h"
+#include "engine/device/NullDevice.h"
 #include "engine/scene/ModelCache.h"
 #include "engine/scene/SceneModel.h"
 #include "engine/scene/Texture.h"

@@ -12,9 +12,9 @@
 
 #include "engine/platform/MessageQueue.h"
 #include "engine/platform/SdlPerformanceCounter.h"
-#include "engine/render/Display.h"
-#include "engine/render/TextureFilter.h"
-#include "engine/render/GraphicsDevice.h"
+#include "engine/device/Display.h"
+#include "engine/device/TextureFilter.h"
+#include "engine/device/GraphicsDevice.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"
 #include "engine/scene/PointLight.h"

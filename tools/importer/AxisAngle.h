@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "engine/scene/Matrix.h"
-#include "engine/scene/Vec4.h"
+#include "engine/math/Matrix.h"
+#include "engine/math/Vec4.h"
 
 // A rotation as the engine's objects hold it: an angle in radians about an axis, applied as
 // Matrix::Rotate builds it. A zero axis stands for no rotation (the engine then skips it).

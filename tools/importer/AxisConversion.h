@@ -2,8 +2,8 @@
 
 #include <assimp/matrix4x4.h>
 
-#include "engine/scene/Matrix.h"
-#include "engine/scene/Vec4.h"
+#include "engine/math/Matrix.h"
+#include "engine/math/Vec4.h"
 
 // From the source's frame to the engine's. The reader hands back every format right-handed with
 // y up (and column vectors); the engine is left-handed with y up (and row vectors). Mirroring z

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/scene/Matrix.h"
+#include "engine/math/Matrix.h"
 #include "engine/scene/MeshData.h"
 
 // A source mesh's triangles as the engine's vertex layout: positions and normals moved into the

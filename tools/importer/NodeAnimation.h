@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "engine/scene/Matrix.h"
+#include "engine/math/Matrix.h"
 
 // One animation of a source scene, played on its node tree: the transform of any node at any
 // time, in the source's frame (row-vector form). Without an animation every node keeps its own

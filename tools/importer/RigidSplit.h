@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/scene/Matrix.h"
-#include "engine/scene/Vec4.h"
+#include "engine/math/Matrix.h"
+#include "engine/math/Vec4.h"
 
 // A transform taken apart the way an engine object can hold it: its placement only rotates
 // about the origin and then moves, so whatever else the transform does (scale, shear, mirroring)

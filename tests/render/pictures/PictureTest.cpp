@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engine/device/TextureFilter.h"
 #include "engine/render/ShaderDirectory.h"
-#include "engine/render/TextureFilter.h"
 #include "engine/scene/Picture.h"
 #include "tests/render/TestTextures.h"
 #include "tools/modelwriter/PictureWriter.h"

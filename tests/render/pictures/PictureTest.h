@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/platform/Window.h"
-#include "engine/render/OpenGLDevice.h"
+#include "engine/device/OpenGLDevice.h"
 #include "engine/render/Renderer.h"
 #include "engine/scene/Material.h"
 #include "engine/scene/SceneObject.h"

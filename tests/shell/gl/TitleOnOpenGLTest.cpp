@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engine/device/Display.h"
 #include "engine/platform/MessageQueue.h"
 #include "engine/platform/PerformanceCounter.h"
 #include "engine/platform/Window.h"
-#include "engine/render/Display.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"
 #include "game/shell/TitleScreen.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/render/DeviceVertices.h"
+#include "engine/device/DeviceVertices.h"
 #include "tools/content/kit/TrimSheet.h"
 #include "tools/content/kit/Vec3.h"
 #include "tools/modelwriter/ModelFile.h"

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/device/Display.h"
+#include "engine/device/GraphicsDevice.h"
+#include "engine/platform/Log.h"
+#include "engine/platform/MessageQueue.h"
+
+// SDL's dummy video driver has no OpenGL: the display cannot be made there, and must say so.
+TEST(DisplayWithoutOpenGL, InitFailsWithAClearMessageAndReleaseIsSafeTwice)
+{
+    Display::Release();  // before any Init: harmless
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::vector<std::string> failures;
+    Log::SetListener([&](int level, const std::string& text) {
+        if (level == 4) failures.push_back(text);
+    });
+    EXPECT_FALSE(Display::Init(640, 480, false, 32, 60, 0));
+    Log::SetListener(nullptr);
+    ASSERT_FALSE(failures.empty());
+    EXPECT_NE(failures[0].find("window"), std::string::npos) << failures[0];
+    EXPECT_EQ(Display::Device(), nullptr);
+    EXPECT_EQ(GraphicsDevice::Current(), nullptr);
+    Display::Release();
+    Display::Release();
+    EXPECT_EQ(Display::GetWindow(), nullptr);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+    unsetenv("SDL_VIDEODRIVER");
+}
+
+TEST(DisplayWindowProcedure, PostsQuitOnCloseAndEscapeOnly)
+{
+    const struct {
+        Message message;
+        bool quits;
+    } cases[] = {
+        {{WM_CLOSE, 0, 0}, true},         {{WM_KEYDOWN, VK_ESCAPE, 0}, true}, {{WM_KEYDOWN, VK_RETURN, 0}, false},
+        {{WM_KEYUP, VK_ESCAPE, 0}, false}, {{WM_SETFOCUS, 0, 0}, false},
+    };
+    for (const auto& c : cases) {
+        MessageQueue::Reset();
+        EXPECT_EQ(Display::WindowProcedure(c.message), 0);
+        Message next;
+        const bool quit = MessageQueue::PeekMessage(&next) && next.message == WM_QUIT && next.wParam == 0;
+        EXPECT_EQ(quit, c.quits) << "message " << c.message.message << " key " << c.message.wParam;
+    }
+}
+
+// The title screen drains the queue each frame, dispatching the keys it does not handle: a dispatched
+// Escape reaches the window procedure, and its quit is seen by the same draining loop.
+TEST(DisplayWindowProcedure, ADispatchedEscapeQuitsWithinTheSameDrainingOfTheQueue)
+{
+    MessageQueue::SetWindowProcedure(Display::WindowProcedure);
+    for (const auto& [key, quits] : {std::pair{VK_ESCAPE, true}, std::pair{VK_RETURN, false}}) {
+        MessageQueue::Reset();
+        MessageQueue::PostMessage({WM_KEYDOWN, key, 0});
+        bool quit = false;
+        Message message;
+        while (MessageQueue::PeekMessage(&message)) {
+            if (message.message == WM_QUIT) quit = true;
+            MessageQueue::TranslateMessage(message);
+            MessageQueue::DispatchMessage(message);
+        }
+        EXPECT_EQ(quit, quits) << "key " << key;
+    }
+    MessageQueue::SetWindowProcedure(nullptr);
+}

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "engine/device/ShaderConstantTable.h"
+
+TEST(ShaderConstantTable, LooksUpDeclaredNamesAndGivesNullForOthers)
+{
+    ShaderConstantTable table;
+    table.Add("up", ConstantType::Vec4);
+    table.Add("right", ConstantType::Vec4);
+    table.Add("up", ConstantType::Float);  // a second one of a name is ignored
+    EXPECT_EQ(table.Constants().size(), 2u);
+    EXPECT_NE(table.GetConstantByName("up"), kNullConstant);
+    EXPECT_NE(table.GetConstantByName("up"), table.GetConstantByName("right"));
+    EXPECT_EQ(table.GetConstantByName("Up"), kNullConstant);
+    EXPECT_EQ(table.GetConstantByName(""), kNullConstant);
+    EXPECT_EQ(table.GetConstantByName(nullptr), kNullConstant);
+    EXPECT_EQ(table.Find(table.GetConstantByName("up"))->type, ConstantType::Vec4);
+}
+
+TEST(ShaderConstantTable, SettersWriteTheirComponentsAndTheNullHandleDoesNothing)
+{
+    ShaderConstantTable table;
+    table.Add("offset", ConstantType::Vec4);
+    table.Add("hdir", ConstantType::Bool);
+    table.Add("worldViewProj", ConstantType::Matrix4);
+    const ConstantHandle offset = table.GetConstantByName("offset");
+    const ConstantHandle hdir = table.GetConstantByName("hdir");
+    const ConstantHandle wvp = table.GetConstantByName("worldViewProj");
+
+    table.SetVector(offset, Vec4(0.5f / 640, 0.5f / 480, 0, 1));
+    EXPECT_FLOAT_EQ(table.Find(offset)->value[1], 0.0010416667f);
+    EXPECT_FLOAT_EQ(table.Find(offset)->value[3], 1.0f);
+
+    table.SetBool(hdir, true);
+    EXPECT_EQ(table.Find(hdir)->value[0], 1.0f);
+    table.SetBool(hdir, false);
+    EXPECT_EQ(table.Find(hdir)->value[0], 0.0f);
+
+    table.SetMatrix(wvp, Matrix::Translation(4, 5, 6));
+    EXPECT_EQ(table.Find(wvp)->value[14], 6.0f);
+
+    const uint64_t version = table.Version();
+    table.SetFloat(kNullConstant, 3.0f);
+    table.SetVector(99, Vec4(1, 1, 1, 1));
+    EXPECT_EQ(table.Version(), version);
+    EXPECT_EQ(table.Find(kNullConstant), nullptr);
+    EXPECT_EQ(table.Find(99), nullptr);
+    table.SetFloat(offset, 2.0f);
+    EXPECT_GT(table.Version(), version);
+}
+
+TEST(ShaderConstantTable, ReadsUniformDeclarationsFromSource)
+{
+    struct Case {
+        const char* source;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"uniform mat4 worldViewProj;", {"worldViewProj"}},
+        {"uniform vec4 up, right;\nuniform mat4 worldViewProjMatrix;", {"up", "right", "worldViewProjMatrix"}},
+        {"/* uniform float hidden; */ uniform bool hdir;", {"hdir"}},
+        {"// uniform vec4 commentedOut;\nuniform vec4 diffuseColor, lightPosition;", {"diffuseColor", "lightPosition"}},
+        {"uniform sampler2D s0; uniform float blur;", {"s0", "blur"}},
+        {"uniform vec4 glowColor", {"glowColor"}},      // truncated: no semicolon
+        {"uniform", {}},                                // truncated after the keyword
+        {"uniform strange thing;", {}},                 // unknown type
+        {"uniform float weights[4];", {"weights"}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        const ShaderConstantTable table = ShaderConstantTable::FromSource(c.source);
+        std::vector<std::string> names;
+        for (const ShaderConstant& constant : table.Constants()) names.push_back(constant.name);
+        EXPECT_EQ(names, c.names) << c.source;
+    }
+}

@@ -1,0 +1,37 @@
+#include "tests/device/gl/GLTestDevice.h"
+
+TEST_F(GLDeviceTest, ClearFillsTheBackBufferWithTheUnpackedColour)
+{
+    ASSERT_TRUE(device_->Clear(ClearFlags::Target | ClearFlags::ZBuffer, PackColor(255, 10, 128, 250), 1.0f, 0));
+    EXPECT_TRUE(Near(PixelAt(0, 0), 10, 128, 250, 0));
+    EXPECT_TRUE(Near(PixelAt(kWidth - 1, kHeight - 1), 10, 128, 250, 0));
+}
+
+TEST_F(GLDeviceTest, ReadPixelsRefusesRectanglesOutsideTheTarget)
+{
+    std::vector<uint8_t> rgba;
+    EXPECT_FALSE(device_->ReadPixels(-1, 0, 1, 1, &rgba));
+    EXPECT_FALSE(device_->ReadPixels(0, 0, kWidth + 1, 1, &rgba));
+    EXPECT_FALSE(device_->ReadPixels(0, kHeight, 1, 1, &rgba));
+    EXPECT_FALSE(device_->ReadPixels(0, 0, 0, 1, &rgba));
+    EXPECT_TRUE(device_->ReadPixels(0, 0, kWidth, kHeight, &rgba));
+    EXPECT_EQ(rgba.size(), static_cast<size_t>(kWidth * kHeight * 4));
+}
+
+TEST_F(GLDeviceTest, ScreenVerticesPutRowZeroAtTheTopAndCoverWholePixels)
+{
+    device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
+    SetStage(0, TextureOp::SelectArg2, TextureArg::Texture, TextureArg::Diffuse);
+    // A 2 × 2 quad at the top-left corner and one 3 pixels wide along the bottom row.
+    DrawScreenQuad(0, 0, 2, 2, 0.5f, PackColor(255, 255, 0, 0));
+    DrawScreenQuad(10, kHeight - 1, 13, kHeight, 0.5f, PackColor(255, 0, 255, 0));
+
+    EXPECT_TRUE(Near(PixelAt(0, 0), 255, 0, 0, 0));
+    EXPECT_TRUE(Near(PixelAt(1, 1), 255, 0, 0, 0));
+    EXPECT_TRUE(Near(PixelAt(2, 1), 0, 0, 0, 0));
+    EXPECT_TRUE(Near(PixelAt(1, 2), 0, 0, 0, 0));
+    EXPECT_TRUE(Near(PixelAt(10, kHeight - 1), 0, 255, 0, 0));
+    EXPECT_TRUE(Near(PixelAt(12, kHeight - 1), 0, 255, 0, 0));
+    EXPECT_TRUE(Near(PixelAt(13, kHeight - 1), 0, 0, 0, 0));
+    EXPECT_TRUE(Near(PixelAt(10, kHeight - 2), 0, 0, 0, 0));
+}

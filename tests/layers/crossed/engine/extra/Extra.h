@@ -1,0 +1,3 @@
+#pragma once
+// A folder the stack does not place.
+#include "engine/platform/Log.h"

@@ -1,0 +1,3 @@
+#pragma once
+// Points down: allowed.
+#include "engine/scene/Texture.h"
