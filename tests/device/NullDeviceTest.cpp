@@ -129,19 +129,10 @@ TEST(NullDevice, ScenesNeitherNestNorEndTwiceAndClearsAreLoggedWithTheirTarget)
 
 TEST(NullDevice, DrawPrimitiveUPAcceptsOnlyTheRendererFormatsWithTheirStrides)
 {
-    struct Case {
-        uint32_t fvf;
-        uint32_t stride;
-        bool accepted;
-    };
+    struct Case { uint32_t fvf, stride; bool accepted; };
     const Case cases[] = {
-        {QuadVertex::kFvf, 20, true},
-        {ParticleVertex::kFvf, 32, true},
-        {ScreenVertex::kFvf, 28, true},
-        {ScreenColorVertex::kFvf, 20, true},
-        {ScreenVertex::kFvf, 20, false},
-        {Fvf::XYZ, 12, false},
-        {0, 20, false},
+        {QuadVertex::kFvf, 20, true},        {ParticleVertex::kFvf, 32, true}, {ScreenVertex::kFvf, 28, true},
+        {ScreenColorVertex::kFvf, 20, true}, {ScreenVertex::kFvf, 20, false},  {Fvf::XYZ, 12, false}, {0, 20, false},
     };
     const std::vector<uint8_t> vertices(6 * 32, 0);
     for (const Case& c : cases) {

@@ -75,13 +75,8 @@ TEST_F(MessageQueueTest, EventsBecomeMessagesInOrderWithTheQuitMessageAfterEvery
     PushKey(SDL_KEYDOWN, SDLK_CAPSLOCK);  // no virtual key of ours
     PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     PushKey(SDL_KEYDOWN, SDLK_RETURN);
-    EXPECT_EQ(Drain(), (Seen{{WM_KEYUP, 'X'},
-                             {WM_KEYDOWN, 'A'},
-                             {WM_KEYUP, 'A'},
-                             {WM_KILLFOCUS, 0},
-                             {WM_SETFOCUS, 0},
-                             {WM_KEYDOWN, VK_RETURN},
-                             {WM_QUIT, 7}}));
+    EXPECT_EQ(Drain(), (Seen{{WM_KEYUP, 'X'}, {WM_KEYDOWN, 'A'}, {WM_KEYUP, 'A'}, {WM_KILLFOCUS, 0}, {WM_SETFOCUS, 0},
+                             {WM_KEYDOWN, VK_RETURN}, {WM_QUIT, 7}}));
     EXPECT_TRUE(Drain().empty());
 }
 
@@ -119,13 +114,8 @@ TEST_F(MessageQueueTest, AltMakesSystemKeysAndControllerStartAndBackAreEnterAndE
             ASSERT_EQ(SDL_PushEvent(&pad), 1);
         }
     }
-    EXPECT_EQ(Drain(), (Seen{{WM_SYSKEYDOWN, VK_RETURN},
-                             {WM_SYSKEYUP, VK_RETURN},
-                             {WM_KEYDOWN, VK_RETURN},
-                             {WM_KEYDOWN, VK_RETURN},
-                             {WM_KEYUP, VK_RETURN},
-                             {WM_KEYDOWN, VK_ESCAPE},
-                             {WM_KEYUP, VK_ESCAPE}}));
+    EXPECT_EQ(Drain(), (Seen{{WM_SYSKEYDOWN, VK_RETURN}, {WM_SYSKEYUP, VK_RETURN}, {WM_KEYDOWN, VK_RETURN},
+                             {WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN}, {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}}));
 }
 
 TEST(MessageQueueWithoutSdl, PostedMessagesStillArrive)

@@ -21,10 +21,8 @@ TEST(WavFile, ParsesEveryPcmLayoutWithItsFormatAndFramesKeepingTheSampleBytesAsT
         size_t samples;
     } cases[] = {
         {"8-bit mono 8000 Hz", 1, 8, 8000, 100},
-        {"8-bit stereo 11025 Hz", 2, 8, 11025, 200},
         {"16-bit mono 22050 Hz", 1, 16, 22050, 300},
         {"16-bit stereo 44100 Hz", 2, 16, 44100, 400},
-        {"16-bit stereo 48000 Hz", 2, 16, 48000, 64},
         {"8-bit mono odd length (pad byte)", 1, 8, 8000, 33},
     };
     for (const auto& c : cases) {

@@ -139,17 +139,8 @@ TEST_F(GLShaderTest, ConstantsOfEveryTypeReachTheShaderAndTheTablesHoldOnlyTheSo
     for (const char* name : {"radius", "harnViewport"}) EXPECT_EQ(vertex_->GetConstantByName(name), kNullConstant) << name;
     EXPECT_EQ(pixel_->GetConstantByName("s0"), kNullConstant) << "samplers are not constants";
 
-    const char* source = R"(
-uniform float level;
-uniform bool useLevel;
-uniform vec4 color;
-uniform mat4 place;
-void main()
-{
-    oPos = inPosition * place;
-    oD0 = useLevel ? vec4(level, level, level, 1.0) : color;
-}
-)";
+    const char* source = "uniform float level;\nuniform bool useLevel;\nuniform vec4 color;\nuniform mat4 place;\n"
+                         "void main() { oPos = inPosition * place; oD0 = useLevel ? vec4(level, level, level, 1.0) : color; }\n";
     auto shader = device_->CreateVertexShader(WriteShader("types.vsh", source).c_str());
     ASSERT_NE(shader, nullptr);
     for (const auto& [name, type] : {std::pair{"level", ConstantType::Float}, std::pair{"useLevel", ConstantType::Bool},
