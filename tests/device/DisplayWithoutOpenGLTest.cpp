@@ -33,7 +33,9 @@ TEST(DisplayWithoutOpenGL, InitFailsWithAClearMessageAndReleaseIsSafeTwice)
     unsetenv("SDL_VIDEODRIVER");
 }
 
-TEST(DisplayWindowProcedure, PostsQuitOnCloseAndEscapeOnly)
+// The title screen drains the queue each frame, dispatching the keys it does not handle: a dispatched
+// Close or Escape reaches the window procedure, and its quit is seen by the same draining loop.
+TEST(DisplayWindowProcedure, PostsQuitOnCloseAndEscapeOnlyWithinTheSameDrainingOfTheQueue)
 {
     const struct {
         Message message;
@@ -42,31 +44,18 @@ TEST(DisplayWindowProcedure, PostsQuitOnCloseAndEscapeOnly)
         {{WM_CLOSE, 0, 0}, true},         {{WM_KEYDOWN, VK_ESCAPE, 0}, true}, {{WM_KEYDOWN, VK_RETURN, 0}, false},
         {{WM_KEYUP, VK_ESCAPE, 0}, false}, {{WM_SETFOCUS, 0, 0}, false},
     };
+    MessageQueue::SetWindowProcedure(Display::WindowProcedure);
     for (const auto& c : cases) {
         MessageQueue::Reset();
-        EXPECT_EQ(Display::WindowProcedure(c.message), 0);
-        Message next;
-        const bool quit = MessageQueue::PeekMessage(&next) && next.message == WM_QUIT && next.wParam == 0;
-        EXPECT_EQ(quit, c.quits) << "message " << c.message.message << " key " << c.message.wParam;
-    }
-}
-
-// The title screen drains the queue each frame, dispatching the keys it does not handle: a dispatched
-// Escape reaches the window procedure, and its quit is seen by the same draining loop.
-TEST(DisplayWindowProcedure, ADispatchedEscapeQuitsWithinTheSameDrainingOfTheQueue)
-{
-    MessageQueue::SetWindowProcedure(Display::WindowProcedure);
-    for (const auto& [key, quits] : {std::pair{VK_ESCAPE, true}, std::pair{VK_RETURN, false}}) {
-        MessageQueue::Reset();
-        MessageQueue::PostMessage({WM_KEYDOWN, key, 0});
+        MessageQueue::PostMessage(c.message);
         bool quit = false;
         Message message;
         while (MessageQueue::PeekMessage(&message)) {
-            if (message.message == WM_QUIT) quit = true;
+            if (message.message == WM_QUIT) quit = message.wParam == 0;
             MessageQueue::TranslateMessage(message);
-            MessageQueue::DispatchMessage(message);
+            EXPECT_EQ(MessageQueue::DispatchMessage(message), 0);
         }
-        EXPECT_EQ(quit, quits) << "key " << key;
+        EXPECT_EQ(quit, c.quits) << "message " << c.message.message << " key " << c.message.wParam;
     }
     MessageQueue::SetWindowProcedure(nullptr);
 }

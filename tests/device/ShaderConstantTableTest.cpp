@@ -2,40 +2,30 @@
 
 #include "engine/device/ShaderConstantTable.h"
 
-TEST(ShaderConstantTable, LooksUpDeclaredNamesAndGivesNullForOthers)
-{
-    ShaderConstantTable table;
-    table.Add("up", ConstantType::Vec4);
-    table.Add("right", ConstantType::Vec4);
-    table.Add("up", ConstantType::Float);  // a second one of a name is ignored
-    EXPECT_EQ(table.Constants().size(), 2u);
-    EXPECT_NE(table.GetConstantByName("up"), kNullConstant);
-    EXPECT_NE(table.GetConstantByName("up"), table.GetConstantByName("right"));
-    EXPECT_EQ(table.GetConstantByName("Up"), kNullConstant);
-    EXPECT_EQ(table.GetConstantByName(""), kNullConstant);
-    EXPECT_EQ(table.GetConstantByName(nullptr), kNullConstant);
-    EXPECT_EQ(table.Find(table.GetConstantByName("up"))->type, ConstantType::Vec4);
-}
-
-TEST(ShaderConstantTable, SettersWriteTheirComponentsAndTheNullHandleDoesNothing)
+TEST(ShaderConstantTable, LooksUpDeclaredNamesAndSettersWriteTheirComponentsWhileTheNullHandleDoesNothing)
 {
     ShaderConstantTable table;
     table.Add("offset", ConstantType::Vec4);
     table.Add("hdir", ConstantType::Bool);
     table.Add("worldViewProj", ConstantType::Matrix4);
+    table.Add("offset", ConstantType::Float);  // a second one of a name is ignored
+    EXPECT_EQ(table.Constants().size(), 3u);
     const ConstantHandle offset = table.GetConstantByName("offset");
     const ConstantHandle hdir = table.GetConstantByName("hdir");
     const ConstantHandle wvp = table.GetConstantByName("worldViewProj");
+    EXPECT_NE(offset, kNullConstant);
+    EXPECT_NE(offset, hdir);
+    EXPECT_EQ(table.Find(offset)->type, ConstantType::Vec4);
+    for (const char* absent : {"Offset", "", static_cast<const char*>(nullptr)})
+        EXPECT_EQ(table.GetConstantByName(absent), kNullConstant) << (absent ? absent : "null");
 
     table.SetVector(offset, Vec4(0.5f / 640, 0.5f / 480, 0, 1));
     EXPECT_FLOAT_EQ(table.Find(offset)->value[1], 0.0010416667f);
     EXPECT_FLOAT_EQ(table.Find(offset)->value[3], 1.0f);
-
     table.SetBool(hdir, true);
     EXPECT_EQ(table.Find(hdir)->value[0], 1.0f);
     table.SetBool(hdir, false);
     EXPECT_EQ(table.Find(hdir)->value[0], 0.0f);
-
     table.SetMatrix(wvp, Matrix::Translation(4, 5, 6));
     EXPECT_EQ(table.Find(wvp)->value[14], 6.0f);
 

@@ -38,33 +38,23 @@ TEST_F(TextureFilterTest, ApplyWritesEverySamplerOnceUntilTheNextSet)
     EXPECT_EQ(device.GetSamplerState(7, SamplerState::MaxAnisotropy), 8u);
 }
 
-TEST_F(TextureFilterTest, StartsLinearWithPointMipsAndStaysPendingWithoutADevice)
+TEST_F(TextureFilterTest, TheDefaultsStayPendingWithoutADeviceAndEachNewCurrentDeviceReceivesThem)
 {
-    EXPECT_EQ(TextureFilter::MagFilter(), 2u);
-    EXPECT_EQ(TextureFilter::MinFilter(), 2u);
-    EXPECT_EQ(TextureFilter::MipFilter(), 1u);
-    EXPECT_EQ(TextureFilter::MaxAnisotropy(), 1u);
-    EXPECT_EQ(TextureFilter::SamplerCount(), 8u);
     ASSERT_EQ(GraphicsDevice::Current(), nullptr);
     TextureFilter::Apply();
     EXPECT_FALSE(TextureFilter::Applied());
-    NullDevice device;
-    ScopedCurrentDevice current(&device);
-    TextureFilter::Apply();
-    EXPECT_TRUE(TextureFilter::Applied());
-    EXPECT_EQ(device.GetSamplerState(3, SamplerState::MagFilter), TextureFilterType::Linear);
-}
-
-TEST_F(TextureFilterTest, ANewCurrentDeviceReceivesTheSettingsAgain)
-{
-    TextureFilter::Set(2, 2, 2, 1);
     auto first = std::make_unique<NullDevice>();
     GraphicsDevice::SetCurrent(first.get());
     TextureFilter::Apply();
     EXPECT_TRUE(TextureFilter::Applied());
+    // Linear magnification and minification with point mips, in all eight samplers.
+    EXPECT_EQ(first->GetSamplerState(7, SamplerState::MagFilter), TextureFilterType::Linear);
+    EXPECT_EQ(first->GetSamplerState(7, SamplerState::MinFilter), TextureFilterType::Linear);
+    EXPECT_EQ(first->GetSamplerState(7, SamplerState::MipFilter), TextureFilterType::Point);
+    EXPECT_EQ(first->GetSamplerState(7, SamplerState::MaxAnisotropy), 1u);
     first.reset();  // the display released: its device and samplers are gone
     NullDevice second;
     ScopedCurrentDevice current(&second);
     TextureFilter::Apply();
-    EXPECT_EQ(second.GetSamplerState(5, SamplerState::MipFilter), TextureFilterType::Linear);
+    EXPECT_EQ(second.GetSamplerState(5, SamplerState::MinFilter), TextureFilterType::Linear);
 }

@@ -32,11 +32,12 @@ protected:
         return 0;
     }
 
-    static void PushKey(uint32_t type, SDL_Keycode key)
+    static void PushKey(uint32_t type, SDL_Keycode key, uint16_t mod = KMOD_NONE)
     {
         SDL_Event event{};
         event.type = type;
         event.key.keysym.sym = key;
+        event.key.keysym.mod = mod;
         event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
         ASSERT_EQ(SDL_PushEvent(&event), 1);
     }
@@ -74,44 +75,27 @@ TEST_F(MessageQueueTest, EventsBecomeMessagesInOrderWithTheQuitMessageAfterEvery
     PushKey(SDL_KEYDOWN, SDLK_CAPSLOCK);  // no virtual key of ours
     PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     PushKey(SDL_KEYDOWN, SDLK_RETURN);
-    EXPECT_EQ(Drain(), (Seen{{WM_KEYUP, 'X'},
-                             {WM_KEYDOWN, 'A'},
-                             {WM_KEYUP, 'A'},
-                             {WM_KILLFOCUS, 0},
-                             {WM_SETFOCUS, 0},
-                             {WM_KEYDOWN, VK_RETURN},
-                             {WM_QUIT, 7}}));
+    EXPECT_EQ(Drain(), (Seen{{WM_KEYUP, 'X'}, {WM_KEYDOWN, 'A'}, {WM_KEYUP, 'A'}, {WM_KILLFOCUS, 0}, {WM_SETFOCUS, 0},
+                             {WM_KEYDOWN, VK_RETURN}, {WM_QUIT, 7}}));
     EXPECT_TRUE(Drain().empty());
 }
 
-TEST_F(MessageQueueTest, AQuitPostedWhileDispatchingComesAfterTheMessagesStillWaiting)
-{
-    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
-    PushKey(SDL_KEYDOWN, SDLK_LEFT);
-    std::vector<uint32_t> seen;
-    Message message;
-    while (MessageQueue::PeekMessage(&message)) {
-        seen.push_back(message.message == WM_QUIT ? WM_QUIT : static_cast<uint32_t>(message.wParam));
-        if (message.message == WM_QUIT) continue;
-        MessageQueue::TranslateMessage(message);
-        MessageQueue::DispatchMessage(message);
-    }
-    EXPECT_EQ(seen, (std::vector<uint32_t>{VK_ESCAPE, VK_LEFT, WM_QUIT}));
-}
-
-TEST_F(MessageQueueTest, ACloseRequestBecomesWmCloseAndTheProcedurePostsQuit)
+TEST_F(MessageQueueTest, CloseAndAQuitPostedWhileDispatchingComeAfterTheMessagesStillWaiting)
 {
     PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+    PushKey(SDL_KEYDOWN, SDLK_LEFT);
+    Seen seen;
     Message message;
-    ASSERT_TRUE(MessageQueue::PeekMessage(&message));
-    EXPECT_EQ(message.message, WM_CLOSE);
-    EXPECT_EQ(MessageQueue::DispatchMessage(message), 0);
-    EXPECT_EQ(Drain(), (Seen{{WM_QUIT, 0}}));
-}
+    while (MessageQueue::PeekMessage(&message)) {
+        seen.emplace_back(message.message, message.wParam);
+        if (message.message == WM_QUIT) continue;
+        MessageQueue::TranslateMessage(message);
+        EXPECT_EQ(MessageQueue::DispatchMessage(message), 0);
+    }
+    EXPECT_EQ(seen, (Seen{{WM_CLOSE, 0}, {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYDOWN, VK_LEFT}, {WM_QUIT, 0}}));
 
-TEST_F(MessageQueueTest, DispatchWithoutAWindowProcedureDoesNothing)
-{
-    MessageQueue::SetWindowProcedure(nullptr);
+    MessageQueue::SetWindowProcedure(nullptr);  // dispatching then does nothing
     EXPECT_EQ(MessageQueue::DispatchMessage({WM_CLOSE, 0, 0}), 0);
     EXPECT_TRUE(Drain().empty());
 }
@@ -119,32 +103,19 @@ TEST_F(MessageQueueTest, DispatchWithoutAWindowProcedureDoesNothing)
 // Alt+Enter is not Enter to the loops; a game controller's Start and Back are Enter and Escape.
 TEST_F(MessageQueueTest, AltMakesSystemKeysAndControllerStartAndBackAreEnterAndEscape)
 {
-    const auto push = [](SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1); };
-    SDL_Event key{};
-    key.type = SDL_KEYDOWN;
-    key.key.keysym.sym = SDLK_RETURN;
-    key.key.keysym.mod = KMOD_LALT;
-    push(key);
-    key.type = SDL_KEYUP;
-    push(key);
-    key.key.keysym.mod = KMOD_NONE;
-    key.type = SDL_KEYDOWN;
-    push(key);
+    PushKey(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT);
+    PushKey(SDL_KEYUP, SDLK_RETURN, KMOD_LALT);
+    PushKey(SDL_KEYDOWN, SDLK_RETURN);
     for (uint8_t button : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_BUTTON_A}) {
         SDL_Event pad{};
-        pad.type = SDL_CONTROLLERBUTTONDOWN;
         pad.cbutton.button = button;
-        push(pad);
-        pad.type = SDL_CONTROLLERBUTTONUP;
-        push(pad);
+        for (uint32_t type : {SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLERBUTTONUP}) {
+            pad.type = type;
+            ASSERT_EQ(SDL_PushEvent(&pad), 1);
+        }
     }
-    EXPECT_EQ(Drain(), (Seen{{WM_SYSKEYDOWN, VK_RETURN},
-                             {WM_SYSKEYUP, VK_RETURN},
-                             {WM_KEYDOWN, VK_RETURN},
-                             {WM_KEYDOWN, VK_RETURN},
-                             {WM_KEYUP, VK_RETURN},
-                             {WM_KEYDOWN, VK_ESCAPE},
-                             {WM_KEYUP, VK_ESCAPE}}));
+    EXPECT_EQ(Drain(), (Seen{{WM_SYSKEYDOWN, VK_RETURN}, {WM_SYSKEYUP, VK_RETURN}, {WM_KEYDOWN, VK_RETURN},
+                             {WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN}, {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}}));
 }
 
 TEST(MessageQueueWithoutSdl, PostedMessagesStillArrive)

@@ -24,7 +24,7 @@ size_t RenderFrames(ModuleSong& song, size_t frames)
     return song.Render(kRate, frames, buffer.data());
 }
 
-TEST(ModuleSong, LoadsStoppedAndSilentAndPlaysSoundOnceRestarted)
+TEST(ModuleSong, LoadsStoppedPlaysOnceRestartedJumpsToAnOrderAtOnceAndIgnoresOrdersItLacks)
 {
     std::unique_ptr<ModuleSong> song = Song(32, false);
     ASSERT_NE(song, nullptr);
@@ -35,18 +35,8 @@ TEST(ModuleSong, LoadsStoppedAndSilentAndPlaysSoundOnceRestarted)
     std::vector<int16_t> buffer(kRate / 5 * 2);
     ASSERT_EQ(song->Render(kRate, kRate / 5, buffer.data()), static_cast<size_t>(kRate / 5));
     EXPECT_TRUE(std::any_of(buffer.begin(), buffer.end(), [](int16_t v) { return v != 0; }));
-    song->Stop();
-    EXPECT_EQ(RenderFrames(*song, 100), 0u);
-}
-
-TEST(ModuleSong, AJumpIsAtThatOrderAtOnceAnOrderTheSongLacksIsIgnoredAndRestartGoesBackToTheFirst)
-{
-    std::unique_ptr<ModuleSong> song = Song(32, false);
-    ASSERT_NE(song, nullptr);
-    song->Restart();
     for (int order : {11, 18, 27, 29, 3}) {
         SCOPED_TRACE(order);
-        RenderFrames(*song, 1000);
         ASSERT_TRUE(song->SetOrder(order));
         EXPECT_EQ(song->Order(), order);
         RenderFrames(*song, kRate / 10);
@@ -58,6 +48,8 @@ TEST(ModuleSong, AJumpIsAtThatOrderAtOnceAnOrderTheSongLacksIsIgnoredAndRestartG
     song->Restart();
     EXPECT_EQ(song->Order(), 0);
     EXPECT_TRUE(song->Playing());
+    song->Stop();
+    EXPECT_EQ(RenderFrames(*song, 100), 0u);
 }
 
 TEST(ModuleSong, WithoutLoopingTheSongEndsAndWithLoopingItGoesOn)
@@ -88,7 +80,7 @@ TEST(ModuleSong, RefusesWhatIsNotAModuleInMemoryOrOnTheDisk)
     ASSERT_NE(song, nullptr);
     EXPECT_EQ(song->OrderCount(), 12);
     EXPECT_EQ(ModuleSong::FromFile(dir.Path("missing.it").c_str()), nullptr);
-    EXPECT_EQ(ModuleSong::FromFile(dir.Write("empty.it", {}).c_str()), nullptr);
+    EXPECT_EQ(ModuleSong::FromFile(dir.Write("empty.it", std::string()).c_str()), nullptr);
     EXPECT_EQ(ModuleSong::FromFile(nullptr), nullptr);
 }
 

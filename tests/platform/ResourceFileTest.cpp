@@ -2,104 +2,72 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "SoundFiles.h"
 #include "engine/platform/ResourceReader.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-class ResourceFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() / ("harn-resource-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-        ArchivePath = nullptr;
-    }
-    void TearDown() override
-    {
-        ArchivePath = nullptr;
-        fs::remove_all(dir_);
-    }
-    std::string Write(const std::string& name, const std::string& bytes)
-    {
-        const fs::path path = dir_ / name;
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return path.string();
-    }
-    fs::path dir_;
-};
-
-TEST_F(ResourceFileTest, LoadsTheWholeFileFollowedByNul)
+TEST(ResourceFile, LoadsTheWholeFileFollowedByNulAndKeepsTheFirstOfTwoLoads)
 {
+    TempDir dir;
     const std::string bytes("abc\0def", 7);
-    const std::string path = Write("data.bin", bytes);
+    const std::string path = dir.Write("data.bin", bytes);
     ResourceFile file;
     ASSERT_TRUE(file.Load(path.c_str()));
     ASSERT_EQ(file.Size(), 7u);
     EXPECT_EQ(std::memcmp(file.Data(), bytes.data(), 7), 0);
     EXPECT_EQ(file.Data()[7], 0);
     EXPECT_STREQ(file.Name(), path.c_str());
+    EXPECT_TRUE(file.Load(dir.Write("second.txt", std::string("second file")).c_str()));
+    EXPECT_EQ(file.Size(), 7u);
+    EXPECT_STREQ(file.Name(), path.c_str());
+
+    ResourceFile empty;
+    ASSERT_TRUE(empty.Load(dir.Write("empty.txt", std::string()).c_str()));
+    EXPECT_EQ(empty.Size(), 0u);
+    ASSERT_NE(empty.Data(), nullptr);
+    EXPECT_EQ(empty.Data()[0], 0);
 }
 
-TEST_F(ResourceFileTest, ZeroLengthFileLoadsAsOneNulByte)
+TEST(ResourceFile, MissingFilesFoldersAndFilesOutsideTheArchiveFailWithNoData)
 {
-    const std::string path = Write("empty.txt", "");
-    ResourceFile file;
-    ASSERT_TRUE(file.Load(path.c_str()));
-    EXPECT_EQ(file.Size(), 0u);
-    ASSERT_NE(file.Data(), nullptr);
-    EXPECT_EQ(file.Data()[0], 0);
-}
-
-TEST_F(ResourceFileTest, SecondLoadKeepsTheFirstFile)
-{
-    const std::string first = Write("first.txt", "first");
-    const std::string second = Write("second.txt", "second file");
-    ResourceFile file;
-    ASSERT_TRUE(file.Load(first.c_str()));
-    EXPECT_TRUE(file.Load(second.c_str()));
-    EXPECT_EQ(file.Size(), 5u);
-    EXPECT_STREQ(reinterpret_cast<const char*>(file.Data()), "first");
-    EXPECT_STREQ(file.Name(), first.c_str());
-}
-
-TEST_F(ResourceFileTest, MissingFileFailsWithNoData)
-{
-    ResourceFile file;
-    EXPECT_FALSE(file.Load((dir_ / "absent.lvl").c_str()));
-    EXPECT_EQ(file.Data(), nullptr);
-    EXPECT_EQ(file.Size(), 0u);
-    // A failed record can try again.
-    const std::string path = Write("later.txt", "x");
-    EXPECT_TRUE(file.Load(path.c_str()));
+    TempDir dir;
+    const std::string loose = dir.Write("loose.txt", std::string("x"));
+    const std::string archive = dir.Path("absent.qzr");
+    const struct {
+        std::string path;
+        const char* archive;  // with an archive set the disk is never consulted
+    } cases[] = {{dir.Path("absent.lvl"), nullptr}, {dir.Path(""), nullptr}, {loose, archive.c_str()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        ArchivePath = c.archive;
+        ResourceFile file;
+        EXPECT_FALSE(file.Load(c.path.c_str()));
+        EXPECT_EQ(file.Data(), nullptr);
+        EXPECT_EQ(file.Size(), 0u);
+    }
+    ArchivePath = nullptr;
+    ResourceFile file;  // a failed record can try again
+    EXPECT_FALSE(file.Load(dir.Path("absent.lvl").c_str()));
+    EXPECT_TRUE(file.Load(loose.c_str()));
     EXPECT_EQ(file.Size(), 1u);
 }
 
-TEST_F(ResourceFileTest, DirectoryIsNotAFile)
+TEST(ResourceReader, ReadsZerosPastTheEndOrAFailedLoadAndNeverWrapsItsPosition)
 {
-    ResourceFile file;
-    EXPECT_FALSE(file.Load(dir_.c_str()));
-    EXPECT_EQ(file.Data(), nullptr);
-}
-
-TEST_F(ResourceFileTest, ReaderWalksTheDataAndStopsAtTheEnd)
-{
-    const std::string path = Write("model.bin", "0123456789");
+    TempDir dir;
     ResourceReader reader;
-    reader.Open(path.c_str());
+    reader.Open(dir.Write("model.bin", std::string("0123456789")).c_str());
     ASSERT_TRUE(reader.Loaded());
-    char buffer[8] = {};
+    char buffer[32] = {};
     reader.Read(buffer, 4);
     EXPECT_EQ(std::string(buffer, 4), "0123");
     reader.Read(buffer, 0);
     EXPECT_EQ(reader.Position(), 4u);
+    EXPECT_FALSE(reader.Failed());
     reader.Seek(8);
     std::memset(buffer, 'x', sizeof buffer);
     reader.Read(buffer, 5);  // two bytes remain: the rest reads as zeros
@@ -108,46 +76,20 @@ TEST_F(ResourceFileTest, ReaderWalksTheDataAndStopsAtTheEnd)
     reader.Seek(100);
     reader.Read(buffer, 3);
     EXPECT_EQ(std::string(buffer, 3), std::string(3, '\0'));
-}
-
-TEST_F(ResourceFileTest, ReaderOfAFailedLoadReadsZerosAndFails)
-{
-    ResourceReader reader;
-    reader.Open((dir_ / "absent.3df").c_str());
-    EXPECT_FALSE(reader.Loaded());
-    uint32_t word = 0xFFFFFFFF;
-    reader.Read(&word, sizeof word);
-    EXPECT_EQ(word, 0u);
-    EXPECT_TRUE(reader.Failed());
-}
-
-TEST_F(ResourceFileTest, ReaderPositionDoesNotWrapOnHugeReads)
-{
-    const std::string path = Write("small.bin", "ab");
-    ResourceReader reader;
-    reader.Open(path.c_str());
     reader.Seek(0xFFFFFFF0u);
-    char buffer[32];
     reader.Read(buffer, 32);
-    EXPECT_TRUE(reader.Failed());
     EXPECT_EQ(reader.Position(), 0xFFFFFFFFu);
+    buffer[0] = 'x';
     reader.Read(buffer, 1);
     EXPECT_EQ(buffer[0], 0);
-}
 
-}  // namespace
-
-namespace {
-
-TEST_F(ResourceFileTest, WithAnArchiveSetTheDiskIsNeverConsulted)
-{
-    const std::string path = Write("loose.txt", "on disk only");
-    const std::string archive = (dir_ / "absent.qzr").string();
-    ArchivePath = archive.c_str();
-    ResourceFile file;
-    EXPECT_FALSE(file.Load(path.c_str()));
-    EXPECT_EQ(file.Data(), nullptr);
-    EXPECT_EQ(file.Size(), 0u);
+    ResourceReader missing;
+    missing.Open(dir.Path("absent.3df").c_str());
+    EXPECT_FALSE(missing.Loaded());
+    uint32_t word = 0xFFFFFFFF;
+    missing.Read(&word, sizeof word);
+    EXPECT_EQ(word, 0u);
+    EXPECT_TRUE(missing.Failed());
 }
 
 }  // namespace

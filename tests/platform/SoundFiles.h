@@ -29,6 +29,10 @@ public:
     std::string Path(const std::string& name) const { return path_ + "/" + name; }
     // Writes the bytes to the named file in the folder and returns its path.
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+    std::string Write(const std::string& name, const std::string& text) const
+    {
+        return Write(name, std::vector<uint8_t>(text.begin(), text.end()));
+    }
 
 private:
     std::string path_;

@@ -21,10 +21,8 @@ TEST(WavFile, ParsesEveryPcmLayoutWithItsFormatAndFramesKeepingTheSampleBytesAsT
         size_t samples;
     } cases[] = {
         {"8-bit mono 8000 Hz", 1, 8, 8000, 100},
-        {"8-bit stereo 11025 Hz", 2, 8, 11025, 200},
         {"16-bit mono 22050 Hz", 1, 16, 22050, 300},
         {"16-bit stereo 44100 Hz", 2, 16, 44100, 400},
-        {"16-bit stereo 48000 Hz", 2, 16, 48000, 64},
         {"8-bit mono odd length (pad byte)", 1, 8, 8000, 33},
     };
     for (const auto& c : cases) {
@@ -66,13 +64,13 @@ TEST(WavFile, AcceptsTheExtensibleFormatWhenItsSubFormatIsPcm)
     EXPECT_FALSE(WavFile::Parse(bytes.data(), bytes.size(), &wav));
 }
 
-TEST(WavFile, SkipsUnknownChunksAndFindsDataBeforeFormat)
+TEST(WavFile, SkipsUnknownChunksFindsDataBeforeFormatAndKeepsTheWholeFramesOfADataChunkCutShort)
 {
     std::vector<uint8_t> bytes = MakeWav(1, 8, 8000, SquareWave(10, 1000));
+    WavFile wav;
     // Put a "LIST" chunk of odd size (with its pad byte) between the header and "fmt ".
     const std::vector<uint8_t> list = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
     bytes.insert(bytes.begin() + 12, list.begin(), list.end());
-    WavFile wav;
     ASSERT_TRUE(WavFile::Parse(bytes.data(), bytes.size(), &wav));
     EXPECT_EQ(wav.Frames(), 10u);
 
@@ -82,14 +80,10 @@ TEST(WavFile, SkipsUnknownChunksAndFindsDataBeforeFormat)
     swapped.insert(swapped.end(), bytes.begin() + 24, bytes.begin() + 24 + 24);
     ASSERT_TRUE(WavFile::Parse(swapped.data(), swapped.size(), &wav));
     EXPECT_EQ(wav.Frames(), 10u);
-}
 
-TEST(WavFile, KeepsTheWholeFramesOfADataChunkCutShortByTheEndOfTheFile)
-{
-    std::vector<uint8_t> bytes = MakeWav(2, 16, 44100, SquareWave(100, 500));
-    bytes.resize(bytes.size() - 10);  // 50 stereo frames of 4 bytes, less 2.5 frames
-    WavFile wav;
-    ASSERT_TRUE(WavFile::Parse(bytes.data(), bytes.size(), &wav));
+    std::vector<uint8_t> cut = MakeWav(2, 16, 44100, SquareWave(100, 500));
+    cut.resize(cut.size() - 10);  // 50 stereo frames of 4 bytes, less 2.5 frames
+    ASSERT_TRUE(WavFile::Parse(cut.data(), cut.size(), &wav));
     EXPECT_EQ(wav.Frames(), 47u);
     EXPECT_EQ(wav.pcm.size(), 47u * 4);
 }
@@ -147,7 +141,7 @@ TEST(WavFile, LoadsAFileFromTheDiskAndFailsForMissingEmptyOversizedAndFolderPath
     WavFile loaded;
     ASSERT_TRUE(WavFile::Load(dir.Write("fire.wav", MakeWav(2, 8, 11025, SquareWave(64, 3000))).c_str(), &loaded));
     EXPECT_EQ(loaded.Frames(), 32u);
-    const std::string empty = dir.Write("empty.wav", {});
+    const std::string empty = dir.Write("empty.wav", std::string());
     const std::string oversized = dir.Path("oversized.wav");
     {
         // A sparse file one byte over the limit, headed like a real sound.

@@ -1,14 +1,14 @@
 #include "tests/device/gl/GLTestDevice.h"
 
-TEST_F(GLDeviceTest, ClearFillsTheBackBufferWithTheUnpackedColour)
+TEST_F(GLDeviceTest, MipmappedTexturesBuildTheirWholeChainAndBadSizesOrRectanglesAreRefused)
 {
-    ASSERT_TRUE(device_->Clear(ClearFlags::Target | ClearFlags::ZBuffer, PackColor(255, 10, 128, 250), 1.0f, 0));
-    EXPECT_TRUE(Near(PixelAt(0, 0), 10, 128, 250, 0));
-    EXPECT_TRUE(Near(PixelAt(kWidth - 1, kHeight - 1), 10, 128, 250, 0));
-}
-
-TEST_F(GLDeviceTest, ReadPixelsRefusesRectanglesOutsideTheTarget)
-{
+    std::vector<uint8_t> pixels(8 * 4 * 4, 255);
+    auto texture = device_->CreateTexture(8, 4, pixels.data(), true);
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->Levels(), 4);
+    EXPECT_EQ(device_->CreateTexture(0, 4, pixels.data(), true), nullptr);
+    EXPECT_EQ(device_->CreateTexture(8, 4, nullptr, true), nullptr);
+    EXPECT_EQ(device_->CreateRenderTarget(-4, 4), nullptr);
     std::vector<uint8_t> rgba;
     EXPECT_FALSE(device_->ReadPixels(-1, 0, 1, 1, &rgba));
     EXPECT_FALSE(device_->ReadPixels(0, 0, kWidth + 1, 1, &rgba));
@@ -18,8 +18,11 @@ TEST_F(GLDeviceTest, ReadPixelsRefusesRectanglesOutsideTheTarget)
     EXPECT_EQ(rgba.size(), static_cast<size_t>(kWidth * kHeight * 4));
 }
 
-TEST_F(GLDeviceTest, ScreenVerticesPutRowZeroAtTheTopAndCoverWholePixels)
+TEST_F(GLDeviceTest, ClearFillsWithTheUnpackedColourAndScreenVerticesPutRowZeroAtTheTopCoveringWholePixels)
 {
+    ASSERT_TRUE(device_->Clear(ClearFlags::Target | ClearFlags::ZBuffer, PackColor(255, 10, 128, 250), 1.0f, 0));
+    EXPECT_TRUE(Near(PixelAt(0, 0), 10, 128, 250, 0));
+    EXPECT_TRUE(Near(PixelAt(kWidth - 1, kHeight - 1), 10, 128, 250, 0));
     device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
     SetStage(0, TextureOp::SelectArg2, TextureArg::Texture, TextureArg::Diffuse);
     // A 2 × 2 quad at the top-left corner and one 3 pixels wide along the bottom row.

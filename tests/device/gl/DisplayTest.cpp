@@ -34,7 +34,7 @@ protected:
 
 }  // namespace
 
-TEST_F(DisplayTest, InitOpensTheWindowMakesTheDeviceCurrentAndLogsTheModeAndReleaseUndoesIt)
+TEST_F(DisplayTest, InitOpensTheWindowMakesTheDeviceCurrentAndLogsTheModeChangeModeResizesItAndReleaseUndoesIt)
 {
     ASSERT_TRUE(Display::Init(320, 240, false, 32, 60, 8));
     ASSERT_NE(Display::Device(), nullptr);
@@ -56,20 +56,7 @@ TEST_F(DisplayTest, InitOpensTheWindowMakesTheDeviceCurrentAndLogsTheModeAndRele
     ASSERT_NE(first, lines_.end());
     EXPECT_EQ(std::vector<std::string>(first, lines_.end()), expected);
 
-    // Release is safe twice and clears the current device.
-    Display::Release();
-    EXPECT_EQ(Display::Device(), nullptr);
-    EXPECT_EQ(GraphicsDevice::Current(), nullptr);
-    EXPECT_EQ(Display::GetWindow(), nullptr);
-    Display::Release();
-    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
-}
-
-TEST_F(DisplayTest, ChangeModeResizesTheWindowAndStoresTheMode)
-{
-    ASSERT_TRUE(Display::Init(320, 240, false, 32, 60, 0));
     ASSERT_TRUE(Display::ChangeMode(200, 100, false, 16, 75, 4));
-    int width = 0, height = 0;
     for (int i = 0; i < 50 && (width != 200 || height != 100); ++i) {
         SDL_PumpEvents();
         Display::GetWindow()->DrawableSize(&width, &height);
@@ -80,11 +67,18 @@ TEST_F(DisplayTest, ChangeModeResizesTheWindowAndStoresTheMode)
     EXPECT_EQ(Display::Height(), 100);
     EXPECT_EQ(Display::Bits(), 16u);
     EXPECT_EQ(Display::Refresh(), 75u);
-
     // A refused mode is logged and leaves the stored one.
     EXPECT_FALSE(Display::ChangeMode(0, 0, false, 32, 60, 0));
     EXPECT_EQ(lines_.back(), "Failed to inicialize\n");
     EXPECT_EQ(Display::Width(), 200);
+
+    // Release is safe twice and clears the current device.
+    Display::Release();
+    EXPECT_EQ(Display::Device(), nullptr);
+    EXPECT_EQ(GraphicsDevice::Current(), nullptr);
+    EXPECT_EQ(Display::GetWindow(), nullptr);
+    Display::Release();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
 }
 
 TEST_F(DisplayTest, TheModeListHoldsTheDisplaysRealModes)
@@ -96,31 +90,9 @@ TEST_F(DisplayTest, TheModeListHoldsTheDisplaysRealModes)
         EXPECT_GT(Display::ModeHeight(32, i), 0);
         EXPECT_GE(Display::ModeRefresh(32, i), 0);
     }
-    // 24-bit colour counts as 32-bit.
-    EXPECT_EQ(Display::ModeCount(24), count);
-    EXPECT_EQ(Display::ModeWidth(32, count), 0);
-    EXPECT_EQ(Display::ModeWidth(32, -1), 0);
-    EXPECT_EQ(Display::ModeHeight(32, count), 0);
-    EXPECT_EQ(Display::ModeRefresh(32, -1), 0);
-}
-
-TEST_F(DisplayTest, ClosingTheWindowPostsQuitInsteadOfDestroyingIt)
-{
-    ASSERT_TRUE(Display::Init(64, 64, false, 32, 60, 0));
-    SDL_Event close{};
-    close.type = SDL_WINDOWEVENT;
-    close.window.event = SDL_WINDOWEVENT_CLOSE;
-    close.window.windowID = SDL_GetWindowID(Display::GetWindow()->Handle());
-    ASSERT_EQ(SDL_PushEvent(&close), 1);
-    bool quit = false;
-    Message message;
-    while (MessageQueue::PeekMessage(&message)) {
-        if (message.message == WM_QUIT) quit = true;
-        else MessageQueue::DispatchMessage(message);
-    }
-    EXPECT_TRUE(quit);
-    EXPECT_NE(Display::GetWindow(), nullptr);
-    EXPECT_NE(SDL_GetWindowFromID(close.window.windowID), nullptr);
+    EXPECT_EQ(Display::ModeCount(24), count) << "24-bit colour counts as 32-bit";
+    for (int outside : {count, -1})
+        EXPECT_EQ(Display::ModeWidth(32, outside) + Display::ModeHeight(32, outside) + Display::ModeRefresh(32, outside), 0);
 }
 
 TEST_F(DisplayTest, APictureThatDoesNotFitTheWindowIsDrawnAtItsSizeAndShownLetterboxed)
@@ -148,9 +120,10 @@ TEST_F(DisplayTest, APictureThatDoesNotFitTheWindowIsDrawnAtItsSizeAndShownLette
     EXPECT_FALSE(device->Letterboxed()) << "a window that fits is drawn into directly";
 }
 
-TEST_F(DisplayTest, AltEnterSwitchesBetweenFullScreenAndAWindowOfTheSameSize)
+TEST_F(DisplayTest, AltEnterSwitchesBetweenFullScreenAndAWindowOfTheSameSizeAndClosingTheWindowPostsQuit)
 {
     ASSERT_TRUE(Display::Init(320, 200, false, 32, 60, 0));
+    const uint32_t windowId = SDL_GetWindowID(Display::GetWindow()->Handle());
     for (bool fullscreen : {true, false}) {
         SDL_Event key{};
         key.type = SDL_KEYDOWN;
@@ -165,4 +138,19 @@ TEST_F(DisplayTest, AltEnterSwitchesBetweenFullScreenAndAWindowOfTheSameSize)
         // The display offers no 320 × 200 mode: full screen keeps the desktop's.
         EXPECT_EQ(Display::GetWindow()->KeptDesktopMode(), fullscreen);
     }
+
+    // A close request posts quit instead of destroying the window.
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    close.window.windowID = windowId;
+    ASSERT_EQ(SDL_PushEvent(&close), 1);
+    bool quit = false;
+    Message message;
+    while (MessageQueue::PeekMessage(&message)) {
+        if (message.message == WM_QUIT) quit = true;
+        else MessageQueue::DispatchMessage(message);
+    }
+    EXPECT_TRUE(quit);
+    EXPECT_NE(SDL_GetWindowFromID(windowId), nullptr);
 }

@@ -64,14 +64,23 @@ void GLDeviceTest::SetAlphaStage(uint32_t stage, uint32_t op, uint32_t arg1)
     device_->SetTextureStageState(stage, StageState::AlphaArg1, arg1);
 }
 
-std::unique_ptr<DeviceTexture> GLDeviceTest::SolidTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a)
+MeshVertex Vertex(float x, float y, float z)
+{
+    MeshVertex v{};
+    v.position[0] = x;
+    v.position[1] = y;
+    v.position[2] = z;
+    return v;
+}
+
+std::unique_ptr<DeviceTexture> SolidTexture(GraphicsDevice& device, uint8_t r, uint8_t g, uint8_t b, uint8_t a)
 {
     std::vector<uint8_t> pixels;
     for (int i = 0; i < 4 * 4; ++i) pixels.insert(pixels.end(), {r, g, b, a});
-    return device_->CreateTexture(4, 4, pixels.data(), true);
+    return device.CreateTexture(4, 4, pixels.data(), true);
 }
 
-std::string GLDeviceTest::WriteShader(const std::string& name, const std::string& source)
+std::string WriteShader(const std::string& name, const std::string& source)
 {
     const std::string path = ::testing::TempDir() + name;
     std::ofstream(path, std::ios::binary) << source;

@@ -42,14 +42,16 @@ protected:
         SetAlphaStage(0, TextureOp::SelectArg1, TextureArg::Diffuse);
     }
 
-    // A texture of one colour (r, g, b, a bytes).
-    std::unique_ptr<DeviceTexture> SolidTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a);
-    // A shader file written for the test.
-    std::string WriteShader(const std::string& name, const std::string& source);
-
     std::unique_ptr<Window> window_;
     std::unique_ptr<OpenGLDevice> device_;
 };
+
+// A mesh vertex at (x, y, z) with nothing else set.
+MeshVertex Vertex(float x, float y, float z);
+// A 4 × 4 mipmapped texture of one colour (r, g, b, a bytes).
+std::unique_ptr<DeviceTexture> SolidTexture(GraphicsDevice& device, uint8_t r, uint8_t g, uint8_t b, uint8_t a);
+// A shader file written for the test; returns its path.
+std::string WriteShader(const std::string& name, const std::string& source);
 
 // |a − b| ≤ tolerance for every channel.
 ::testing::AssertionResult Near(Rgba actual, int r, int g, int b, int tolerance = 2);

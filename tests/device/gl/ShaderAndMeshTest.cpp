@@ -6,28 +6,9 @@
 
 namespace {
 
-const char* kColourVertexShader = R"(
-uniform mat4 worldViewProj;
-uniform vec4 diffuseColor;
-uniform vec4 specularColor;
-void main()
-{
-    oPos = inPosition * worldViewProj;
-    oD0 = diffuseColor;
-    oD1 = specularColor;
-    oT0 = inTexCoord0;
-    oT1 = vec4(inTexCoord0.xy, 0.0, 1.0);
-    oT2 = inTexCoord0;
-}
-)";
-
-const char* kTintPixelShader = R"(
-uniform vec4 tint;
-void main()
-{
-    oC0 = texture(s0, vT0.xy) * vD0 * tint;
-}
-)";
+const char* kColourVertexShader = "uniform mat4 worldViewProj;\nuniform vec4 diffuseColor;\n"
+                                  "void main() { oPos = inPosition * worldViewProj; oD0 = diffuseColor; oT0 = inTexCoord0; }\n";
+const char* kTintPixelShader = "uniform vec4 tint;\nvoid main() { oC0 = texture(s0, vT0.xy) * vD0 * tint; }\n";
 
 const QuadVertex kWhole[6] = {
     {-1, -1, 0.5f, 0, 0}, {1, -1, 0.5f, 1, 0}, {-1, 1, 0.5f, 0, 1},
@@ -60,85 +41,6 @@ protected:
     std::unique_ptr<DeviceShader> vertex_;
     std::unique_ptr<DeviceShader> pixel_;
 };
-
-TEST_F(GLShaderTest, ConstantTablesListWhatTheSourceUsesAndGiveNullForTheRest)
-{
-    EXPECT_NE(vertex_->GetConstantByName("worldViewProj"), kNullConstant);
-    EXPECT_NE(vertex_->GetConstantByName("diffuseColor"), kNullConstant);
-    EXPECT_EQ(vertex_->GetConstantByName("radius"), kNullConstant);
-    EXPECT_EQ(vertex_->GetConstantByName("harnViewport"), kNullConstant);
-    EXPECT_NE(pixel_->GetConstantByName("tint"), kNullConstant);
-    EXPECT_EQ(pixel_->GetConstantByName("s0"), kNullConstant);
-    EXPECT_EQ(vertex_->Constants().Find(vertex_->GetConstantByName("worldViewProj"))->type, ConstantType::Matrix4);
-}
-
-TEST_F(GLShaderTest, ConstantValuesStayWithTheShaderWhateverItIsPairedWith)
-{
-    auto white = SolidTexture(255, 255, 255, 255);
-    device_->SetTexture(0, white.get());
-    device_->SetVertexShader(vertex_.get());
-    vertex_->SetVector(vertex_->GetConstantByName("diffuseColor"), Vec4(0.2f, 0.4f, 0.8f, 1));
-    pixel_->SetVector(pixel_->GetConstantByName("tint"), Vec4(1, 0.5f, 0, 1));
-
-    // With no pixel shader the stages colour the pixels: the vertex colour as set.
-    device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
-    Draw(kWhole);
-    EXPECT_TRUE(Near(PixelAt(10, 10), 51, 102, 204));
-
-    // With the pixel shader: the same vertex colour, tinted.
-    device_->SetPixelShader(pixel_.get());
-    Draw(kWhole);
-    EXPECT_TRUE(Near(PixelAt(10, 10), 51, 51, 0));
-
-    // Null turns the pixel shader off again; the vertex shader's value is still in force.
-    device_->SetPixelShader(nullptr);
-    Draw(kWhole);
-    EXPECT_TRUE(Near(PixelAt(10, 10), 51, 102, 204));
-
-    // A value changed while unbound is in force at the next bind.
-    pixel_->SetVector(pixel_->GetConstantByName("tint"), Vec4(0, 0, 1, 1));
-    device_->SetPixelShader(pixel_.get());
-    Draw(kWhole);
-    EXPECT_TRUE(Near(PixelAt(10, 10), 0, 0, 204));
-}
-
-TEST_F(GLShaderTest, TheLightPassStagesCombineNormalMapAttenuationAndSpecular)
-{
-    // Stage 0: dot product of normal map (255, 128, 128) and light vector (191, 128, 128): 0.498.
-    // Stage 1: times the attenuation volume (255, 128, 64): (0.498, 0.25, 0.125).
-    // Stage 2: times the light colour (1, 1, 0.5) as specular: (127, 64, 16).
-    auto normal = SolidTexture(255, 128, 128, 255);
-    std::vector<uint8_t> texels;
-    for (int i = 0; i < 8; ++i) texels.insert(texels.end(), {255, 128, 64, 255});
-    auto attenuation = device_->CreateVolumeTexture(2, 2, 2, texels.data());
-    ASSERT_NE(attenuation, nullptr);
-    device_->SetVertexShader(vertex_.get());
-    vertex_->SetVector(vertex_->GetConstantByName("diffuseColor"), Vec4(191.0f / 255, 128.0f / 255, 128.0f / 255, 1));
-    vertex_->SetVector(vertex_->GetConstantByName("specularColor"), Vec4(1, 1, 0.5f, 1));
-
-    device_->SetTexture(0, normal.get());
-    device_->SetTextureStageState(0, StageState::TexCoordIndex, 0);
-    SetStage(0, TextureOp::DotProduct3, TextureArg::Texture, TextureArg::Diffuse);
-    SetAlphaStage(0, TextureOp::Disable);
-    device_->SetTexture(1, attenuation.get());
-    device_->SetTextureStageState(1, StageState::TexCoordIndex, 1);
-    SetStage(1, TextureOp::Modulate, TextureArg::Texture, TextureArg::Current);
-    SetAlphaStage(1, TextureOp::Disable);
-    for (SamplerState s : {SamplerState::AddressU, SamplerState::AddressV, SamplerState::AddressW})
-        device_->SetSamplerState(1, s, TextureAddress::MirrorOnce);
-    device_->SetTextureStageState(2, StageState::TexCoordIndex, 2);
-    SetStage(2, TextureOp::Modulate, TextureArg::Current, TextureArg::Specular);
-    SetAlphaStage(2, TextureOp::Disable);
-
-    device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
-    Draw(kWhole);
-    EXPECT_TRUE(Near(PixelAt(32, 32), 127, 64, 16));
-
-    // Stage 2 disabled ends the cascade after stage 1.
-    SetStage(2, TextureOp::Disable);
-    Draw(kWhole);
-    EXPECT_TRUE(Near(PixelAt(32, 32), 127, 64, 32));
-}
 
 TEST_F(GLShaderTest, ASourceThatDoesNotCompileGivesNullAndTheCompilerMessages)
 {
@@ -173,21 +75,8 @@ TEST_F(GLShaderTest, DestroyingABoundShaderFallsBackToTheFixedStages)
     EXPECT_TRUE(Near(PixelAt(1, 1), 10, 20, 30));
 }
 
-namespace {
-
-MeshVertex Vertex(float x, float y, float z)
-{
-    MeshVertex v{};
-    v.position[0] = x;
-    v.position[1] = y;
-    v.position[2] = z;
-    return v;
-}
-
-}  // namespace
-
 // Meshes through the fixed transform: world × view × projection, left-handed, depth 0..1.
-TEST_F(GLDeviceTest, MeshesDrawThroughWorldViewAndProjectionAsDirect3DWould)
+TEST_F(GLDeviceTest, MeshesDrawThroughViewAndProjectionAsDirect3DWould)
 {
     const MeshVertex vertices[4] = {Vertex(-1, 0, 0), Vertex(1, 0, 0), Vertex(-1, 1, 0), Vertex(1, 1, 0)};
     // Clockwise as seen from the camera at −z looking along +z with y up.
@@ -212,16 +101,8 @@ TEST_F(GLDeviceTest, MeshesDrawThroughWorldViewAndProjectionAsDirect3DWould)
     EXPECT_TRUE(Near(PixelAt(24, 29), 0, 0, 0));
     EXPECT_TRUE(Near(PixelAt(39, 29), 0, 0, 0));
 
-    // The world transform moves it right (+x is right in a left-handed view along +z).
-    device_->Clear(ClearFlags::Target | ClearFlags::ZBuffer, PackColor(255, 0, 0, 0), 1.0f, 0);
-    device_->SetTransform(TransformType::World, Matrix::Translation(2, 0, 0));
-    ASSERT_TRUE(device_->DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 2));
-    EXPECT_TRUE(Near(PixelAt(32, 29), 0, 0, 0));
-    EXPECT_TRUE(Near(PixelAt(45, 29), 255, 255, 255));
-
     // Seen from behind, the winding turns counter-clockwise: culled by Cull::CCW, kept by Cull::CW.
     device_->Clear(ClearFlags::Target | ClearFlags::ZBuffer, PackColor(255, 0, 0, 0), 1.0f, 0);
-    device_->SetTransform(TransformType::World, Matrix::Identity());
     device_->SetTransform(TransformType::View, Matrix::LookAtLH(Vec4(0, 0, 5), Vec4(0, 0, 0), Vec4(0, 1, 0)));
     ASSERT_TRUE(device_->DrawIndexedPrimitive(PrimitiveType::TriangleList, 0, 2));
     EXPECT_TRUE(Near(PixelAt(32, 29), 0, 0, 0));
@@ -251,19 +132,15 @@ TEST_F(GLDeviceTest, MeshesOfMoreThan65535VerticesDrawWith32BitIndices)
     EXPECT_TRUE(Near(PixelAt(kWidth - 4, 4), 0, 0, 0));
 }
 
-TEST_F(GLShaderTest, ConstantsOfEveryTypeReachTheShader)
+TEST_F(GLShaderTest, ConstantsOfEveryTypeReachTheShaderAndTheTablesHoldOnlyTheSourcesOwn)
 {
-    const char* source = R"(
-uniform float level;
-uniform bool useLevel;
-uniform vec4 color;
-uniform mat4 place;
-void main()
-{
-    oPos = inPosition * place;
-    oD0 = useLevel ? vec4(level, level, level, 1.0) : color;
-}
-)";
+    EXPECT_NE(vertex_->GetConstantByName("diffuseColor"), kNullConstant);
+    EXPECT_NE(pixel_->GetConstantByName("tint"), kNullConstant);
+    for (const char* name : {"radius", "harnViewport"}) EXPECT_EQ(vertex_->GetConstantByName(name), kNullConstant) << name;
+    EXPECT_EQ(pixel_->GetConstantByName("s0"), kNullConstant) << "samplers are not constants";
+
+    const char* source = "uniform float level;\nuniform bool useLevel;\nuniform vec4 color;\nuniform mat4 place;\n"
+                         "void main() { oPos = inPosition * place; oD0 = useLevel ? vec4(level, level, level, 1.0) : color; }\n";
     auto shader = device_->CreateVertexShader(WriteShader("types.vsh", source).c_str());
     ASSERT_NE(shader, nullptr);
     for (const auto& [name, type] : {std::pair{"level", ConstantType::Float}, std::pair{"useLevel", ConstantType::Bool},
@@ -288,33 +165,6 @@ void main()
     EXPECT_TRUE(Near(PixelAt(48, 32), 128, 128, 128));
 }
 
-TEST_F(GLShaderTest, ParticleVerticesCarryColourAndFourTextureValues)
-{
-    // The particle layout through a vertex shader: corner offset, packed colour, centre and size.
-    const char* source = R"(
-void main()
-{
-    oPos = vec4(inTexCoord0.xy + inPosition.xy * inTexCoord0.w, 0.5, 1.0);
-    oD0 = inDiffuse;
-}
-)";
-    auto shader = device_->CreateVertexShader(WriteShader("particle.vsh", source).c_str());
-    ASSERT_NE(shader, nullptr);
-    device_->SetVertexShader(shader.get());
-    device_->SetFVF(ParticleVertex::kFvf);
-    const uint32_t color = PackColor(255, 10, 200, 60);
-    // A particle of size 0.25 centred at (0.5, 0.5) in clip space: the upper-right quarter's middle,
-    // clip-space y pointing up on the screen.
-    const float corners[6][2] = {{-1, -1}, {-1, 1}, {1, -1}, {1, -1}, {-1, 1}, {1, 1}};
-    ParticleVertex vertices[6];
-    for (int i = 0; i < 6; ++i) vertices[i] = {corners[i][0], corners[i][1], 0, color, 0.5f, 0.5f, 0.0f, 0.25f};
-    device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
-    ASSERT_TRUE(device_->DrawPrimitiveUP(PrimitiveType::TriangleList, 2, vertices, sizeof(ParticleVertex)));
-    EXPECT_TRUE(Near(PixelAt(48, 16), 10, 200, 60));
-    EXPECT_TRUE(Near(PixelAt(32, 32), 0, 0, 0));
-    EXPECT_TRUE(Near(PixelAt(16, 48), 0, 0, 0));
-}
-
 // Clip-space geometry keeps Direct3D's pixel centres: a full-target quad with texture coordinates
 // 0..1 samples pixel i at u = i / width, half a texel before its centre, which is what the glow
 // pass's half-texel offset makes up for.
@@ -323,13 +173,7 @@ TEST_F(GLShaderTest, ClipSpaceQuadsSampleWithDirect3DsHalfPixelOffset)
     const uint8_t texels[8] = {0, 0, 0, 255, 255, 255, 255, 255};
     auto ramp = device_->CreateTexture(2, 1, texels, false);
     ASSERT_NE(ramp, nullptr);
-    const char* passThrough = R"(
-void main()
-{
-    oPos = inPosition;
-    oT0 = inTexCoord0;
-}
-)";
+    const char* passThrough = "void main() { oPos = inPosition; oT0 = inTexCoord0; }";
     auto shader = device_->CreateVertexShader(WriteShader("pass.vsh", passThrough).c_str());
     ASSERT_NE(shader, nullptr);
     device_->SetVertexShader(shader.get());

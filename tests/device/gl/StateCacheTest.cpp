@@ -2,15 +2,12 @@
 // of changes: one device draws after every change, so that it holds the earlier values when the
 // next change comes; a fresh device makes the same changes and draws once. A change the first
 // device failed to pass on shows as a difference between the two pictures.
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/device/OpenGLDevice.h"
-#include "engine/platform/Window.h"
+#include "tests/device/gl/GLTestDevice.h"
 
 namespace {
 
@@ -32,20 +29,14 @@ struct Kit {
         std::string error;
         device = OpenGLDevice::Create(window.Handle(), &error);
         if (!device) return false;
-        red = Solid(255, 0, 0, 255);
-        green = Solid(0, 255, 0, 128);
+        red = SolidTexture(*device, 255, 0, 0, 255);
+        green = SolidTexture(*device, 0, 255, 0, 128);
         const uint8_t texels[8] = {0, 0, 0, 255, 255, 255, 255, 255};  // black, white
         stripes = device->CreateTexture(2, 1, texels, false);
         target = device->CreateRenderTarget(kSide, kSide);
         tint = device->CreatePixelShader(WriteShader("cache_tint.psh", kTintShader).c_str());
         inverse = device->CreatePixelShader(WriteShader("cache_inverse.psh", kInverseShader).c_str());
-        MeshVertex corners[4] = {};
-        const float xy[4][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
-        for (int i = 0; i < 4; ++i) {
-            corners[i].position[0] = xy[i][0];
-            corners[i].position[1] = xy[i][1];
-            corners[i].position[2] = 0.5f;
-        }
+        const MeshVertex corners[4] = {Vertex(-1, -1, 0.5f), Vertex(1, -1, 0.5f), Vertex(-1, 1, 0.5f), Vertex(1, 1, 0.5f)};
         square = device->CreateVertexBuffer(corners, 4);
         const uint16_t both[6] = {0, 2, 1, 1, 2, 3}, one[6] = {0, 2, 1, 0, 2, 1};
         bothTriangles = device->CreateIndexBuffer(both, 6);
@@ -55,24 +46,6 @@ struct Kit {
         device->SetTextureStageState(0, StageState::ColorOp, TextureOp::SelectArg1);
         device->SetTextureStageState(0, StageState::AlphaOp, TextureOp::SelectArg1);
         return red && green && stripes && target && tint && inverse && square && bothTriangles && oneTriangle;
-    }
-
-    std::unique_ptr<DeviceTexture> Solid(uint8_t r, uint8_t g, uint8_t b, uint8_t a)
-    {
-        std::vector<uint8_t> texels;
-        for (int i = 0; i < 16; ++i) texels.insert(texels.end(), {r, g, b, a});
-        return device->CreateTexture(4, 4, texels.data(), true);
-    }
-
-    static std::string WriteShader(const std::string& name, const char* source)
-    {
-        const std::string path = ::testing::TempDir() + name;
-        FILE* file = std::fopen(path.c_str(), "wb");
-        if (file) {
-            std::fputs(source, file);
-            std::fclose(file);
-        }
-        return path;
     }
 
     // Clears the current target and covers it with a quad whose u runs from -1 to 2, or draws the
@@ -146,7 +119,7 @@ const Row kRows[] = {
      {[](Kit& k) { Texture0(k, k.red.get()); },
       [](Kit& k) {
           k.red.reset();
-          k.red = k.Solid(0, 0, 255, 255);
+          k.red = SolidTexture(*k.device, 0, 0, 255, 255);
           Texture0(k, k.red.get());
       }}},
     {"sampler addressing and filters",

@@ -58,40 +58,33 @@ TEST_F(GLDeviceTest, CullModesFollowTheWindingOnScreenAndInTargets)
 
 TEST_F(GLDeviceTest, DepthFunctionsAndDepthWritesDecideWhatShows)
 {
+    // Drawn one after another over the whole target, whose depth starts at 1.
+    const struct {
+        const char* name;
+        uint32_t zEnable, zWrite, zFunc;
+        float z;
+        int r, g, b;  // the colour drawn, and what must show after
+        int shownR, shownG, shownB;
+    } draws[] = {
+        {"nearer than the clear", 1, 1, Compare::LessEqual, 0.5f, 255, 0, 0, 255, 0, 0},
+        {"farther: hidden", 1, 1, Compare::LessEqual, 0.7f, 0, 255, 0, 255, 0, 0},
+        {"nearer without depth writes shows", 1, 0, Compare::LessEqual, 0.3f, 0, 255, 0, 0, 255, 0},
+        {"and left the depth at 0.5", 1, 0, Compare::LessEqual, 0.4f, 0, 0, 255, 0, 0, 255},
+        {"equal passes on the surface laid down", 1, 0, Compare::Equal, 0.5f, 255, 255, 255, 255, 255, 255},
+        {"and nowhere else", 1, 0, Compare::Equal, 0.6f, 9, 9, 9, 255, 255, 255},
+        {"always ignores the depth", 1, 0, Compare::Always, 0.9f, 1, 2, 3, 1, 2, 3},
+        {"as does depth testing off", 0, 0, Compare::Less, 0.95f, 4, 5, 6, 4, 5, 6},
+    };
     SelectDiffuse();
-    device_->SetRenderState(RenderState::ZEnable, 1);
-    device_->SetRenderState(RenderState::ZWriteEnable, 1);
-    device_->SetRenderState(RenderState::ZFunc, Compare::LessEqual);
     device_->Clear(ClearFlags::Target | ClearFlags::ZBuffer, PackColor(255, 0, 0, 0), 1.0f, 0);
-    DrawFullScreen(PackColor(255, 255, 0, 0), 0.5f);
-    EXPECT_TRUE(Near(PixelAt(8, 8), 255, 0, 0));
-
-    // Farther: hidden.
-    DrawFullScreen(PackColor(255, 0, 255, 0), 0.7f);
-    EXPECT_TRUE(Near(PixelAt(8, 8), 255, 0, 0));
-
-    // Nearer without depth writes: shows, but leaves the depth at 0.5.
-    device_->SetRenderState(RenderState::ZWriteEnable, 0);
-    DrawFullScreen(PackColor(255, 0, 255, 0), 0.3f);
-    EXPECT_TRUE(Near(PixelAt(8, 8), 0, 255, 0));
-    DrawFullScreen(PackColor(255, 0, 0, 255), 0.4f);
-    EXPECT_TRUE(Near(PixelAt(8, 8), 0, 0, 255));
-
-    // Equal passes exactly on the surface laid down, and nowhere else.
-    device_->SetRenderState(RenderState::ZFunc, Compare::Equal);
-    DrawFullScreen(PackColor(255, 255, 255, 255), 0.5f);
-    EXPECT_TRUE(Near(PixelAt(8, 8), 255, 255, 255));
-    DrawFullScreen(PackColor(255, 9, 9, 9), 0.6f);
-    EXPECT_TRUE(Near(PixelAt(8, 8), 255, 255, 255));
-
-    // Always ignores the depth; depth testing off as well.
-    device_->SetRenderState(RenderState::ZFunc, Compare::Always);
-    DrawFullScreen(PackColor(255, 1, 2, 3), 0.9f);
-    EXPECT_TRUE(Near(PixelAt(8, 8), 1, 2, 3, 0));
-    device_->SetRenderState(RenderState::ZFunc, Compare::Less);
-    device_->SetRenderState(RenderState::ZEnable, 0);
-    DrawFullScreen(PackColor(255, 4, 5, 6), 0.95f);
-    EXPECT_TRUE(Near(PixelAt(8, 8), 4, 5, 6, 0));
+    for (const auto& d : draws) {
+        SCOPED_TRACE(d.name);
+        device_->SetRenderState(RenderState::ZEnable, d.zEnable);
+        device_->SetRenderState(RenderState::ZWriteEnable, d.zWrite);
+        device_->SetRenderState(RenderState::ZFunc, d.zFunc);
+        DrawFullScreen(PackColor(255, static_cast<uint8_t>(d.r), static_cast<uint8_t>(d.g), static_cast<uint8_t>(d.b)), d.z);
+        EXPECT_TRUE(Near(PixelAt(8, 8), d.shownR, d.shownG, d.shownB, 0));
+    }
 }
 
 TEST_F(GLDeviceTest, VolumeTextureWithMirrorOnceMirrorsNegativeCoordinatesOnce)
@@ -138,15 +131,4 @@ TEST_F(GLDeviceTest, VolumeTextureWithMirrorOnceMirrorsNegativeCoordinatesOnce)
         SCOPED_TRACE(i);
         EXPECT_TRUE(Near(PixelAt(static_cast<int>(i), 0), cases[i].red, 0, 0));
     }
-}
-
-TEST_F(GLDeviceTest, MipmappedTexturesBuildTheirWholeChain)
-{
-    std::vector<uint8_t> pixels(8 * 4 * 4, 255);
-    auto texture = device_->CreateTexture(8, 4, pixels.data(), true);
-    ASSERT_NE(texture, nullptr);
-    EXPECT_EQ(texture->Levels(), 4);
-    EXPECT_EQ(device_->CreateTexture(0, 4, pixels.data(), true), nullptr);
-    EXPECT_EQ(device_->CreateTexture(8, 4, nullptr, true), nullptr);
-    EXPECT_EQ(device_->CreateRenderTarget(-4, 4), nullptr);
 }
