@@ -32,14 +32,13 @@ protected:
     {
         ShaderDirectory::Set(HARN_SOURCE_DIR "/data");
         ASSERT_TRUE(renderer_.SetUpScene());
-        renderer_.GetCamera().SetProjection(Pi() / 2.0f, 4.0f / 3.0f);
-        renderer_.GetCamera().SetLook(Vec4(0, 0, -100), Vec4(0, 0, 0), Vec4(0, 1, 0));
+        Aim(renderer_);
         device_.ClearLog();
     }
     void TearDown() override { ShaderDirectory::Set(""); }
 
     // An object with a box mesh between the corners, listed by the material.
-    SceneObject& AddBoxObject(Material& material, const Vec4& lo, const Vec4& hi)
+    SceneObject& AddBoxObject(Material& material, const Vec4& lo = Vec4(-1, -1, -1), const Vec4& hi = Vec4(1, 1, 1))
     {
         objects_.push_back(std::make_unique<SceneObject>());
         SceneObject& object = *objects_.back();
@@ -67,17 +66,22 @@ protected:
         return found;
     }
 
-    // Mesh draws made with the shader compiled from this file.
-    int MeshDrawsWith(const char* shaderFile) const
+    // Mesh draws made with the shader compiled from this file of the folder (the tree's data/ by default).
+    std::vector<const NullDrawCall*> MeshDraws(const char* shaderFile, const std::string& folder = "") const
     {
-        int count = 0;
+        const std::string path = folder.empty() ? ShaderDirectory::PathOf(shaderFile) : folder + shaderFile;
+        std::vector<const NullDrawCall*> found;
         for (const NullDrawCall& draw : device_.Draws()) {
-            if (draw.indexed && draw.vertexShader &&
-                draw.vertexShader->SourcePath() == ShaderDirectory::PathOf(shaderFile)) {
-                ++count;
-            }
+            if (draw.indexed && draw.vertexShader && draw.vertexShader->SourcePath() == path) found.push_back(&draw);
         }
-        return count;
+        return found;
+    }
+    int MeshDrawsWith(const char* shaderFile) const { return static_cast<int>(MeshDraws(shaderFile).size()); }
+
+    void Aim(Renderer& renderer)
+    {
+        renderer.GetCamera().SetProjection(Pi() / 2.0f, 4.0f / 3.0f);
+        renderer.GetCamera().SetLook(Vec4(0, 0, -100), Vec4(0, 0, 0), Vec4(0, 1, 0));
     }
 
     NullDevice device_{kWidth, kHeight};
@@ -96,17 +100,6 @@ std::vector<Vertex> VerticesOf(const NullDrawCall& draw)
 }
 
 }  // namespace
-
-TEST_F(RendererTest, SetUpBuildsTheAttenuationVolumeAndHalfPowerOfTwoGlowTargets)
-{
-    ASSERT_NE(renderer_.AttenuationTexture(), nullptr);
-    EXPECT_EQ(renderer_.AttenuationTexture()->Kind(), TextureKind::Volume);
-    EXPECT_EQ(renderer_.AttenuationTexture()->Depth(), 16);
-    EXPECT_EQ(renderer_.GlowWidth(), 256);
-    EXPECT_EQ(renderer_.GlowHeight(), 128);
-    ASSERT_NE(renderer_.GlowTarget(0), nullptr);
-    EXPECT_EQ(renderer_.GlowTarget(1)->Width(), 256);
-}
 
 TEST(RendererSizes, GlowSideIsHalfTheLargestPowerOfTwoWithinTheDisplay)
 {
@@ -134,15 +127,24 @@ TEST(RendererSizes, AttenuationFallsOffWithTheDistanceFromTheFirstTexel)
     }
 }
 
+// An object without a material and null lights, particles and sprites are ignored.
 TEST_F(RendererTest, AddObjectListsAMaterialOnceAFrameAndStampsItAndTheObject)
 {
     Material material;
-    SceneObject& a = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
-    SceneObject& b = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& a = AddBoxObject(material);
+    SceneObject& b = AddBoxObject(material);
+    SceneObject loose;
+    ASSERT_TRUE(loose.BuildMesh(test_meshes::Box(Vec4(-1, -1, -1), Vec4(1, 1, 1))));
+    renderer_.AddObject(loose, Matrix());
+    renderer_.AddLight(nullptr);
+    renderer_.AddParticle(nullptr);
+    renderer_.AddSprite(nullptr);
     renderer_.AddObject(a, Matrix::Translation(-5, 0, 0));
     renderer_.AddObject(b, Matrix::Translation(5, 0, 0));
     renderer_.AddObject(a, Matrix::Translation(0, 5, 0));
     EXPECT_EQ(renderer_.Models().Count(), 1u);
+    EXPECT_EQ(loose.FrameStamp(), -1);
+    EXPECT_EQ(renderer_.Lights().Count() + renderer_.Particles().Count() + renderer_.Sprites().Count(), 0u);
     EXPECT_EQ(material.instances.Count(), 3u);
     EXPECT_EQ(material.frameStamp, 0);
     EXPECT_EQ(a.FrameStamp(), 0);
@@ -162,39 +164,18 @@ TEST_F(RendererTest, AddObjectListsAMaterialOnceAFrameAndStampsItAndTheObject)
     // Only b, stamped this frame, is drawn: once in the ambient and once in the texture pass.
     device_.ClearLog();
     RenderFrame();
-    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2);
-}
-
-TEST_F(RendererTest, AnObjectWithoutMaterialAndNullSubmissionsAreIgnored)
-{
-    SceneObject loose;
-    ASSERT_TRUE(loose.BuildMesh(test_meshes::Box(Vec4(-1, -1, -1), Vec4(1, 1, 1))));
-    renderer_.AddObject(loose, Matrix());
-    renderer_.AddLight(nullptr);
-    renderer_.AddParticle(nullptr);
-    renderer_.AddSprite(nullptr);
-    EXPECT_EQ(renderer_.Models().Count(), 0u);
-    EXPECT_EQ(loose.FrameStamp(), -1);
-    EXPECT_EQ(renderer_.Lights().Count(), 0u);
-    EXPECT_EQ(renderer_.Particles().Count(), 0u);
-    EXPECT_EQ(renderer_.Sprites().Count(), 0u);
-    RenderFrame();
     int meshDraws = 0;
     for (const NullDrawCall& draw : device_.Draws()) meshDraws += draw.indexed ? 1 : 0;
-    EXPECT_EQ(meshDraws, 0);
+    EXPECT_EQ(meshDraws, 2);
+    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2);
 }
 
 TEST_F(RendererTest, CullingHidesABoxOutsideOnePlaneAndKeepsABoxStraddlingPlanes)
 {
     Material material;
-    SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& box = AddBoxObject(material);
     SceneObject& wide = AddBoxObject(material, Vec4(-1000, -1, -1), Vec4(1000, 1, 1));
-    const struct {
-        const char* what;
-        SceneObject* object;
-        Matrix world;
-        bool visible;
-    } cases[] = {
+    const struct { const char* what; SceneObject* object; Matrix world; bool visible; } cases[] = {
         {"in the middle", &box, Matrix(), true},
         {"far to the left", &box, Matrix::Translation(-500, 0, 0), false},
         {"behind the camera", &box, Matrix::Translation(0, 0, -200), false},
@@ -215,24 +196,25 @@ TEST_F(RendererTest, CullingHidesABoxOutsideOnePlaneAndKeepsABoxStraddlingPlanes
     EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2 * 3);
 }
 
+// Each instance tests the light against its box in its own space: of two unit boxes at x = ±30 only
+// the one at +30 meets the last light.
 TEST_F(RendererTest, LightsReachInstancesWithinTheirRadiusOfTheBoxInsideTheFrustum)
 {
     Material material;
     material.bumpMap = &NewTexture();
     renderer_.AddObject(AddBoxObject(material, Vec4(-10, -10, -10), Vec4(10, 10, 10)), Matrix());
+    SceneObject& small = AddBoxObject(material);
+    renderer_.AddObject(small, Matrix::Translation(30, 0, 0));
+    renderer_.AddObject(small, Matrix::Translation(-30, 0, 0));
     // Distances from the box, −10..10 on every axis.
-    const struct {
-        const char* what;
-        Vec4 position;
-        float radius;
-        bool lights;
-    } cases[] = {
+    const struct { const char* what; Vec4 position; float radius; bool lights; } cases[] = {
         {"touching", Vec4(14.9f, 0, 0), 5, true},
         {"exactly at the radius", Vec4(0, 15, 0), 5, false},
         {"diagonally inside", Vec4(13, 13, 0), 5, true},     // 3² + 3² = 18 < 25
         {"diagonally outside", Vec4(14, 14, 0), 5, false},   // 4² + 4² = 32 > 25
         {"off screen", Vec4(-300, 0, 0), 5, false},          // outside the left plane
         {"off screen, larger", Vec4(-300, 0, 0), 100, false},
+        {"near the box at +30", Vec4(33, 0, 0), 2.5f, false},
     };
     std::vector<PointLight> lights(std::size(cases));
     std::vector<const PointLight*> expected;
@@ -246,22 +228,10 @@ TEST_F(RendererTest, LightsReachInstancesWithinTheirRadiusOfTheBoxInsideTheFrust
     const MeshInstance& instance = material.instances.At(0);
     ASSERT_EQ(instance.lights.Count(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(instance.lights.At(static_cast<uint32_t>(i)), expected[i]);
-    EXPECT_EQ(MeshDrawsWith(NormalMapLightsVertexShader::kSourceFile), 1);
-}
-
-TEST_F(RendererTest, ALightIsTestedAgainstTheBoxInTheInstancesOwnSpace)
-{
-    Material material;
-    SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
-    renderer_.AddObject(box, Matrix::Translation(30, 0, 0));
-    renderer_.AddObject(box, Matrix::Translation(-30, 0, 0));
-    PointLight light{};
-    light.position = Vec4(33, 0, 0);
-    light.radius = 2.5f;
-    renderer_.AddLight(&light);
-    RenderFrame();
-    EXPECT_EQ(material.instances.At(0).lights.Count(), 1u);
-    EXPECT_EQ(material.instances.At(1).lights.Count(), 0u);
+    ASSERT_EQ(material.instances.At(1).lights.Count(), 1u);
+    EXPECT_EQ(material.instances.At(1).lights.At(0), &lights.back());
+    EXPECT_EQ(material.instances.At(2).lights.Count(), 0u);
+    EXPECT_EQ(MeshDrawsWith(NormalMapLightsVertexShader::kSourceFile), 2);
 }
 
 // A normal-mapped instance costs one light-pass draw for every four of its lights (and one for the
@@ -278,7 +248,7 @@ TEST_F(RendererTest, TheLightPassDrawsAnInstanceOnceForEveryFourOfItsLights)
         SCOPED_TRACE(testing::Message() << c.lights << (c.bumpy ? " lights, normal-mapped" : " lights, plain"));
         Material material;
         if (c.bumpy) material.bumpMap = &NewTexture();
-        renderer_.AddObject(AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1)), Matrix());
+        renderer_.AddObject(AddBoxObject(material), Matrix());
         std::vector<PointLight> lights(c.lights);
         for (uint32_t i = 0; i < c.lights; ++i) {
             lights[i].position = Vec4(static_cast<float>(i), 0, -3);
@@ -288,13 +258,7 @@ TEST_F(RendererTest, TheLightPassDrawsAnInstanceOnceForEveryFourOfItsLights)
         }
         device_.ClearLog();
         RenderFrame();
-        std::vector<const NullDrawCall*> lit;
-        for (const NullDrawCall& draw : device_.Draws()) {
-            if (draw.indexed && draw.vertexShader &&
-                draw.vertexShader->SourcePath() == ShaderDirectory::PathOf(NormalMapLightsVertexShader::kSourceFile)) {
-                lit.push_back(&draw);
-            }
-        }
+        const std::vector<const NullDrawCall*> lit = MeshDraws(NormalMapLightsVertexShader::kSourceFile);
         ASSERT_EQ(static_cast<int>(lit.size()), c.draws);
         EXPECT_EQ(MeshDrawsWith(NullVertexShader::kSourceFile), 2);  // ambient and texture
         if (lit.empty()) continue;
@@ -311,7 +275,7 @@ TEST_F(RendererTest, TheLightPassDrawsAnInstanceOnceForEveryFourOfItsLights)
 
 // A shader folder that holds only the one-light shaders: each light of an instance is a draw of
 // its own through the normal-map shader.
-TEST(RendererWithOneLightShaders, DrawsEachLightOfAnInstanceOnItsOwn)
+TEST_F(RendererTest, WithOnlyTheOneLightShadersEachLightIsADrawOfItsOwn)
 {
     const std::string directory = ::testing::TempDir() + "one_light_shaders/";
     std::filesystem::create_directories(directory);
@@ -321,37 +285,25 @@ TEST(RendererWithOneLightShaders, DrawsEachLightOfAnInstanceOnItsOwn)
                                    std::filesystem::copy_options::overwrite_existing);
     }
     ShaderDirectory::Set(directory);
-    NullDevice device(kWidth, kHeight);
-    ScopedCurrentDevice current(&device);
     Renderer renderer;
     ASSERT_TRUE(renderer.SetUpScene());
-    renderer.GetCamera().SetProjection(Pi() / 2.0f, 4.0f / 3.0f);
-    renderer.GetCamera().SetLook(Vec4(0, 0, -100), Vec4(0, 0, 0), Vec4(0, 1, 0));
-    std::unique_ptr<Texture> normals = test_textures::FlatNormals();
+    Aim(renderer);
     Material material;
-    material.bumpMap = normals.get();
-    SceneObject box;
-    ASSERT_TRUE(box.BuildMesh(test_meshes::Box(Vec4(-1, -1, -1), Vec4(1, 1, 1))));
-    box.SetOwner(&material);
-    renderer.AddObject(box, Matrix());
+    material.bumpMap = &NewTexture();
+    renderer.AddObject(AddBoxObject(material), Matrix());
     PointLight lights[5];
     for (PointLight& light : lights) {
         light.radius = 50.0f;
         renderer.AddLight(&light);
     }
     renderer.Render(Vec4(0, 0, 0, 1), 0.0f);
-    int oneLightDraws = 0;
-    for (const NullDrawCall& draw : device.Draws()) {
-        oneLightDraws += draw.vertexShader && draw.vertexShader->SourcePath() == directory + NormalMapVertexShader::kSourceFile;
-    }
-    EXPECT_EQ(oneLightDraws, 5);
-    ShaderDirectory::Set("");
+    EXPECT_EQ(MeshDraws(NormalMapVertexShader::kSourceFile, directory).size(), 5u);
 }
 
 TEST_F(RendererTest, FadeOneClearsToTheFadeColourDrawsNothingAndKeepsEverythingQueuedForTheNextFrame)
 {
     Material material;
-    SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& box = AddBoxObject(material);
     PointLight light{};
     light.radius = 10.0f;
     Particle particle;
@@ -486,9 +438,7 @@ TEST_F(RendererTest, SpriteCornersMapToPixelsZeroToWidthMinusOneInSubmissionOrde
     EXPECT_FALSE(draws[0].blending);  // mode 0
     const auto v = VerticesOf<ScreenVertex>(draws[0]);
     ASSERT_EQ(v.size(), 12u);
-    const struct {
-        float x, y, u, w;
-    } first[] = {{0, 0, 0, 0}, {0, kHeight - 1, 0, 1}, {kWidth - 1, 0, 1, 0},
+    const struct { float x, y, u, w; } first[] = {{0, 0, 0, 0}, {0, kHeight - 1, 0, 1}, {kWidth - 1, 0, 1, 0},
                  {kWidth - 1, 0, 1, 0}, {0, kHeight - 1, 0, 1}, {kWidth - 1, kHeight - 1, 1, 1}};
     for (int i = 0; i < 6; ++i) {
         EXPECT_TRUE(v[i].x == first[i].x && v[i].y == first[i].y && v[i].u == first[i].u && v[i].v == first[i].w) << i;
@@ -503,11 +453,7 @@ TEST_F(RendererTest, SpriteCornersMapToPixelsZeroToWidthMinusOneInSubmissionOrde
 
 TEST_F(RendererTest, SpriteBatchesFollowTheBlendModeTable)
 {
-    const struct {
-        int32_t mode;
-        bool blending;
-        uint32_t src, dest;
-    } table[] = {{0, false, 0, 0},
+    const struct { int32_t mode; bool blending; uint32_t src, dest; } table[] = {{0, false, 0, 0},
                  {1, true, Blend::One, Blend::One},
                  {2, true, Blend::DestColor, Blend::Zero},
                  {3, true, Blend::SrcAlpha, Blend::InvSrcAlpha},
@@ -559,8 +505,8 @@ TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBa
     Material glowing, dark;
     glowing.glow = true;
     glowing.diffuse = Vec4(1, 0.5f, 0, 1);
-    SceneObject& hot = AddBoxObject(glowing, Vec4(-1, -1, -1), Vec4(1, 1, 1));
-    SceneObject& cold = AddBoxObject(dark, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& hot = AddBoxObject(glowing);
+    SceneObject& cold = AddBoxObject(dark);
     // With glow off the glow targets are never bound.
     renderer_.AddObject(hot, Matrix());
     RenderFrame();
@@ -625,10 +571,17 @@ TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBa
     EXPECT_EQ(device_.GetPixelShader(), nullptr);
 }
 
-TEST_F(RendererTest, TheFrameSetsTheFixedStatesAndLeavesDepthWritesOffAfterTheAmbientPass)
+TEST_F(RendererTest, SetUpBuildsItsTargetsAndTheFrameLeavesTheFixedStatesAndDepthWritesOff)
 {
+    ASSERT_NE(renderer_.AttenuationTexture(), nullptr);
+    EXPECT_EQ(renderer_.AttenuationTexture()->Kind(), TextureKind::Volume);
+    EXPECT_EQ(renderer_.AttenuationTexture()->Depth(), 16);
+    EXPECT_EQ(renderer_.GlowWidth(), 256);
+    EXPECT_EQ(renderer_.GlowHeight(), 128);
+    ASSERT_NE(renderer_.GlowTarget(1), nullptr);
+    EXPECT_EQ(renderer_.GlowTarget(1)->Width(), 256);
     Material material;
-    renderer_.AddObject(AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1)), Matrix());
+    renderer_.AddObject(AddBoxObject(material), Matrix());
     RenderFrame();
     EXPECT_EQ(device_.GetRenderState(RenderState::Lighting), 0u);
     EXPECT_EQ(device_.GetRenderState(RenderState::AlphaRef), 128u);
@@ -672,7 +625,7 @@ TEST_F(RendererTest, EveryTextureOfTheSceneIsBoundWrappedAndFilteredAlsoAfterAGl
     textured.texture = &NewTexture();
     textured.bumpMap = &NewTexture();
     textured.glow = true;
-    SceneObject& box = AddBoxObject(textured, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& box = AddBoxObject(textured);
     PointLight light;
     light.position = Vec4(0, 0, -5);
     light.colour = Vec4(1, 1, 1, 1);

@@ -77,43 +77,25 @@ TEST_F(ShaderTest, EachProgramCompilesFromItsOwnFileInItsStageAndDeclaresItsCons
     }
 }
 
-TEST_F(ShaderTest, NormalMapRadiusIsTheReciprocalOfTheReachAndStartsAtEightyUnits)
-{
-    NormalMapVertexShader shader;
-    ASSERT_TRUE(shader.Init());
-    EXPECT_FLOAT_EQ(ValueOf(shader, "radius")[0], 0.0125f);
-    const struct {
-        float radius;
-        float written;
-    } cases[] = {{80.0f, 0.0125f}, {4.0f, 0.25f}, {0.5f, 2.0f}};
-    for (const auto& c : cases) {
-        shader.SetLightRadius(c.radius);
-        EXPECT_FLOAT_EQ(ValueOf(shader, "radius")[0], c.written) << c.radius;
-    }
-}
-
-TEST_F(ShaderTest, EachSetterWritesItsOwnConstant)
+TEST_F(ShaderTest, EachSetterWritesItsOwnConstantAndTheRadiusAsItsReciprocal)
 {
     NormalMapVertexShader normalMap;
     GlowVertexShader glow;
     GlowPixelShader glowColour;
     ASSERT_TRUE(normalMap.Init() && glow.Init() && glowColour.Init());
+    EXPECT_FLOAT_EQ(ValueOf(normalMap, "radius")[0], 0.0125f);  // a reach of 80 units
     normalMap.SetWorldViewProj(Matrix::Translation(1, 2, 3));
     normalMap.SetInvWorld(Matrix::Scaling(4, 5, 6));
     normalMap.SetLightPosition(Vec4(7, 8, 9, 1));
     normalMap.SetDiffuseColor(Vec4(0.25f, 0.5f, 0.75f, 1));
+    normalMap.SetLightRadius(4.0f);
     glow.SetBlur(2.5f);
     glow.SetHorizontal(true);
     glowColour.SetGlowColor(Vec4(1, 0.5f, 0.25f, 1));
-    const struct {
-        const Shader* shader;
-        const char* name;
-        int index;
-        float value;
-    } cases[] = {{&normalMap, "worldViewProj", 13, 2.0f}, {&normalMap, "invWorld", 5, 5.0f},
-                 {&normalMap, "lightPosition", 2, 9.0f},  {&normalMap, "diffuseColor", 1, 0.5f},
-                 {&glow, "blur", 0, 2.5f},                {&glow, "hdir", 0, 1.0f},
-                 {&glowColour, "glowColor", 2, 0.25f}};
+    const struct { const Shader* shader; const char* name; int index; float value; } cases[] = {
+        {&normalMap, "worldViewProj", 13, 2.0f}, {&normalMap, "invWorld", 5, 5.0f}, {&normalMap, "lightPosition", 2, 9.0f},
+        {&normalMap, "diffuseColor", 1, 0.5f},   {&normalMap, "radius", 0, 0.25f},  {&glow, "blur", 0, 2.5f},
+        {&glow, "hdir", 0, 1.0f},                {&glowColour, "glowColor", 2, 0.25f}};
     for (const auto& c : cases) EXPECT_FLOAT_EQ(ValueOf(*c.shader, c.name)[c.index], c.value) << c.name;
     glow.SetHorizontal(false);
     EXPECT_EQ(ValueOf(glow, "hdir")[0], 0.0f);
@@ -124,10 +106,7 @@ TEST_F(ShaderTest, TexelOffsetIsHalfATexelOfTheTargetAndZeroForAnEmptyOne)
 {
     GlowVertexShader shader;
     ASSERT_TRUE(shader.Init());
-    const struct {
-        int width, height;
-        float u, v;
-    } cases[] = {{640, 480, 0.00078125f, 0.0010416667f}, {0, 0, 0.0f, 0.0f}};
+    const struct { int width, height; float u, v; } cases[] = {{640, 480, 0.00078125f, 0.0010416667f}, {0, 0, 0.0f, 0.0f}};
     for (const auto& c : cases) {
         shader.SetTexelOffset(c.width, c.height);
         const float* offset = ValueOf(shader, "offset");

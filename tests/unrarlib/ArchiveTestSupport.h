@@ -8,6 +8,7 @@
 
 #include "engine/unrarlib/Crc32.h"
 #include "engine/unrarlib/RarExtract.h"
+#include "tools/rarwriter/RarWriter.h"
 
 // Helpers shared by the archive tests: sample data and extraction from memory.
 namespace archive_test {
@@ -33,6 +34,14 @@ inline Extraction ExtractFromMemory(const Bytes& archive, const std::string& nam
     if (!result.ok) result.terminated = data == nullptr && size == 0;  // the failure contract
     std::free(data);
     return result;
+}
+
+inline RarWriter::Options Packing(bool store, bool solid)
+{
+    RarWriter::Options options;
+    options.store = store;
+    options.solid = solid;
+    return options;
 }
 
 inline Bytes RandomBytes(size_t size, uint32_t seed)
