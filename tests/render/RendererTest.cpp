@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "engine/device/NullDevice.h"
@@ -103,11 +104,8 @@ std::vector<Vertex> VerticesOf(const NullDrawCall& draw)
 
 TEST(RendererSizes, GlowSideIsHalfTheLargestPowerOfTwoWithinTheDisplay)
 {
-    const struct {
-        int display;
-        int glow;
-    } cases[] = {{1024, 512}, {768, 256}, {800, 256}, {600, 256}, {640, 256}, {480, 128}, {1280, 512}, {2, 1},
-                 {1, 1},      {0, 1},     {-5, 1}};
+    const struct { int display, glow; } cases[] = {{1024, 512}, {768, 256}, {800, 256}, {600, 256}, {640, 256}, {480, 128},
+                                                   {1280, 512}, {2, 1},     {1, 1},     {0, 1},     {-5, 1}};
     for (const auto& c : cases) EXPECT_EQ(Renderer::GlowSide(c.display), c.glow) << c.display;
 }
 
@@ -239,11 +237,8 @@ TEST_F(RendererTest, LightsReachInstancesWithinTheirRadiusOfTheBoxInsideTheFrust
 // has no light pass.
 TEST_F(RendererTest, TheLightPassDrawsAnInstanceOnceForEveryFourOfItsLights)
 {
-    const struct {
-        uint32_t lights;
-        bool bumpy;
-        int draws;
-    } cases[] = {{1, true, 1}, {4, true, 1}, {5, true, 2}, {9, true, 3}, {4, false, 0}};
+    const struct { uint32_t lights; bool bumpy; int draws; } cases[] =
+        {{1, true, 1}, {4, true, 1}, {5, true, 2}, {9, true, 3}, {4, false, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.lights << (c.bumpy ? " lights, normal-mapped" : " lights, plain"));
         Material material;
@@ -320,11 +315,8 @@ TEST_F(RendererTest, FadeOneClearsToTheFadeColourDrawsNothingAndKeepsEverythingQ
     EXPECT_EQ(device_.Clears()[0].flags, ClearFlags::Target | ClearFlags::ZBuffer);
     EXPECT_TRUE(device_.Draws().empty());
     EXPECT_EQ(renderer_.FrameCounter(), 0u);
-    EXPECT_EQ(renderer_.Models().Count(), 1u);
-    EXPECT_EQ(material.instances.Count(), 2u);
-    EXPECT_EQ(renderer_.Lights().Count(), 2u);
-    EXPECT_EQ(renderer_.Particles().Count(), 2u);
-    EXPECT_EQ(renderer_.Sprites().Count(), 2u);
+    EXPECT_EQ(std::tuple(renderer_.Models().Count(), material.instances.Count(), renderer_.Lights().Count(),
+                         renderer_.Particles().Count(), renderer_.Sprites().Count()), std::tuple(1u, 2u, 2u, 2u, 2u));
 
     // A drawn frame clears to the background colour, draws what both frames queued and empties
     // every list.
@@ -332,11 +324,8 @@ TEST_F(RendererTest, FadeOneClearsToTheFadeColourDrawsNothingAndKeepsEverythingQ
     renderer_.Render(Vec4(0.2f, 0.4f, 0.6f, 1.0f), 0.5f);
     EXPECT_EQ(device_.Clears().back().color, PackColor(255, 255, 127, 0));
     EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2 * 2);
-    EXPECT_EQ(renderer_.Models().Count(), 0u);
-    EXPECT_EQ(renderer_.Lights().Count(), 0u);
-    EXPECT_EQ(renderer_.Particles().Count(), 0u);
-    EXPECT_EQ(renderer_.Sprites().Count(), 0u);
-    EXPECT_EQ(renderer_.FrameCounter(), 1u);
+    EXPECT_EQ(std::tuple(renderer_.Models().Count(), renderer_.Lights().Count(), renderer_.Particles().Count(),
+                         renderer_.Sprites().Count(), renderer_.FrameCounter()), std::tuple(0u, 0u, 0u, 0u, 1u));
     EXPECT_FALSE(device_.InScene());
 }
 
@@ -375,10 +364,8 @@ TEST_F(RendererTest, AChangeOfTextureOrBlendModeStartsANewParticleBatch)
     Texture& smoke = NewTexture();
     Texture& spark = NewTexture();
     // Depths fall with z, so the submission order below is also the drawing order.
-    const struct {
-        Texture* texture;
-        int32_t mode;
-    } order[] = {{&smoke, 3}, {&smoke, 3}, {&smoke, 3}, {&spark, 3}, {&spark, 1}, {&spark, 1}, {nullptr, 1}};
+    const struct { Texture* texture; int32_t mode; } order[] =
+        {{&smoke, 3}, {&smoke, 3}, {&smoke, 3}, {&spark, 3}, {&spark, 1}, {&spark, 1}, {nullptr, 1}};
     std::vector<Particle> particles(std::size(order));
     for (size_t i = 0; i < particles.size(); ++i) {
         particles[i].texture = order[i].texture;
@@ -389,21 +376,16 @@ TEST_F(RendererTest, AChangeOfTextureOrBlendModeStartsANewParticleBatch)
     RenderFrame();
     const std::vector<NullDrawCall> draws = DrawsOfFormat(ParticleVertex::kFvf);
     ASSERT_EQ(draws.size(), 4u);
-    const struct {
-        uint32_t triangles;
-        DeviceTexture* texture;
-        uint32_t src, dest;
-    } expected[] = {{6, smoke.Device(), Blend::SrcAlpha, Blend::InvSrcAlpha},
+    const struct { uint32_t triangles; DeviceTexture* texture; uint32_t src, dest; } expected[] =
+        {{6, smoke.Device(), Blend::SrcAlpha, Blend::InvSrcAlpha},
                     {2, spark.Device(), Blend::SrcAlpha, Blend::InvSrcAlpha},
                     {4, spark.Device(), Blend::One, Blend::One},
                     {2, nullptr, Blend::One, Blend::One}};
     for (size_t i = 0; i < draws.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(draws[i].primitiveCount, expected[i].triangles);
-        EXPECT_EQ(draws[i].texture0, expected[i].texture);
-        EXPECT_TRUE(draws[i].blending);
-        EXPECT_EQ(draws[i].srcBlend, expected[i].src);
-        EXPECT_EQ(draws[i].destBlend, expected[i].dest);
+        const NullDrawCall& d = draws[i];
+        const auto& e = expected[i];
+        EXPECT_EQ(std::tuple(d.primitiveCount, d.texture0, d.blending, d.srcBlend, d.destBlend),
+                  std::tuple(e.triangles, e.texture, true, e.src, e.dest)) << i;
     }
 }
 
@@ -453,11 +435,10 @@ TEST_F(RendererTest, SpriteCornersMapToPixelsZeroToWidthMinusOneInSubmissionOrde
 
 TEST_F(RendererTest, SpriteBatchesFollowTheBlendModeTable)
 {
-    const struct { int32_t mode; bool blending; uint32_t src, dest; } table[] = {{0, false, 0, 0},
-                 {1, true, Blend::One, Blend::One},
-                 {2, true, Blend::DestColor, Blend::Zero},
-                 {3, true, Blend::SrcAlpha, Blend::InvSrcAlpha},
-                 {7, true, Blend::SrcAlpha, Blend::InvSrcAlpha}};  // factors left as they were
+    // Mode 7 is unknown: the factors stay as mode 3 left them.
+    const struct { int32_t mode; bool blending; uint32_t src, dest; } table[] = {
+        {0, false, 0, 0}, {1, true, Blend::One, Blend::One}, {2, true, Blend::DestColor, Blend::Zero},
+        {3, true, Blend::SrcAlpha, Blend::InvSrcAlpha}, {7, true, Blend::SrcAlpha, Blend::InvSrcAlpha}};
     std::vector<Sprite> sprites(std::size(table));
     for (size_t i = 0; i < sprites.size(); ++i) {
         sprites[i].blendMode = table[i].mode;
@@ -467,21 +448,17 @@ TEST_F(RendererTest, SpriteBatchesFollowTheBlendModeTable)
     const std::vector<NullDrawCall> draws = DrawsOfFormat(ScreenVertex::kFvf);
     ASSERT_EQ(draws.size(), std::size(table));
     for (size_t i = 0; i < draws.size(); ++i) {
-        SCOPED_TRACE(table[i].mode);
-        EXPECT_EQ(draws[i].blending, table[i].blending);
-        if (!table[i].blending) continue;
-        EXPECT_EQ(draws[i].srcBlend, table[i].src);
-        EXPECT_EQ(draws[i].destBlend, table[i].dest);
+        EXPECT_EQ(draws[i].blending, table[i].blending) << table[i].mode;
+        if (table[i].blending) {
+            EXPECT_EQ(std::pair(draws[i].srcBlend, draws[i].destBlend), std::pair(table[i].src, table[i].dest)) << table[i].mode;
+        }
     }
 }
 
 TEST_F(RendererTest, FadeZeroDrawsNoOverlayAndFadeBetweenDrawsOneWithItsAlpha)
 {
-    const struct {
-        float fade;
-        int overlays;
-        uint32_t alpha;
-    } cases[] = {{0.0f, 0, 0}, {0.5f, 1, 127}, {0.999f, 1, 254}, {-0.5f, 1, 0}};
+    const struct { float fade; int overlays; uint32_t alpha; } cases[] =
+        {{0.0f, 0, 0}, {0.5f, 1, 127}, {0.999f, 1, 254}, {-0.5f, 1, 0}};
     for (const auto& c : cases) {
         device_.ClearLog();
         renderer_.Render(Vec4(1, 0, 0.5f, 1), c.fade);
@@ -491,10 +468,8 @@ TEST_F(RendererTest, FadeZeroDrawsNoOverlayAndFadeBetweenDrawsOneWithItsAlpha)
         const auto v = VerticesOf<ScreenColorVertex>(draws[0]);
         ASSERT_EQ(v.size(), 6u);
         EXPECT_EQ(v[0].color, PackColor(c.alpha, 255, 0, 127));
-        EXPECT_EQ(v[2].x, static_cast<float>(kWidth));
-        EXPECT_EQ(v[2].y, static_cast<float>(kHeight));
-        EXPECT_EQ(draws[0].srcBlend, Blend::SrcAlpha);
-        EXPECT_EQ(draws[0].destBlend, Blend::InvSrcAlpha);
+        EXPECT_EQ(std::pair(v[2].x, v[2].y), std::pair(static_cast<float>(kWidth), static_cast<float>(kHeight)));
+        EXPECT_EQ(std::pair(draws[0].srcBlend, draws[0].destBlend), std::pair(uint32_t{Blend::SrcAlpha}, uint32_t{Blend::InvSrcAlpha}));
     }
 }
 

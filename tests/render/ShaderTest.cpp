@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
 #include <string>
 
@@ -38,43 +37,32 @@ protected:
 
 TEST_F(ShaderTest, EachProgramCompilesFromItsOwnFileInItsStageAndDeclaresItsConstants)
 {
-    NullVertexShader nullShader;
+    const auto check = [&](Shader& shader, auto init, const char* file, ShaderStage stage, std::vector<const char*> constants) {
+        SCOPED_TRACE(file);
+        EXPECT_FALSE(shader.IsReady());
+        ASSERT_TRUE(init());
+        ASSERT_TRUE(shader.IsReady());
+        EXPECT_EQ(shader.Stage(), stage);
+        EXPECT_EQ(shader.Object()->Stage(), stage);
+        EXPECT_EQ(shader.Object()->SourcePath(), ShaderDirectory::PathOf(file));
+        for (const char* name : constants) EXPECT_NE(shader.ConstantTable()->GetConstantByName(name), kNullConstant) << name;
+        shader.Bind();  // on its own stage
+        EXPECT_EQ(stage == ShaderStage::Vertex ? device_.GetVertexShader() : device_.GetPixelShader(), shader.Object());
+    };
+    NullVertexShader null;
     NormalMapVertexShader normalMap;
-    GlowVertexShader glowVertex;
+    GlowVertexShader glow;
     GlowPixelShader glowPixel;
     AlphaPixelShader alpha;
     ParticleVertexShader particle;
-    const struct {
-        Shader* shader;
-        std::function<bool()> init;
-        const char* file;
-        ShaderStage stage;
-        std::vector<const char*> constants;
-    } cases[] = {
-        {&nullShader, [&] { return nullShader.Init(); }, "nullvertexshader.vsh", ShaderStage::Vertex,
-         {"worldViewProj", "diffuseColor"}},
-        {&normalMap, [&] { return normalMap.Init(); }, "normalmapvertexshader.vsh", ShaderStage::Vertex,
-         {"worldViewProj", "invWorld", "lightPosition", "diffuseColor", "radius"}},
-        {&glowVertex, [&] { return glowVertex.Init(); }, "glowvertexshader.vsh", ShaderStage::Vertex, {"blur", "hdir", "offset"}},
-        {&glowPixel, [&] { return glowPixel.Init(); }, "glowpixelshader.psh", ShaderStage::Pixel, {"glowColor"}},
-        {&alpha, [&] { return alpha.Init(); }, "alphapixelshader.psh", ShaderStage::Pixel, {}},
-        {&particle, [&] { return particle.Init(); }, "particlevertexshader.vsh", ShaderStage::Vertex,
-         {"up", "right", "worldViewProjMatrix"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
-        EXPECT_FALSE(c.shader->IsReady());
-        ASSERT_TRUE(c.init());
-        ASSERT_TRUE(c.shader->IsReady());
-        EXPECT_EQ(c.shader->Stage(), c.stage);
-        EXPECT_EQ(c.shader->Object()->Stage(), c.stage);
-        EXPECT_EQ(c.shader->Object()->SourcePath(), ShaderDirectory::PathOf(c.file));
-        for (const char* name : c.constants) EXPECT_NE(c.shader->ConstantTable()->GetConstantByName(name), kNullConstant) << name;
-        // Bind puts it on its own stage.
-        c.shader->Bind();
-        const bool vertex = c.stage == ShaderStage::Vertex;
-        EXPECT_EQ(vertex ? device_.GetVertexShader() : device_.GetPixelShader(), c.shader->Object());
-    }
+    const ShaderStage vertex = ShaderStage::Vertex, pixel = ShaderStage::Pixel;
+    check(null, [&] { return null.Init(); }, "nullvertexshader.vsh", vertex, {"worldViewProj", "diffuseColor"});
+    check(normalMap, [&] { return normalMap.Init(); }, "normalmapvertexshader.vsh", vertex,
+          {"worldViewProj", "invWorld", "lightPosition", "diffuseColor", "radius"});
+    check(glow, [&] { return glow.Init(); }, "glowvertexshader.vsh", vertex, {"blur", "hdir", "offset"});
+    check(glowPixel, [&] { return glowPixel.Init(); }, "glowpixelshader.psh", pixel, {"glowColor"});
+    check(alpha, [&] { return alpha.Init(); }, "alphapixelshader.psh", pixel, {});
+    check(particle, [&] { return particle.Init(); }, "particlevertexshader.vsh", vertex, {"up", "right", "worldViewProjMatrix"});
 }
 
 TEST_F(ShaderTest, EachSetterWritesItsOwnConstantAndTheRadiusAsItsReciprocal)

@@ -126,14 +126,6 @@ TEST_F(LevelTest, LoadsScriptAndSceneryFromItsFolderAndAfterUnloadAllIsPendingAg
     EXPECT_EQ(journal_.With("delete").size(), deleted + 3);
 }
 
-TEST_F(LevelTest, CloneIsAFreshEmptyLevel)
-{
-    LoadScript("Probe { position 0 500 }");
-    std::unique_ptr<Entity> copy(level_.clone());
-    ASSERT_NE(dynamic_cast<Level*>(copy.get()), nullptr);
-    EXPECT_EQ(static_cast<Level*>(copy.get())->pending.Count(), 0u);
-}
-
 TEST(EntityFactory, LooksUpExactKeywordsAndClonesEachTime)
 {
     Journal journal;
