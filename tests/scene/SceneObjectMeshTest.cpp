@@ -174,37 +174,6 @@ TEST_F(SceneObjectOnDevice, BuildingAMeshPutsItsBuffersOnTheDevice)
     GraphicsDevice::SetCurrent(&device);
 }
 
-TEST_F(SceneObjectOnDevice, DrawsOnlyWithTheStampOfItsLastSubmission)
-{
-    SceneObject object;
-    ASSERT_TRUE(object.BuildMesh(Quad()));
-    const Matrix world = Matrix::Translation(1, 2, 3);
-    object.Draw(world, -1);  // never submitted
-    object.Draw(world, 0);
-    object.SetFrameStamp(5);
-    object.Draw(world, 4);
-    EXPECT_TRUE(device.Draws().empty());
-    object.Draw(world, 5);
-    ASSERT_EQ(device.Draws().size(), 1u);
-    EXPECT_TRUE(device.Draws()[0].indexed);
-    EXPECT_EQ(device.Draws()[0].primitiveCount, 2u);
-    EXPECT_TRUE(MatricesNear(device.GetTransform(TransformType::World), world));
-}
-
-TEST_F(SceneObjectOnDevice, TheBoxTestIsStrict)
-{
-    SceneObject object;
-    ASSERT_TRUE(object.BuildMesh(Quad()));
-    const struct { Vec4 centre; float radius; bool touches; } cases[] = {
-        {{0.5f, 0.5f, 0.0f}, 0.001f, true},  {{3.0f, 0.5f, 0.0f}, 2.0f, false}, {{3.0f, 0.5f, 0.0f}, 2.01f, true},
-        {{4.0f, 5.0f, 0.0f}, 5.0f, false},   {{4.0f, 5.0f, 0.0f}, 5.01f, true}, {{0.5f, 0.5f, -2.0f}, 1.5f, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.centre.x << "," << c.centre.y << "," << c.centre.z << " r " << c.radius);
-        EXPECT_EQ(object.BoxTouchesSphere(c.centre, c.radius), c.touches);
-    }
-}
-
 TEST_F(SceneObjectOnDevice, ACopyTakesBoxAndMeshButNoMaterial)
 {
     Material material;

@@ -118,23 +118,6 @@ TEST_F(ScenePose, AnimateLightsEvaluatesTracksAndPlacesTheOthers)
     EXPECT_EQ(sink.lights[1]->colour, Vec4(0.2f, 0.2f, 0.2f, 1));
 }
 
-TEST(Camera, UpdateBuildsTheMatricesWithFixedPlanesAndSetsThemOnTheDevice)
-{
-    NullDevice device;
-    ScopedCurrentDevice current(&device);
-    Camera camera;
-    camera.SetProjection(1.0f, 16.0f / 9.0f);
-    camera.SetLook({0, 200, 0, 1}, {0, 0, 1, 1}, {0, 1, 0, 1});
-    camera.Update();
-    const Matrix view = Matrix::LookAtLH({0, 200, 0, 1}, {0, 0, 1, 1}, {0, 1, 0, 1});
-    EXPECT_TRUE(MatricesNear(camera.View(), view));
-    EXPECT_TRUE(MatricesNear(camera.ViewProjection(), view * camera.Projection()));
-    EXPECT_TRUE(MatricesNear(device.GetTransform(TransformType::Projection), camera.Projection()));
-    EXPECT_TRUE(MatricesNear(device.GetTransform(TransformType::View), view));
-    // The near and far planes are fixed at 2 and 5000.
-    EXPECT_TRUE(MatricesNear(camera.Projection(), Matrix::PerspectiveFovLH(1.0f, 16.0f / 9.0f, 2.0f, 5000.0f)));
-}
-
 TEST_F(ScenePose, SelectCameraMatchesNamesExactlyAndFallsBackToTheFirst)
 {
     ModelFile file = FullModel();
