@@ -10,41 +10,14 @@
 #include "engine/unrarlib/Crc32.h"
 #include "engine/unrarlib/RarDirectory.h"
 #include "engine/unrarlib/RarExtract.h"
+#include "tests/unrarlib/ArchiveTestSupport.h"
+#include "tests/unrarlib/TempFolder.h"
+
+using namespace archive_test;
 
 namespace {
 
 const std::filesystem::path kRarData = std::filesystem::path(HARN_TESTDATA_DIR) / "rar";
-
-std::vector<char> ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Extracts one entry, checking the result contract: NUL behind the data, or null and 0 on failure.
-struct Extracted {
-    bool ok = false;
-    std::vector<char> bytes;
-};
-
-Extracted Extract(const std::string& archive, const std::string& name, const char* password)
-{
-    char* data = nullptr;
-    unsigned long size = 12345;
-    Extracted result;
-    const std::string path = (kRarData / archive).string();
-    result.ok = RarExtract(&data, &size, name.c_str(), path.c_str(), password) != 0;
-    if (result.ok) {
-        EXPECT_NE(data, nullptr);
-        EXPECT_EQ(data[size], '\0');
-        result.bytes.assign(data, data + size);
-    } else {
-        EXPECT_EQ(data, nullptr);
-        EXPECT_EQ(size, 0u);
-    }
-    std::free(data);
-    return result;
-}
 
 class RealArchive : public ::testing::Test {
 protected:
@@ -76,13 +49,14 @@ TEST_F(RealArchive, EveryEntryGivesTheExpectedBytesOrFailsCleanly)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.archive) + " " + c.name);
-        const Extracted got = Extract(c.archive, c.name, c.password);
+        const Extraction got = ExtractFromFile((kRarData / c.archive).string(), c.name, c.password);
+        EXPECT_TRUE(got.terminated);  // NUL behind the data, or null and 0 on failure
         if (c.expectedFile == nullptr) {
             EXPECT_FALSE(got.ok);
             continue;
         }
         ASSERT_TRUE(got.ok);
-        EXPECT_EQ(got.bytes, ReadFile(kRarData / c.expectedFile));
+        EXPECT_EQ(got.bytes, TempFolder::Read(kRarData / c.expectedFile));
     }
 }
 

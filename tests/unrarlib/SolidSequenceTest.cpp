@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -15,17 +14,6 @@
 using namespace archive_test;
 
 namespace {
-
-// The bytes of one entry read from the archive file; nullopt when the extraction fails.
-std::optional<Bytes> ExtractFile(const std::string& archive, const std::string& name)
-{
-    char* data = nullptr;
-    unsigned long size = 0;
-    std::optional<Bytes> bytes;
-    if (RarExtract(&data, &size, name.c_str(), archive.c_str(), nullptr) != 0) bytes.emplace(data, data + size);
-    std::free(data);
-    return bytes;
-}
 
 // Writes a solid archive of text entries "e0", "e1", ... and returns their contents.
 std::vector<Bytes> WriteSolid(const std::string& path, uint32_t seed, int count)
@@ -54,18 +42,18 @@ TEST(RarSolidSequence, EntriesComeOutRightInEveryOrderAcrossArchivesFailuresAndR
     for (const int index : order) {
         SCOPED_TRACE(index);
         if (index == -2) {
-            EXPECT_EQ(ExtractFile(other, "e2"), others[2]);
+            EXPECT_EQ(ExtractFromFile(other, "e2").bytes, others[2]);
             continue;
         }
-        const std::optional<Bytes> got = ExtractFile(path, index < 0 ? "missing" : "E" + std::to_string(index));
-        ASSERT_EQ(got.has_value(), index >= 0);
-        if (got) {
-            EXPECT_EQ(*got, contents[static_cast<size_t>(index)]);
+        const Extraction got = ExtractFromFile(path, index < 0 ? "missing" : "E" + std::to_string(index));
+        ASSERT_EQ(got.ok, index >= 0);
+        if (got.ok) {
+            EXPECT_EQ(got.bytes, contents[static_cast<size_t>(index)]);
         }
     }
     contents = WriteSolid(path, 3, 5);
-    EXPECT_EQ(ExtractFile(path, "e1"), contents[1]);
-    EXPECT_EQ(ExtractFile(path, "e4"), contents[4]);
+    EXPECT_EQ(ExtractFromFile(path, "e1").bytes, contents[1]);
+    EXPECT_EQ(ExtractFromFile(path, "e4").bytes, contents[4]);
 }
 
 TEST(RarSolidSequence, LongArchivesOfTextAndSoundComeOutRightInEveryOrder)
@@ -88,7 +76,7 @@ TEST(RarSolidSequence, LongArchivesOfTextAndSoundComeOutRightInEveryOrder)
     EXPECT_TRUE(writer.Entries()[2].audio);
     for (const int index : {11, 10, 3, 4, 9, 0, 8, 2, 7, 1, 6, 5, 5, 11}) {
         SCOPED_TRACE(index);
-        EXPECT_EQ(ExtractFile(path, "e" + std::to_string(index)), contents[static_cast<size_t>(index)]);
+        EXPECT_EQ(ExtractFromFile(path, "e" + std::to_string(index)).bytes, contents[static_cast<size_t>(index)]);
     }
 }
 
