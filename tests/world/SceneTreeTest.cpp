@@ -69,22 +69,6 @@ TEST(SceneNode, DetachedNodeOutlivesItsOldParent)
     SceneNode::Detach(&member);
 }
 
-TEST(ScenePasses, VisitNodeThenChildrenThenLaterSiblings)
-{
-    Journal journal;
-    World world;
-    auto* a = new ProbeNode(&journal, "a");
-    auto* b = new ProbeNode(&journal, "b");
-    world.Attach(a);
-    world.Attach(b);
-    SceneNode::AddChild(a, new ProbeNode(&journal, "a1"));
-    SceneNode::AddChild(a, new ProbeNode(&journal, "a2"));
-    world.Step();
-    EXPECT_EQ(journal.With("after"), (Events{"after a", "after a1", "after a2", "after b"}));
-    EXPECT_EQ(journal.With("update"), (Events{"update a", "update a1", "update a2", "update b"}));
-    EXPECT_EQ(journal.With("draw"), (Events{"draw a", "draw a1", "draw a2", "draw b"}));
-}
-
 TEST(ScenePasses, OverlapIsStrictAndRadiusZeroNeverCollides)
 {
     const struct { float distance, radiusA, radiusB; bool hit; } cases[] = {{10.0f, 5, 5, false}, {9.99f, 5, 5, true}, {0.0f, 5, 0, false}, {0.0f, 0, 0, false}, {3.0f, 1, 2.5f, true}};
@@ -121,7 +105,8 @@ TEST(ScenePasses, DeadNodesGoOnTheWayBackAfterTheirLastPass)
     EXPECT_EQ(world.root->firstChild, b);
 }
 
-TEST(ScenePasses, NodesAttachedDuringAPassAreReachedInThatPass)
+// Each pass visits a node, then its children, then its later siblings.
+TEST(ScenePasses, VisitNodeThenChildrenThenLaterSiblingsAndReachNodesAttachedDuringThePass)
 {
     Journal journal;
     World world;
@@ -129,6 +114,7 @@ TEST(ScenePasses, NodesAttachedDuringAPassAreReachedInThatPass)
     auto* spawner = new ProbeNode(&journal, "spawner");
     world.Attach(shooter);
     world.Attach(spawner);
+    SceneNode::AddChild(shooter, new ProbeNode(&journal, "gun"));
     bool fired = false, spawned = false;
     shooter->onUpdate = [&](World* w) {
         if (!fired) w->Attach(new ProbeNode(&journal, "shot"));
@@ -139,9 +125,9 @@ TEST(ScenePasses, NodesAttachedDuringAPassAreReachedInThatPass)
         spawned = true;
     };
     world.Step();
-    EXPECT_EQ(journal.With("after"), (Events{"after shooter", "after spawner", "after enemy"}));
-    EXPECT_EQ(journal.With("update"), (Events{"update shooter", "update spawner", "update enemy", "update shot"}));
-    EXPECT_EQ(journal.With("draw"), (Events{"draw shooter", "draw spawner", "draw enemy", "draw shot"}));
+    EXPECT_EQ(journal.With("after"), (Events{"after shooter", "after gun", "after spawner", "after enemy"}));
+    EXPECT_EQ(journal.With("update"), (Events{"update shooter", "update gun", "update spawner", "update enemy", "update shot"}));
+    EXPECT_EQ(journal.With("draw"), (Events{"draw shooter", "draw gun", "draw spawner", "draw enemy", "draw shot"}));
 }
 
 TEST(ScenePasses, LongSiblingRingsAreWalkedWithoutTrouble)
