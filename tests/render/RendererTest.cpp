@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "engine/device/NullDevice.h"
@@ -32,14 +33,13 @@ protected:
     {
         ShaderDirectory::Set(HARN_SOURCE_DIR "/data");
         ASSERT_TRUE(renderer_.SetUpScene());
-        renderer_.GetCamera().SetProjection(Pi() / 2.0f, 4.0f / 3.0f);
-        renderer_.GetCamera().SetLook(Vec4(0, 0, -100), Vec4(0, 0, 0), Vec4(0, 1, 0));
+        Aim(renderer_);
         device_.ClearLog();
     }
     void TearDown() override { ShaderDirectory::Set(""); }
 
     // An object with a box mesh between the corners, listed by the material.
-    SceneObject& AddBoxObject(Material& material, const Vec4& lo, const Vec4& hi)
+    SceneObject& AddBoxObject(Material& material, const Vec4& lo = Vec4(-1, -1, -1), const Vec4& hi = Vec4(1, 1, 1))
     {
         objects_.push_back(std::make_unique<SceneObject>());
         SceneObject& object = *objects_.back();
@@ -67,17 +67,22 @@ protected:
         return found;
     }
 
-    // Mesh draws made with the shader compiled from this file.
-    int MeshDrawsWith(const char* shaderFile) const
+    // Mesh draws made with the shader compiled from this file of the folder (the tree's data/ by default).
+    std::vector<const NullDrawCall*> MeshDraws(const char* shaderFile, const std::string& folder = "") const
     {
-        int count = 0;
+        const std::string path = folder.empty() ? ShaderDirectory::PathOf(shaderFile) : folder + shaderFile;
+        std::vector<const NullDrawCall*> found;
         for (const NullDrawCall& draw : device_.Draws()) {
-            if (draw.indexed && draw.vertexShader &&
-                draw.vertexShader->SourcePath() == ShaderDirectory::PathOf(shaderFile)) {
-                ++count;
-            }
+            if (draw.indexed && draw.vertexShader && draw.vertexShader->SourcePath() == path) found.push_back(&draw);
         }
-        return count;
+        return found;
+    }
+    int MeshDrawsWith(const char* shaderFile) const { return static_cast<int>(MeshDraws(shaderFile).size()); }
+
+    void Aim(Renderer& renderer)
+    {
+        renderer.GetCamera().SetProjection(Pi() / 2.0f, 4.0f / 3.0f);
+        renderer.GetCamera().SetLook(Vec4(0, 0, -100), Vec4(0, 0, 0), Vec4(0, 1, 0));
     }
 
     NullDevice device_{kWidth, kHeight};
@@ -97,24 +102,10 @@ std::vector<Vertex> VerticesOf(const NullDrawCall& draw)
 
 }  // namespace
 
-TEST_F(RendererTest, SetUpBuildsTheAttenuationVolumeAndHalfPowerOfTwoGlowTargets)
-{
-    ASSERT_NE(renderer_.AttenuationTexture(), nullptr);
-    EXPECT_EQ(renderer_.AttenuationTexture()->Kind(), TextureKind::Volume);
-    EXPECT_EQ(renderer_.AttenuationTexture()->Depth(), 16);
-    EXPECT_EQ(renderer_.GlowWidth(), 256);
-    EXPECT_EQ(renderer_.GlowHeight(), 128);
-    ASSERT_NE(renderer_.GlowTarget(0), nullptr);
-    EXPECT_EQ(renderer_.GlowTarget(1)->Width(), 256);
-}
-
 TEST(RendererSizes, GlowSideIsHalfTheLargestPowerOfTwoWithinTheDisplay)
 {
-    const struct {
-        int display;
-        int glow;
-    } cases[] = {{1024, 512}, {768, 256}, {800, 256}, {600, 256}, {640, 256}, {480, 128}, {1280, 512}, {2, 1},
-                 {1, 1},      {0, 1},     {-5, 1}};
+    const struct { int display, glow; } cases[] = {{1024, 512}, {768, 256}, {800, 256}, {600, 256}, {640, 256}, {480, 128},
+                                                   {1280, 512}, {2, 1},     {1, 1},     {0, 1},     {-5, 1}};
     for (const auto& c : cases) EXPECT_EQ(Renderer::GlowSide(c.display), c.glow) << c.display;
 }
 
@@ -134,15 +125,24 @@ TEST(RendererSizes, AttenuationFallsOffWithTheDistanceFromTheFirstTexel)
     }
 }
 
+// An object without a material and null lights, particles and sprites are ignored.
 TEST_F(RendererTest, AddObjectListsAMaterialOnceAFrameAndStampsItAndTheObject)
 {
     Material material;
-    SceneObject& a = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
-    SceneObject& b = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& a = AddBoxObject(material);
+    SceneObject& b = AddBoxObject(material);
+    SceneObject loose;
+    ASSERT_TRUE(loose.BuildMesh(test_meshes::Box(Vec4(-1, -1, -1), Vec4(1, 1, 1))));
+    renderer_.AddObject(loose, Matrix());
+    renderer_.AddLight(nullptr);
+    renderer_.AddParticle(nullptr);
+    renderer_.AddSprite(nullptr);
     renderer_.AddObject(a, Matrix::Translation(-5, 0, 0));
     renderer_.AddObject(b, Matrix::Translation(5, 0, 0));
     renderer_.AddObject(a, Matrix::Translation(0, 5, 0));
     EXPECT_EQ(renderer_.Models().Count(), 1u);
+    EXPECT_EQ(loose.FrameStamp(), -1);
+    EXPECT_EQ(renderer_.Lights().Count() + renderer_.Particles().Count() + renderer_.Sprites().Count(), 0u);
     EXPECT_EQ(material.instances.Count(), 3u);
     EXPECT_EQ(material.frameStamp, 0);
     EXPECT_EQ(a.FrameStamp(), 0);
@@ -162,39 +162,18 @@ TEST_F(RendererTest, AddObjectListsAMaterialOnceAFrameAndStampsItAndTheObject)
     // Only b, stamped this frame, is drawn: once in the ambient and once in the texture pass.
     device_.ClearLog();
     RenderFrame();
-    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2);
-}
-
-TEST_F(RendererTest, AnObjectWithoutMaterialAndNullSubmissionsAreIgnored)
-{
-    SceneObject loose;
-    ASSERT_TRUE(loose.BuildMesh(test_meshes::Box(Vec4(-1, -1, -1), Vec4(1, 1, 1))));
-    renderer_.AddObject(loose, Matrix());
-    renderer_.AddLight(nullptr);
-    renderer_.AddParticle(nullptr);
-    renderer_.AddSprite(nullptr);
-    EXPECT_EQ(renderer_.Models().Count(), 0u);
-    EXPECT_EQ(loose.FrameStamp(), -1);
-    EXPECT_EQ(renderer_.Lights().Count(), 0u);
-    EXPECT_EQ(renderer_.Particles().Count(), 0u);
-    EXPECT_EQ(renderer_.Sprites().Count(), 0u);
-    RenderFrame();
     int meshDraws = 0;
     for (const NullDrawCall& draw : device_.Draws()) meshDraws += draw.indexed ? 1 : 0;
-    EXPECT_EQ(meshDraws, 0);
+    EXPECT_EQ(meshDraws, 2);
+    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2);
 }
 
 TEST_F(RendererTest, CullingHidesABoxOutsideOnePlaneAndKeepsABoxStraddlingPlanes)
 {
     Material material;
-    SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& box = AddBoxObject(material);
     SceneObject& wide = AddBoxObject(material, Vec4(-1000, -1, -1), Vec4(1000, 1, 1));
-    const struct {
-        const char* what;
-        SceneObject* object;
-        Matrix world;
-        bool visible;
-    } cases[] = {
+    const struct { const char* what; SceneObject* object; Matrix world; bool visible; } cases[] = {
         {"in the middle", &box, Matrix(), true},
         {"far to the left", &box, Matrix::Translation(-500, 0, 0), false},
         {"behind the camera", &box, Matrix::Translation(0, 0, -200), false},
@@ -215,24 +194,25 @@ TEST_F(RendererTest, CullingHidesABoxOutsideOnePlaneAndKeepsABoxStraddlingPlanes
     EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2 * 3);
 }
 
+// Each instance tests the light against its box in its own space: of two unit boxes at x = ±30 only
+// the one at +30 meets the last light.
 TEST_F(RendererTest, LightsReachInstancesWithinTheirRadiusOfTheBoxInsideTheFrustum)
 {
     Material material;
     material.bumpMap = &NewTexture();
     renderer_.AddObject(AddBoxObject(material, Vec4(-10, -10, -10), Vec4(10, 10, 10)), Matrix());
+    SceneObject& small = AddBoxObject(material);
+    renderer_.AddObject(small, Matrix::Translation(30, 0, 0));
+    renderer_.AddObject(small, Matrix::Translation(-30, 0, 0));
     // Distances from the box, −10..10 on every axis.
-    const struct {
-        const char* what;
-        Vec4 position;
-        float radius;
-        bool lights;
-    } cases[] = {
+    const struct { const char* what; Vec4 position; float radius; bool lights; } cases[] = {
         {"touching", Vec4(14.9f, 0, 0), 5, true},
         {"exactly at the radius", Vec4(0, 15, 0), 5, false},
         {"diagonally inside", Vec4(13, 13, 0), 5, true},     // 3² + 3² = 18 < 25
         {"diagonally outside", Vec4(14, 14, 0), 5, false},   // 4² + 4² = 32 > 25
         {"off screen", Vec4(-300, 0, 0), 5, false},          // outside the left plane
         {"off screen, larger", Vec4(-300, 0, 0), 100, false},
+        {"near the box at +30", Vec4(33, 0, 0), 2.5f, false},
     };
     std::vector<PointLight> lights(std::size(cases));
     std::vector<const PointLight*> expected;
@@ -246,22 +226,10 @@ TEST_F(RendererTest, LightsReachInstancesWithinTheirRadiusOfTheBoxInsideTheFrust
     const MeshInstance& instance = material.instances.At(0);
     ASSERT_EQ(instance.lights.Count(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(instance.lights.At(static_cast<uint32_t>(i)), expected[i]);
-    EXPECT_EQ(MeshDrawsWith(NormalMapLightsVertexShader::kSourceFile), 1);
-}
-
-TEST_F(RendererTest, ALightIsTestedAgainstTheBoxInTheInstancesOwnSpace)
-{
-    Material material;
-    SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
-    renderer_.AddObject(box, Matrix::Translation(30, 0, 0));
-    renderer_.AddObject(box, Matrix::Translation(-30, 0, 0));
-    PointLight light{};
-    light.position = Vec4(33, 0, 0);
-    light.radius = 2.5f;
-    renderer_.AddLight(&light);
-    RenderFrame();
-    EXPECT_EQ(material.instances.At(0).lights.Count(), 1u);
-    EXPECT_EQ(material.instances.At(1).lights.Count(), 0u);
+    ASSERT_EQ(material.instances.At(1).lights.Count(), 1u);
+    EXPECT_EQ(material.instances.At(1).lights.At(0), &lights.back());
+    EXPECT_EQ(material.instances.At(2).lights.Count(), 0u);
+    EXPECT_EQ(MeshDrawsWith(NormalMapLightsVertexShader::kSourceFile), 2);
 }
 
 // A normal-mapped instance costs one light-pass draw for every four of its lights (and one for the
@@ -269,16 +237,13 @@ TEST_F(RendererTest, ALightIsTestedAgainstTheBoxInTheInstancesOwnSpace)
 // has no light pass.
 TEST_F(RendererTest, TheLightPassDrawsAnInstanceOnceForEveryFourOfItsLights)
 {
-    const struct {
-        uint32_t lights;
-        bool bumpy;
-        int draws;
-    } cases[] = {{1, true, 1}, {4, true, 1}, {5, true, 2}, {9, true, 3}, {4, false, 0}};
+    const struct { uint32_t lights; bool bumpy; int draws; } cases[] =
+        {{1, true, 1}, {4, true, 1}, {5, true, 2}, {9, true, 3}, {4, false, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.lights << (c.bumpy ? " lights, normal-mapped" : " lights, plain"));
         Material material;
         if (c.bumpy) material.bumpMap = &NewTexture();
-        renderer_.AddObject(AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1)), Matrix());
+        renderer_.AddObject(AddBoxObject(material), Matrix());
         std::vector<PointLight> lights(c.lights);
         for (uint32_t i = 0; i < c.lights; ++i) {
             lights[i].position = Vec4(static_cast<float>(i), 0, -3);
@@ -288,13 +253,7 @@ TEST_F(RendererTest, TheLightPassDrawsAnInstanceOnceForEveryFourOfItsLights)
         }
         device_.ClearLog();
         RenderFrame();
-        std::vector<const NullDrawCall*> lit;
-        for (const NullDrawCall& draw : device_.Draws()) {
-            if (draw.indexed && draw.vertexShader &&
-                draw.vertexShader->SourcePath() == ShaderDirectory::PathOf(NormalMapLightsVertexShader::kSourceFile)) {
-                lit.push_back(&draw);
-            }
-        }
+        const std::vector<const NullDrawCall*> lit = MeshDraws(NormalMapLightsVertexShader::kSourceFile);
         ASSERT_EQ(static_cast<int>(lit.size()), c.draws);
         EXPECT_EQ(MeshDrawsWith(NullVertexShader::kSourceFile), 2);  // ambient and texture
         if (lit.empty()) continue;
@@ -311,7 +270,7 @@ TEST_F(RendererTest, TheLightPassDrawsAnInstanceOnceForEveryFourOfItsLights)
 
 // A shader folder that holds only the one-light shaders: each light of an instance is a draw of
 // its own through the normal-map shader.
-TEST(RendererWithOneLightShaders, DrawsEachLightOfAnInstanceOnItsOwn)
+TEST_F(RendererTest, WithOnlyTheOneLightShadersEachLightIsADrawOfItsOwn)
 {
     const std::string directory = ::testing::TempDir() + "one_light_shaders/";
     std::filesystem::create_directories(directory);
@@ -321,37 +280,25 @@ TEST(RendererWithOneLightShaders, DrawsEachLightOfAnInstanceOnItsOwn)
                                    std::filesystem::copy_options::overwrite_existing);
     }
     ShaderDirectory::Set(directory);
-    NullDevice device(kWidth, kHeight);
-    ScopedCurrentDevice current(&device);
     Renderer renderer;
     ASSERT_TRUE(renderer.SetUpScene());
-    renderer.GetCamera().SetProjection(Pi() / 2.0f, 4.0f / 3.0f);
-    renderer.GetCamera().SetLook(Vec4(0, 0, -100), Vec4(0, 0, 0), Vec4(0, 1, 0));
-    std::unique_ptr<Texture> normals = test_textures::FlatNormals();
+    Aim(renderer);
     Material material;
-    material.bumpMap = normals.get();
-    SceneObject box;
-    ASSERT_TRUE(box.BuildMesh(test_meshes::Box(Vec4(-1, -1, -1), Vec4(1, 1, 1))));
-    box.SetOwner(&material);
-    renderer.AddObject(box, Matrix());
+    material.bumpMap = &NewTexture();
+    renderer.AddObject(AddBoxObject(material), Matrix());
     PointLight lights[5];
     for (PointLight& light : lights) {
         light.radius = 50.0f;
         renderer.AddLight(&light);
     }
     renderer.Render(Vec4(0, 0, 0, 1), 0.0f);
-    int oneLightDraws = 0;
-    for (const NullDrawCall& draw : device.Draws()) {
-        oneLightDraws += draw.vertexShader && draw.vertexShader->SourcePath() == directory + NormalMapVertexShader::kSourceFile;
-    }
-    EXPECT_EQ(oneLightDraws, 5);
-    ShaderDirectory::Set("");
+    EXPECT_EQ(MeshDraws(NormalMapVertexShader::kSourceFile, directory).size(), 5u);
 }
 
 TEST_F(RendererTest, FadeOneClearsToTheFadeColourDrawsNothingAndKeepsEverythingQueuedForTheNextFrame)
 {
     Material material;
-    SceneObject& box = AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& box = AddBoxObject(material);
     PointLight light{};
     light.radius = 10.0f;
     Particle particle;
@@ -368,11 +315,8 @@ TEST_F(RendererTest, FadeOneClearsToTheFadeColourDrawsNothingAndKeepsEverythingQ
     EXPECT_EQ(device_.Clears()[0].flags, ClearFlags::Target | ClearFlags::ZBuffer);
     EXPECT_TRUE(device_.Draws().empty());
     EXPECT_EQ(renderer_.FrameCounter(), 0u);
-    EXPECT_EQ(renderer_.Models().Count(), 1u);
-    EXPECT_EQ(material.instances.Count(), 2u);
-    EXPECT_EQ(renderer_.Lights().Count(), 2u);
-    EXPECT_EQ(renderer_.Particles().Count(), 2u);
-    EXPECT_EQ(renderer_.Sprites().Count(), 2u);
+    EXPECT_EQ(std::tuple(renderer_.Models().Count(), material.instances.Count(), renderer_.Lights().Count(),
+                         renderer_.Particles().Count(), renderer_.Sprites().Count()), std::tuple(1u, 2u, 2u, 2u, 2u));
 
     // A drawn frame clears to the background colour, draws what both frames queued and empties
     // every list.
@@ -380,11 +324,8 @@ TEST_F(RendererTest, FadeOneClearsToTheFadeColourDrawsNothingAndKeepsEverythingQ
     renderer_.Render(Vec4(0.2f, 0.4f, 0.6f, 1.0f), 0.5f);
     EXPECT_EQ(device_.Clears().back().color, PackColor(255, 255, 127, 0));
     EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2 * 2);
-    EXPECT_EQ(renderer_.Models().Count(), 0u);
-    EXPECT_EQ(renderer_.Lights().Count(), 0u);
-    EXPECT_EQ(renderer_.Particles().Count(), 0u);
-    EXPECT_EQ(renderer_.Sprites().Count(), 0u);
-    EXPECT_EQ(renderer_.FrameCounter(), 1u);
+    EXPECT_EQ(std::tuple(renderer_.Models().Count(), renderer_.Lights().Count(), renderer_.Particles().Count(),
+                         renderer_.Sprites().Count(), renderer_.FrameCounter()), std::tuple(0u, 0u, 0u, 0u, 1u));
     EXPECT_FALSE(device_.InScene());
 }
 
@@ -423,10 +364,8 @@ TEST_F(RendererTest, AChangeOfTextureOrBlendModeStartsANewParticleBatch)
     Texture& smoke = NewTexture();
     Texture& spark = NewTexture();
     // Depths fall with z, so the submission order below is also the drawing order.
-    const struct {
-        Texture* texture;
-        int32_t mode;
-    } order[] = {{&smoke, 3}, {&smoke, 3}, {&smoke, 3}, {&spark, 3}, {&spark, 1}, {&spark, 1}, {nullptr, 1}};
+    const struct { Texture* texture; int32_t mode; } order[] =
+        {{&smoke, 3}, {&smoke, 3}, {&smoke, 3}, {&spark, 3}, {&spark, 1}, {&spark, 1}, {nullptr, 1}};
     std::vector<Particle> particles(std::size(order));
     for (size_t i = 0; i < particles.size(); ++i) {
         particles[i].texture = order[i].texture;
@@ -437,21 +376,16 @@ TEST_F(RendererTest, AChangeOfTextureOrBlendModeStartsANewParticleBatch)
     RenderFrame();
     const std::vector<NullDrawCall> draws = DrawsOfFormat(ParticleVertex::kFvf);
     ASSERT_EQ(draws.size(), 4u);
-    const struct {
-        uint32_t triangles;
-        DeviceTexture* texture;
-        uint32_t src, dest;
-    } expected[] = {{6, smoke.Device(), Blend::SrcAlpha, Blend::InvSrcAlpha},
+    const struct { uint32_t triangles; DeviceTexture* texture; uint32_t src, dest; } expected[] =
+        {{6, smoke.Device(), Blend::SrcAlpha, Blend::InvSrcAlpha},
                     {2, spark.Device(), Blend::SrcAlpha, Blend::InvSrcAlpha},
                     {4, spark.Device(), Blend::One, Blend::One},
                     {2, nullptr, Blend::One, Blend::One}};
     for (size_t i = 0; i < draws.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(draws[i].primitiveCount, expected[i].triangles);
-        EXPECT_EQ(draws[i].texture0, expected[i].texture);
-        EXPECT_TRUE(draws[i].blending);
-        EXPECT_EQ(draws[i].srcBlend, expected[i].src);
-        EXPECT_EQ(draws[i].destBlend, expected[i].dest);
+        const NullDrawCall& d = draws[i];
+        const auto& e = expected[i];
+        EXPECT_EQ(std::tuple(d.primitiveCount, d.texture0, d.blending, d.srcBlend, d.destBlend),
+                  std::tuple(e.triangles, e.texture, true, e.src, e.dest)) << i;
     }
 }
 
@@ -486,9 +420,7 @@ TEST_F(RendererTest, SpriteCornersMapToPixelsZeroToWidthMinusOneInSubmissionOrde
     EXPECT_FALSE(draws[0].blending);  // mode 0
     const auto v = VerticesOf<ScreenVertex>(draws[0]);
     ASSERT_EQ(v.size(), 12u);
-    const struct {
-        float x, y, u, w;
-    } first[] = {{0, 0, 0, 0}, {0, kHeight - 1, 0, 1}, {kWidth - 1, 0, 1, 0},
+    const struct { float x, y, u, w; } first[] = {{0, 0, 0, 0}, {0, kHeight - 1, 0, 1}, {kWidth - 1, 0, 1, 0},
                  {kWidth - 1, 0, 1, 0}, {0, kHeight - 1, 0, 1}, {kWidth - 1, kHeight - 1, 1, 1}};
     for (int i = 0; i < 6; ++i) {
         EXPECT_TRUE(v[i].x == first[i].x && v[i].y == first[i].y && v[i].u == first[i].u && v[i].v == first[i].w) << i;
@@ -503,15 +435,10 @@ TEST_F(RendererTest, SpriteCornersMapToPixelsZeroToWidthMinusOneInSubmissionOrde
 
 TEST_F(RendererTest, SpriteBatchesFollowTheBlendModeTable)
 {
-    const struct {
-        int32_t mode;
-        bool blending;
-        uint32_t src, dest;
-    } table[] = {{0, false, 0, 0},
-                 {1, true, Blend::One, Blend::One},
-                 {2, true, Blend::DestColor, Blend::Zero},
-                 {3, true, Blend::SrcAlpha, Blend::InvSrcAlpha},
-                 {7, true, Blend::SrcAlpha, Blend::InvSrcAlpha}};  // factors left as they were
+    // Mode 7 is unknown: the factors stay as mode 3 left them.
+    const struct { int32_t mode; bool blending; uint32_t src, dest; } table[] = {
+        {0, false, 0, 0}, {1, true, Blend::One, Blend::One}, {2, true, Blend::DestColor, Blend::Zero},
+        {3, true, Blend::SrcAlpha, Blend::InvSrcAlpha}, {7, true, Blend::SrcAlpha, Blend::InvSrcAlpha}};
     std::vector<Sprite> sprites(std::size(table));
     for (size_t i = 0; i < sprites.size(); ++i) {
         sprites[i].blendMode = table[i].mode;
@@ -521,21 +448,17 @@ TEST_F(RendererTest, SpriteBatchesFollowTheBlendModeTable)
     const std::vector<NullDrawCall> draws = DrawsOfFormat(ScreenVertex::kFvf);
     ASSERT_EQ(draws.size(), std::size(table));
     for (size_t i = 0; i < draws.size(); ++i) {
-        SCOPED_TRACE(table[i].mode);
-        EXPECT_EQ(draws[i].blending, table[i].blending);
-        if (!table[i].blending) continue;
-        EXPECT_EQ(draws[i].srcBlend, table[i].src);
-        EXPECT_EQ(draws[i].destBlend, table[i].dest);
+        EXPECT_EQ(draws[i].blending, table[i].blending) << table[i].mode;
+        if (table[i].blending) {
+            EXPECT_EQ(std::pair(draws[i].srcBlend, draws[i].destBlend), std::pair(table[i].src, table[i].dest)) << table[i].mode;
+        }
     }
 }
 
 TEST_F(RendererTest, FadeZeroDrawsNoOverlayAndFadeBetweenDrawsOneWithItsAlpha)
 {
-    const struct {
-        float fade;
-        int overlays;
-        uint32_t alpha;
-    } cases[] = {{0.0f, 0, 0}, {0.5f, 1, 127}, {0.999f, 1, 254}, {-0.5f, 1, 0}};
+    const struct { float fade; int overlays; uint32_t alpha; } cases[] =
+        {{0.0f, 0, 0}, {0.5f, 1, 127}, {0.999f, 1, 254}, {-0.5f, 1, 0}};
     for (const auto& c : cases) {
         device_.ClearLog();
         renderer_.Render(Vec4(1, 0, 0.5f, 1), c.fade);
@@ -545,10 +468,8 @@ TEST_F(RendererTest, FadeZeroDrawsNoOverlayAndFadeBetweenDrawsOneWithItsAlpha)
         const auto v = VerticesOf<ScreenColorVertex>(draws[0]);
         ASSERT_EQ(v.size(), 6u);
         EXPECT_EQ(v[0].color, PackColor(c.alpha, 255, 0, 127));
-        EXPECT_EQ(v[2].x, static_cast<float>(kWidth));
-        EXPECT_EQ(v[2].y, static_cast<float>(kHeight));
-        EXPECT_EQ(draws[0].srcBlend, Blend::SrcAlpha);
-        EXPECT_EQ(draws[0].destBlend, Blend::InvSrcAlpha);
+        EXPECT_EQ(std::pair(v[2].x, v[2].y), std::pair(static_cast<float>(kWidth), static_cast<float>(kHeight)));
+        EXPECT_EQ(std::pair(draws[0].srcBlend, draws[0].destBlend), std::pair(uint32_t{Blend::SrcAlpha}, uint32_t{Blend::InvSrcAlpha}));
     }
 }
 
@@ -559,8 +480,8 @@ TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBa
     Material glowing, dark;
     glowing.glow = true;
     glowing.diffuse = Vec4(1, 0.5f, 0, 1);
-    SceneObject& hot = AddBoxObject(glowing, Vec4(-1, -1, -1), Vec4(1, 1, 1));
-    SceneObject& cold = AddBoxObject(dark, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& hot = AddBoxObject(glowing);
+    SceneObject& cold = AddBoxObject(dark);
     // With glow off the glow targets are never bound.
     renderer_.AddObject(hot, Matrix());
     RenderFrame();
@@ -625,10 +546,17 @@ TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBa
     EXPECT_EQ(device_.GetPixelShader(), nullptr);
 }
 
-TEST_F(RendererTest, TheFrameSetsTheFixedStatesAndLeavesDepthWritesOffAfterTheAmbientPass)
+TEST_F(RendererTest, SetUpBuildsItsTargetsAndTheFrameLeavesTheFixedStatesAndDepthWritesOff)
 {
+    ASSERT_NE(renderer_.AttenuationTexture(), nullptr);
+    EXPECT_EQ(renderer_.AttenuationTexture()->Kind(), TextureKind::Volume);
+    EXPECT_EQ(renderer_.AttenuationTexture()->Depth(), 16);
+    EXPECT_EQ(renderer_.GlowWidth(), 256);
+    EXPECT_EQ(renderer_.GlowHeight(), 128);
+    ASSERT_NE(renderer_.GlowTarget(1), nullptr);
+    EXPECT_EQ(renderer_.GlowTarget(1)->Width(), 256);
     Material material;
-    renderer_.AddObject(AddBoxObject(material, Vec4(-1, -1, -1), Vec4(1, 1, 1)), Matrix());
+    renderer_.AddObject(AddBoxObject(material), Matrix());
     RenderFrame();
     EXPECT_EQ(device_.GetRenderState(RenderState::Lighting), 0u);
     EXPECT_EQ(device_.GetRenderState(RenderState::AlphaRef), 128u);
@@ -672,7 +600,7 @@ TEST_F(RendererTest, EveryTextureOfTheSceneIsBoundWrappedAndFilteredAlsoAfterAGl
     textured.texture = &NewTexture();
     textured.bumpMap = &NewTexture();
     textured.glow = true;
-    SceneObject& box = AddBoxObject(textured, Vec4(-1, -1, -1), Vec4(1, 1, 1));
+    SceneObject& box = AddBoxObject(textured);
     PointLight light;
     light.position = Vec4(0, 0, -5);
     light.colour = Vec4(1, 1, 1, 1);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
 #include <string>
 
@@ -38,82 +37,53 @@ protected:
 
 TEST_F(ShaderTest, EachProgramCompilesFromItsOwnFileInItsStageAndDeclaresItsConstants)
 {
-    NullVertexShader nullShader;
+    const auto check = [&](Shader& shader, auto init, const char* file, ShaderStage stage, std::vector<const char*> constants) {
+        SCOPED_TRACE(file);
+        EXPECT_FALSE(shader.IsReady());
+        ASSERT_TRUE(init());
+        ASSERT_TRUE(shader.IsReady());
+        EXPECT_EQ(shader.Stage(), stage);
+        EXPECT_EQ(shader.Object()->Stage(), stage);
+        EXPECT_EQ(shader.Object()->SourcePath(), ShaderDirectory::PathOf(file));
+        for (const char* name : constants) EXPECT_NE(shader.ConstantTable()->GetConstantByName(name), kNullConstant) << name;
+        shader.Bind();  // on its own stage
+        EXPECT_EQ(stage == ShaderStage::Vertex ? device_.GetVertexShader() : device_.GetPixelShader(), shader.Object());
+    };
+    NullVertexShader null;
     NormalMapVertexShader normalMap;
-    GlowVertexShader glowVertex;
+    GlowVertexShader glow;
     GlowPixelShader glowPixel;
     AlphaPixelShader alpha;
     ParticleVertexShader particle;
-    const struct {
-        Shader* shader;
-        std::function<bool()> init;
-        const char* file;
-        ShaderStage stage;
-        std::vector<const char*> constants;
-    } cases[] = {
-        {&nullShader, [&] { return nullShader.Init(); }, "nullvertexshader.vsh", ShaderStage::Vertex,
-         {"worldViewProj", "diffuseColor"}},
-        {&normalMap, [&] { return normalMap.Init(); }, "normalmapvertexshader.vsh", ShaderStage::Vertex,
-         {"worldViewProj", "invWorld", "lightPosition", "diffuseColor", "radius"}},
-        {&glowVertex, [&] { return glowVertex.Init(); }, "glowvertexshader.vsh", ShaderStage::Vertex, {"blur", "hdir", "offset"}},
-        {&glowPixel, [&] { return glowPixel.Init(); }, "glowpixelshader.psh", ShaderStage::Pixel, {"glowColor"}},
-        {&alpha, [&] { return alpha.Init(); }, "alphapixelshader.psh", ShaderStage::Pixel, {}},
-        {&particle, [&] { return particle.Init(); }, "particlevertexshader.vsh", ShaderStage::Vertex,
-         {"up", "right", "worldViewProjMatrix"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
-        EXPECT_FALSE(c.shader->IsReady());
-        ASSERT_TRUE(c.init());
-        ASSERT_TRUE(c.shader->IsReady());
-        EXPECT_EQ(c.shader->Stage(), c.stage);
-        EXPECT_EQ(c.shader->Object()->Stage(), c.stage);
-        EXPECT_EQ(c.shader->Object()->SourcePath(), ShaderDirectory::PathOf(c.file));
-        for (const char* name : c.constants) EXPECT_NE(c.shader->ConstantTable()->GetConstantByName(name), kNullConstant) << name;
-        // Bind puts it on its own stage.
-        c.shader->Bind();
-        const bool vertex = c.stage == ShaderStage::Vertex;
-        EXPECT_EQ(vertex ? device_.GetVertexShader() : device_.GetPixelShader(), c.shader->Object());
-    }
+    const ShaderStage vertex = ShaderStage::Vertex, pixel = ShaderStage::Pixel;
+    check(null, [&] { return null.Init(); }, "nullvertexshader.vsh", vertex, {"worldViewProj", "diffuseColor"});
+    check(normalMap, [&] { return normalMap.Init(); }, "normalmapvertexshader.vsh", vertex,
+          {"worldViewProj", "invWorld", "lightPosition", "diffuseColor", "radius"});
+    check(glow, [&] { return glow.Init(); }, "glowvertexshader.vsh", vertex, {"blur", "hdir", "offset"});
+    check(glowPixel, [&] { return glowPixel.Init(); }, "glowpixelshader.psh", pixel, {"glowColor"});
+    check(alpha, [&] { return alpha.Init(); }, "alphapixelshader.psh", pixel, {});
+    check(particle, [&] { return particle.Init(); }, "particlevertexshader.vsh", vertex, {"up", "right", "worldViewProjMatrix"});
 }
 
-TEST_F(ShaderTest, NormalMapRadiusIsTheReciprocalOfTheReachAndStartsAtEightyUnits)
-{
-    NormalMapVertexShader shader;
-    ASSERT_TRUE(shader.Init());
-    EXPECT_FLOAT_EQ(ValueOf(shader, "radius")[0], 0.0125f);
-    const struct {
-        float radius;
-        float written;
-    } cases[] = {{80.0f, 0.0125f}, {4.0f, 0.25f}, {0.5f, 2.0f}};
-    for (const auto& c : cases) {
-        shader.SetLightRadius(c.radius);
-        EXPECT_FLOAT_EQ(ValueOf(shader, "radius")[0], c.written) << c.radius;
-    }
-}
-
-TEST_F(ShaderTest, EachSetterWritesItsOwnConstant)
+TEST_F(ShaderTest, EachSetterWritesItsOwnConstantAndTheRadiusAsItsReciprocal)
 {
     NormalMapVertexShader normalMap;
     GlowVertexShader glow;
     GlowPixelShader glowColour;
     ASSERT_TRUE(normalMap.Init() && glow.Init() && glowColour.Init());
+    EXPECT_FLOAT_EQ(ValueOf(normalMap, "radius")[0], 0.0125f);  // a reach of 80 units
     normalMap.SetWorldViewProj(Matrix::Translation(1, 2, 3));
     normalMap.SetInvWorld(Matrix::Scaling(4, 5, 6));
     normalMap.SetLightPosition(Vec4(7, 8, 9, 1));
     normalMap.SetDiffuseColor(Vec4(0.25f, 0.5f, 0.75f, 1));
+    normalMap.SetLightRadius(4.0f);
     glow.SetBlur(2.5f);
     glow.SetHorizontal(true);
     glowColour.SetGlowColor(Vec4(1, 0.5f, 0.25f, 1));
-    const struct {
-        const Shader* shader;
-        const char* name;
-        int index;
-        float value;
-    } cases[] = {{&normalMap, "worldViewProj", 13, 2.0f}, {&normalMap, "invWorld", 5, 5.0f},
-                 {&normalMap, "lightPosition", 2, 9.0f},  {&normalMap, "diffuseColor", 1, 0.5f},
-                 {&glow, "blur", 0, 2.5f},                {&glow, "hdir", 0, 1.0f},
-                 {&glowColour, "glowColor", 2, 0.25f}};
+    const struct { const Shader* shader; const char* name; int index; float value; } cases[] = {
+        {&normalMap, "worldViewProj", 13, 2.0f}, {&normalMap, "invWorld", 5, 5.0f}, {&normalMap, "lightPosition", 2, 9.0f},
+        {&normalMap, "diffuseColor", 1, 0.5f},   {&normalMap, "radius", 0, 0.25f},  {&glow, "blur", 0, 2.5f},
+        {&glow, "hdir", 0, 1.0f},                {&glowColour, "glowColor", 2, 0.25f}};
     for (const auto& c : cases) EXPECT_FLOAT_EQ(ValueOf(*c.shader, c.name)[c.index], c.value) << c.name;
     glow.SetHorizontal(false);
     EXPECT_EQ(ValueOf(glow, "hdir")[0], 0.0f);
@@ -124,10 +94,7 @@ TEST_F(ShaderTest, TexelOffsetIsHalfATexelOfTheTargetAndZeroForAnEmptyOne)
 {
     GlowVertexShader shader;
     ASSERT_TRUE(shader.Init());
-    const struct {
-        int width, height;
-        float u, v;
-    } cases[] = {{640, 480, 0.00078125f, 0.0010416667f}, {0, 0, 0.0f, 0.0f}};
+    const struct { int width, height; float u, v; } cases[] = {{640, 480, 0.00078125f, 0.0010416667f}, {0, 0, 0.0f, 0.0f}};
     for (const auto& c : cases) {
         shader.SetTexelOffset(c.width, c.height);
         const float* offset = ValueOf(shader, "offset");

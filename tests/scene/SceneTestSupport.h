@@ -1,11 +1,7 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -14,29 +10,8 @@
 #include "engine/scene/Camera.h"
 #include "engine/scene/PointLight.h"
 #include "engine/scene/SceneSink.h"
+#include "tests/unrarlib/TempFolder.h"
 #include "tools/modelwriter/ModelFile.h"
-
-// A directory of its own under the system's temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir() { std::filesystem::create_directories(path_); }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const
-    {
-        std::ofstream file(File(name), std::ios::binary);
-        if (!bytes.empty()) file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return File(name);
-    }
-
-private:
-    static inline int counter_ = 0;
-    std::filesystem::path path_ = std::filesystem::temp_directory_path() /
-                                  ("harn_scene_" + std::to_string(getpid()) + "_" + std::to_string(counter_++));
-};
 
 // Collects every log line while it lives.
 class LogCapture {

@@ -29,16 +29,13 @@ protected:
 
     NullDevice device;
     ScopedCurrentDevice current{&device};
-    TempDir dir;
+    TempFolder dir{"scene"};
 };
 
 TEST_F(TextureOnDevice, EveryFileKindLoadsTopRowFirstWithItsWholeMipChain)
 {
     const Picture picture = Checker(16, 4);
-    const struct {
-        const char* name;
-        std::vector<uint8_t> bytes;
-    } files[] = {
+    const struct { const char* name; std::vector<uint8_t> bytes; } files[] = {
         {"a.tga", PictureWriter::Tga(picture, {})},          {"b.tga", PictureWriter::Tga(picture, {.runLength = true})},
         {"c.png", PictureWriter::Png(picture)},              {"d.jpg", PictureWriter::Jpeg(picture, 90)},
         {"e.bmp", PictureWriter::Bmp(picture, 24, false)},
@@ -62,9 +59,9 @@ TEST_F(TextureOnDevice, EveryFileKindLoadsTopRowFirstWithItsWholeMipChain)
 TEST_F(TextureOnDevice, MissingOrUndecodableFilesLeaveTheTextureEmpty)
 {
     Texture missing;
-    EXPECT_FALSE(missing.Load(dir.File("none.jpg").c_str()));
+    EXPECT_FALSE(missing.Load((dir / "none.jpg").c_str()));
     EXPECT_TRUE(missing.Empty());
-    EXPECT_EQ(missing.Name(), dir.File("none.jpg"));
+    EXPECT_EQ(missing.Name(), (dir / "none.jpg"));
     Texture garbage;
     EXPECT_FALSE(garbage.Load(dir.Write("bad.jpg", {0xFF, 0xD8, 0xFF, 0x00, 1, 2, 3}).c_str()));
     EXPECT_TRUE(garbage.Empty());
@@ -92,36 +89,31 @@ TEST_F(TextureOnDevice, BindSetsTextureAddressingAndFilterAndAnEmptyTextureClear
     EXPECT_EQ(device.GetTexture(0), nullptr);
 }
 
-TEST_F(TextureOnDevice, TheCacheReadsEachExactNameOnceAndSharesTheTexture)
+// A name the cache has read, whether it succeeded or failed, keeps its entry until the cache is
+// cleared, even when the file changes on the disk.
+TEST_F(TextureOnDevice, TheCacheReadsEachExactNameOnceUntilCleared)
 {
     const std::string lower = dir.Write("shock.jpg", PictureWriter::Jpeg(Checker(4, 4), 90));
     const std::string upper = dir.Write("SHOCK.jpg", PictureWriter::Jpeg(Checker(8, 4), 90));
+    const std::string late = dir / "late.png";
     Texture* first = TextureCache::Get(lower.c_str());
-    ASSERT_FALSE(first->Empty());
+    Texture* failed = TextureCache::Get(late.c_str());
     std::filesystem::remove(lower);
+    dir.Write("late.png", PictureWriter::Png(Checker(2, 2)));
     EXPECT_EQ(TextureCache::Get(lower.c_str()), first);
-    EXPECT_FALSE(first->Empty());
+    ASSERT_FALSE(first->Empty());
+    EXPECT_EQ(TextureCache::Get(late.c_str()), failed);
+    EXPECT_TRUE(failed->Empty());
+    failed->Bind(0, 0, 0);
+    EXPECT_EQ(device.GetTexture(0), nullptr);
     Texture* other = TextureCache::Get(upper.c_str());
     EXPECT_NE(other, first);
     EXPECT_EQ(first->Device()->Width(), 4);
     EXPECT_EQ(other->Device()->Width(), 8);
-    EXPECT_EQ(TextureCache::Count(), 2u);
-}
-
-TEST_F(TextureOnDevice, AFailedNameKeepsItsEmptyEntryUntilTheCacheIsCleared)
-{
-    const std::string path = dir.File("late.png");
-    Texture* failed = TextureCache::Get(path.c_str());
-    ASSERT_NE(failed, nullptr);
-    EXPECT_TRUE(failed->Empty());
-    dir.Write("late.png", PictureWriter::Png(Checker(2, 2)));
-    EXPECT_EQ(TextureCache::Get(path.c_str()), failed);
-    EXPECT_TRUE(failed->Empty());
-    failed->Bind(0, 0, 0);
-    EXPECT_EQ(device.GetTexture(0), nullptr);
+    EXPECT_EQ(TextureCache::Count(), 3u);
     TextureCache::Clear();
     EXPECT_EQ(TextureCache::Count(), 0u);
-    EXPECT_FALSE(TextureCache::Get(path.c_str())->Empty());
+    EXPECT_FALSE(TextureCache::Get(late.c_str())->Empty());
 }
 
 }  // namespace

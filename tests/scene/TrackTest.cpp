@@ -24,11 +24,7 @@ float CatmullRom(float p0, float p1, float p2, float p3, float t)
 
 TEST(Track, ElevenKeysAtTenPerSecondLoopEverySecondAndStepsAddUp)
 {
-    const struct {
-        float seconds;
-        int steps;
-        float time;
-    } cases[] = {{0.25f, 1, 2.5f}, {1.05f, 1, 0.5f}, {0.999f, 1, 9.99f}, {1.0f, 1, 0.0f},
+    const struct { float seconds; int steps; float time; } cases[] = {{0.25f, 1, 2.5f}, {1.05f, 1, 0.5f}, {0.999f, 1, 9.99f}, {1.0f, 1, 0.0f},
                  {2.3f, 1, 3.0f},  {0.0f, 1, 0.0f},  {0.05f, 21, 0.5f}};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.steps << " x " << c.seconds);
@@ -40,12 +36,7 @@ TEST(Track, ElevenKeysAtTenPerSecondLoopEverySecondAndStepsAddUp)
 
 TEST(Track, EachModeInterpolatesBetweenKeys)
 {
-    const struct {
-        const char* name;
-        float seconds;
-        int mode;
-        float expected;
-    } cases[] = {
+    const struct { const char* name; float seconds; int mode; float expected; } cases[] = {
         {"linear halfway between keys 2 and 3", 0.25f, Track::kLinear, (5.0f + 10.0f) / 2.0f},
         {"step holds the earlier key", 0.37f, Track::kStep, 10.0f},
         {"catmull-rom at the start uses the first key twice", 0.05f, Track::kCatmullRom, CatmullRom(1, 1, 2, 5, 0.5f)},
@@ -77,23 +68,20 @@ TEST(Track, EveryModeReturnsTheKeyAtAnIntegralTime)
 
 TEST(Track, FewerThanTwoKeysStayAtTimeZero)
 {
-    Track none;
-    EXPECT_EQ(none.Rate(), 0);
-    none.SetRate(10);
-    none.Advance(0.7f);
-    EXPECT_EQ(none.Time(), 0.0f);
-    EXPECT_EQ(none.Evaluate(Track::kLinear), 0.0f);
-
-    Track one;
-    one.Resize(1);
-    one.SetRate(10);
-    one.SetKey(0, 4.5f);
-    one.Advance(0.7f);
-    EXPECT_EQ(one.Time(), 0.0f);
-    for (int mode : {Track::kStep, Track::kLinear, Track::kCatmullRom}) EXPECT_EQ(one.Evaluate(mode), 4.5f);
+    for (int keys : {0, 1}) {
+        Track track;
+        track.Resize(keys);
+        track.SetRate(10);
+        track.SetKey(0, 4.5f);
+        track.Advance(0.7f);
+        EXPECT_EQ(track.Time(), 0.0f);
+        for (int mode : {Track::kStep, Track::kLinear, Track::kCatmullRom}) EXPECT_EQ(track.Evaluate(mode), keys * 4.5f);
+    }
 }
 
-TEST(Track, ANegativeStepOrANonNumberNeverReadsOutsideTheKeys)
+// A negative step, a step that is not a number, keys set outside the track and a shrinking
+// resize never read or write outside the keys.
+TEST(Track, NeverReadsOrWritesOutsideTheKeys)
 {
     Track track = ElevenKeys();
     track.Advance(-0.25f);
@@ -102,16 +90,11 @@ TEST(Track, ANegativeStepOrANonNumberNeverReadsOutsideTheKeys)
     EXPECT_TRUE(std::isfinite(track.Evaluate(Track::kCatmullRom)));
     track.Advance(std::nanf(""));
     EXPECT_EQ(track.Time(), 0.0f);
-}
-
-TEST(Track, ResizeKeepsTimeAndRateAndIgnoresKeysOutside)
-{
-    Track track = ElevenKeys();
     track.Advance(0.25f);
     track.Resize(4);
     EXPECT_EQ(track.KeyCount(), 4);
     EXPECT_EQ(track.Rate(), 10);
-    EXPECT_NEAR(track.Time(), 2.5f, 1e-5f);
+    EXPECT_NEAR(track.Time(), 2.5f, 1e-5f);  // resizing keeps the time
     track.SetKey(4, 9.0f);
     track.SetKey(-1, 9.0f);
     track.Resize(-3);
@@ -123,15 +106,10 @@ TEST(VectorTrack, AllFourComponentsMoveTogether)
     VectorTrack track;
     track.Resize(3);
     track.SetRate(10);
-    track.SetKey(0, {0, 10, 20, 1});
-    track.SetKey(1, {2, 12, 24, 1});
-    track.SetKey(2, {4, 14, 28, 1});
+    for (int k = 0; k < 3; ++k) track.SetKey(k, {2.0f * k, 10.0f + 2 * k, 20.0f + 4 * k, 1});
     track.Advance(0.05f);
     const Vec4 v = track.Evaluate(Track::kLinear);
-    EXPECT_NEAR(v.x, 1.0f, 1e-5f);
-    EXPECT_NEAR(v.y, 11.0f, 1e-5f);
-    EXPECT_NEAR(v.z, 22.0f, 1e-5f);
-    EXPECT_NEAR(v.w, 1.0f, 1e-5f);
+    EXPECT_TRUE(std::abs(v.x - 1) + std::abs(v.y - 11) + std::abs(v.z - 22) + std::abs(v.w - 1) < 1e-5f) << v.x << v.y << v.z << v.w;
     EXPECT_EQ(track.Key(2), Vec4(4, 14, 28, 1));
 }
 

@@ -8,6 +8,7 @@
 
 #include "engine/unrarlib/Crc32.h"
 #include "engine/unrarlib/RarExtract.h"
+#include "tools/rarwriter/RarWriter.h"
 
 // Helpers shared by the archive tests: sample data and extraction from memory.
 namespace archive_test {
@@ -20,12 +21,11 @@ struct Extraction {
     bool terminated = false;  // the byte behind the data is NUL
 };
 
-inline Extraction ExtractFromMemory(const Bytes& archive, const std::string& name)
+// Takes over what an extraction gave back, checking the contract on the way.
+inline Extraction Took(int ok, char* data, unsigned long size)
 {
-    char* data = nullptr;
-    unsigned long size = 77;
     Extraction result;
-    result.ok = RarExtractFromMemory(&data, &size, name.c_str(), archive.data(), archive.size(), nullptr) != 0;
+    result.ok = ok != 0;
     if (result.ok && data != nullptr) {
         result.bytes.assign(data, data + size);
         result.terminated = data[size] == '\0';
@@ -33,6 +33,30 @@ inline Extraction ExtractFromMemory(const Bytes& archive, const std::string& nam
     if (!result.ok) result.terminated = data == nullptr && size == 0;  // the failure contract
     std::free(data);
     return result;
+}
+
+inline Extraction ExtractFromMemory(const Bytes& archive, const std::string& name)
+{
+    char* data = nullptr;
+    unsigned long size = 77;
+    const int ok = RarExtractFromMemory(&data, &size, name.c_str(), archive.data(), archive.size(), nullptr);
+    return Took(ok, data, size);
+}
+
+inline Extraction ExtractFromFile(const std::string& archive, const std::string& name, const char* password = nullptr)
+{
+    char* data = nullptr;
+    unsigned long size = 77;
+    const int ok = RarExtract(&data, &size, name.c_str(), archive.c_str(), password);
+    return Took(ok, data, size);
+}
+
+inline RarWriter::Options Packing(bool store, bool solid)
+{
+    RarWriter::Options options;
+    options.store = store;
+    options.solid = solid;
+    return options;
 }
 
 inline Bytes RandomBytes(size_t size, uint32_t seed)

@@ -81,20 +81,11 @@ TEST(RarBadInput, HostileOrWrongHeaderFieldsFailWithoutCrashingOrHugeAllocations
     RarWriter packedWriter;
     packedWriter.Add("entry.txt", data);
     const uint32_t packed = packedWriter.Entries()[0].packedSize;
-    RarWriter::Options storeOptions;
-    storeOptions.store = true;
-    RarWriter storedWriter(storeOptions);
+    RarWriter storedWriter(Packing(true, false));
     storedWriter.Add("entry.txt", data);
-    // Each case writes value over width bytes at offset into the file header of one entry.
-    const struct {
-        const char* what;
-        bool stored;
-        size_t offset;
-        uint32_t value;
-        int width;
-        bool reseal;  // recompute the header CRC afterwards
-        bool extracts;
-    } cases[] = {
+    // Each case writes value over width bytes at offset into the file header of one entry, then
+    // recomputes the header CRC when reseal is set.
+    const struct { const char* what; bool stored; size_t offset; uint32_t value; int width; bool reseal, extracts; } cases[] = {
         {"unpacked size of 4 GB", false, 11, 0xFFFFFFFF, 4, true, false},
         {"unpacked size far beyond what the packed data can hold", false, 11, 0x10000000, 4, true, false},
         {"packed size beyond the end of the archive", false, 7, 0xFFFFFFF0, 4, true, false},
@@ -127,9 +118,7 @@ TEST(RarBadInput, HostileOrWrongHeaderFieldsFailWithoutCrashingOrHugeAllocations
 
 TEST(RarBadInput, ASolidEntryClaimingDataPastTheEndFailsAtOnce)
 {
-    RarWriter::Options options;
-    options.solid = true;
-    RarWriter writer(options);
+    RarWriter writer(Packing(false, true));
     writer.Add("first.txt", Bytes(3000, ' '));
     for (const uint32_t packed : {0x7FFFFFFFu, 0xFFFFFF00u}) {
         Bytes archive = writer.Bytes();
@@ -160,13 +149,8 @@ Bytes Block(uint8_t type, uint16_t flags)
 TEST(RarBadInput, OnlyTheTwoMarkersOpenAnArchiveAndOnlySubBlocksEndTheSearchForTheEntry)
 {
     const Bytes marker(std::begin(rar::kMarker), std::end(rar::kMarker));
-    const struct {
-        const char* what;
-        Bytes start;     // replaces the first seven bytes
-        Bytes inserted;  // in front of the entry
-        uint8_t mainHeaderSize;
-        bool extracts;
-    } cases[] = {
+    // start replaces the first seven bytes; inserted goes in front of the entry.
+    const struct { const char* what; Bytes start, inserted; uint8_t mainHeaderSize; bool extracts; } cases[] = {
         {"RAR marker", marker, {}, 13, true},
         {"alternative marker", {'K', 'a', 'l', 'v', 'o', 'r', '!'}, {}, 13, true},
         {"old marker", {0x52, 0x45, 0x7E, 0x5E, 0x00, 0x00, 0x00}, {}, 13, false},
@@ -243,9 +227,7 @@ Bytes MatchIntoEmptyWindow(uint32_t unpackedSize, uint32_t fileCrc)
     out.Put(99 - 96, 5);
     const Bytes packed = out.Finish();
 
-    RarWriter::Options options;
-    options.store = true;
-    RarWriter writer(options);
+    RarWriter writer(Packing(true, false));
     writer.Add("void.bin", Bytes(packed.size(), 0));
     Bytes archive = writer.Bytes();
     std::copy(packed.begin(), packed.end(), archive.end() - static_cast<std::ptrdiff_t>(packed.size()));

@@ -27,11 +27,7 @@ TEST(BitInput, ReadsBitsMostSignificantFirstAcrossChunks)
 
 TEST(BitInput, ReadsRunOutAtThePackedSizeOrAtTheEndOfTheStreamWhicheverComesFirst)
 {
-    const struct {
-        const char* what;
-        size_t streamBytes;
-        uint64_t packedSize;
-    } cases[] = {
+    const struct { const char* what; size_t streamBytes; uint64_t packedSize; } cases[] = {
         {"the header claims far more than the archive holds", 4, 0x7FFFFFFF},
         {"the bytes behind the entry's data are not its data", 64, 4},
     };

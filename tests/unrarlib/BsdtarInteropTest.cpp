@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "tests/unrarlib/ArchiveTestSupport.h"
 #include "tests/unrarlib/CommandSupport.h"
@@ -12,12 +10,6 @@
 using namespace archive_test;
 
 namespace {
-
-Bytes ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 class Bsdtar : public ::testing::Test {
 protected:
@@ -38,9 +30,7 @@ TEST_F(Bsdtar, ListsOurArchivesAndExtractsTheirStoredEntriesByteForByte)
     };
     for (const bool store : {true, false}) {
         SCOPED_TRACE(store ? "stored" : "compressed");
-        RarWriter::Options options;
-        options.store = store;
-        RarWriter writer(options);
+        RarWriter writer(Packing(store, false));
         for (const auto& [name, data] : entries) ASSERT_TRUE(writer.Add(name, data));
         const std::string archive = folder / (store ? "stored.qzr" : "packed.qzr");
         ASSERT_TRUE(writer.WriteFile(archive));
@@ -56,7 +46,7 @@ TEST_F(Bsdtar, ListsOurArchivesAndExtractsTheirStoredEntriesByteForByte)
         std::filesystem::create_directories(out);
         const CommandResult extraction = RunCommand("bsdtar -xf " + Quote(archive) + " -C " + Quote(out) + " 2>&1");
         ASSERT_EQ(extraction.status, 0) << extraction.output;
-        for (const auto& [name, data] : entries) EXPECT_EQ(ReadBytes(out + "/" + name), data) << name;
+        for (const auto& [name, data] : entries) EXPECT_EQ(TempFolder::Read(out + "/" + name), data) << name;
     }
 }
 

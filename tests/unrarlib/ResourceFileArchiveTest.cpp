@@ -16,9 +16,7 @@ class ArchiveConfigured : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RarWriter::Options options;
-        options.solid = true;
-        RarWriter writer(options);
+        RarWriter writer(Packing(false, true));
         writer.Add("teste.lvl", level_);
         writer.Add("models/defender.3DF", model_);
         writer.Add("empty.txt", empty_);
@@ -37,10 +35,7 @@ protected:
 
 TEST_F(ArchiveConfigured, LoadsEntriesByAnySpellingOfTheirNameWithTheNulByteBehindTheData)
 {
-    const struct {
-        const char* name;
-        const Bytes& data;
-    } cases[] = {{"teste.lvl", level_},
+    const struct { const char* name; const Bytes& data; } cases[] = {{"teste.lvl", level_},
                  {"models/defender.3DF", model_},
                  {"MODELS\\DEFENDER.3df", model_},
                  {"models_defender.3df", model_},

@@ -41,10 +41,7 @@ TEST(RarRoundTrip, EveryKindOfDataComesBackByteForByteStoredCompressedAndSolid)
 {
     for (const bool store : {false, true}) {
         for (const bool solid : {false, true}) {
-            RarWriter::Options options;
-            options.store = store;
-            options.solid = solid;
-            RarWriter writer(options);
+            RarWriter writer(Packing(store, solid));
             const std::vector<RoundTripCase> cases = Cases();
             for (const RoundTripCase& c : cases) ASSERT_TRUE(writer.Add(std::string(c.what) + ".bin", c.data));
             for (const RoundTripCase& c : cases) {

@@ -12,10 +12,7 @@ namespace {
 
 TEST(RarWriter, AudioModeRoundTripsWithOneToFourChannelsOfEightAndSixteenBitSamples)
 {
-    const struct {
-        int channels;
-        int bytesPerSample;
-    } cases[] = {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {1, 2}, {2, 2}};
+    const struct { int channels; int bytesPerSample; } cases[] = {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {1, 2}, {2, 2}};
     for (const bool solid : {false, true}) {
         for (int forced = 1; forced <= rar::kMaxAudioChannels; ++forced) {
             RarWriter::Options options;
@@ -102,9 +99,7 @@ TEST(RarWriter, MatchesReachBackTheWholeWindowInDataOverOneMegabyte)
 TEST(RarWriter, SolidEntriesPackAgainstTheEntriesBeforeThem)
 {
     const Bytes text = TextBytes(20000, 31);
-    RarWriter::Options options;
-    options.solid = true;
-    RarWriter solid(options);
+    RarWriter solid(Packing(false, true));
     RarWriter plain;
     for (RarWriter* writer : {&solid, &plain}) {
         writer->Add("one.txt", text);

@@ -1,33 +1,18 @@
 #include "tests/render/pictures/PictureTest.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 #include "engine/device/TextureFilter.h"
 #include "engine/render/ShaderDirectory.h"
 #include "engine/scene/Picture.h"
 #include "tests/render/TestTextures.h"
+#include "tests/unrarlib/TempFolder.h"
 #include "tools/modelwriter/PictureWriter.h"
 
 namespace {
 
 constexpr int kChannelTolerance = 24;      // per channel, 0..255
 constexpr double kMismatchAllowed = 0.01;  // share of pixels beyond the tolerance
-
-std::vector<uint8_t> ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
 
 }  // namespace
 
@@ -100,15 +85,15 @@ void PictureTest::ExpectFrameMatches(const char* name, const Vec4& fadeColour, f
     for (size_t i = 3; i < actual.rgba.size(); i += 4) actual.rgba[i] = 255;
 
     const std::string file = std::string(name) + ".png";
-    WriteFile(std::string(HARN_BINARY_DIR "/picture_results/") + file, PictureWriter::Png(actual));
+    TempFolder::Save(std::string(HARN_BINARY_DIR "/picture_results/") + file, PictureWriter::Png(actual));
     const std::string goldenPath = std::string(HARN_SOURCE_DIR "/tests/render/golden/") + file;
     const char* update = std::getenv("HARN_UPDATE_GOLDEN");
     if (update && update[0] == '1') {
-        ASSERT_TRUE(WriteFile(goldenPath, PictureWriter::Png(actual)));
+        TempFolder::Save(goldenPath, PictureWriter::Png(actual));
         return;
     }
 
-    const std::vector<uint8_t> bytes = ReadFile(goldenPath);
+    const std::vector<uint8_t> bytes = TempFolder::Read(goldenPath);
     Picture golden;
     ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), golden)) << "no reference picture " << goldenPath;
     ASSERT_EQ(golden.width, actual.width);

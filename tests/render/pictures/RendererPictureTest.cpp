@@ -152,10 +152,7 @@ TEST_F(RendererPictures, ParticlesAddOnTheLeftAndBlendByAlphaOnTheRight)
 TEST_F(RendererPictures, FadeCoversTheSceneNotAtAllHalfWayAndWhollyInTheFadeColour)
 {
     BuildLitScene();
-    const struct {
-        const char* name;
-        float fade;
-    } cases[] = {{"fade_0", 0.0f}, {"fade_0_5", 0.5f}, {"fade_1", 1.0f}};
+    const struct { const char* name; float fade; } cases[] = {{"fade_0", 0.0f}, {"fade_0_5", 0.5f}, {"fade_1", 1.0f}};
     for (const auto& c : cases) {
         SubmitLitScene();
         ExpectFrameMatches(c.name, Vec4(1.0f, 0.55f, 0.1f, 1), c.fade);

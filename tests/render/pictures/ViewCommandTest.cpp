@@ -2,13 +2,13 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "engine/scene/Picture.h"
 #include "tests/render/TestMeshes.h"
 #include "tests/render/TestTextures.h"
+#include "tests/unrarlib/TempFolder.h"
 #include "tools/modelwriter/ModelWriter.h"
 #include "tools/modelwriter/PictureWriter.h"
 
@@ -16,13 +16,6 @@ namespace {
 
 const uint8_t kLight[3] = {240, 220, 180};
 const uint8_t kDark[3] = {60, 90, 160};
-
-bool WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
 
 ModelFileObject ObjectOf(const MeshData& mesh, int32_t material)
 {
@@ -39,8 +32,8 @@ std::filesystem::path WriteModelFolder()
 {
     const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "harntool_view_model";
     std::filesystem::create_directories(folder);
-    EXPECT_TRUE(WriteBytes(folder / "crate.png", PictureWriter::Png(test_textures::CheckerPicture(64, 16, kLight, kDark))));
-    EXPECT_TRUE(WriteBytes(folder / "flat.png", PictureWriter::Png(test_textures::FlatNormalPicture())));
+    TempFolder::Save(folder / "crate.png", PictureWriter::Png(test_textures::CheckerPicture(64, 16, kLight, kDark)));
+    TempFolder::Save(folder / "flat.png", PictureWriter::Png(test_textures::FlatNormalPicture()));
 
     ModelFile model;
     model.frameCount = 10;
@@ -98,8 +91,7 @@ TEST(HarntoolView, SavesTheLastOfTheRequestedFramesAtTheRequestedSize)
                                 " --frames 12 --size 320x240 --screenshot " + screenshot;
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
-    std::ifstream in(screenshot, std::ios::binary);
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> bytes = TempFolder::Read(screenshot);
     Picture picture;
     ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), picture)) << screenshot;
     EXPECT_EQ(picture.width, 320u);
@@ -117,34 +109,25 @@ TEST(HarntoolView, SavesTheLastOfTheRequestedFramesAtTheRequestedSize)
     EXPECT_GT(differing, 150);  // of 600 samples
 }
 
-TEST(HarntoolView, RefusesAMissingModelAndBadOptions)
+// Status 2 for bad usage, 1 for a missing model or shader sources missing beside the program (a copy
+// of it in a folder of its own), which then saves no picture.
+TEST(HarntoolView, RefusesBadOptionsAMissingModelAndMissingShaderSources)
 {
-    const struct {
-        const char* arguments;
-        int status;
-    } cases[] = {{"view", 2}, {"view a.3df --size 0x10", 2}, {"view a.3df --frames -1", 2}, {"view a.3df --bogus", 2},
-                 {"view /nonexistent/model.3df --frames 1", 1}};
-    for (const auto& c : cases) {
-        const std::string command = std::string(HARN_BINARY_DIR "/harntool ") + c.arguments + " 2>/dev/null";
-        const int result = std::system(command.c_str());
-        ASSERT_TRUE(WIFEXITED(result)) << c.arguments;
-        EXPECT_EQ(WEXITSTATUS(result), c.status) << c.arguments;
-    }
-}
-
-TEST(HarntoolView, StopsInOrderWhenItsShaderSourcesAreMissing)
-{
-    // A copy of the program in a folder without the shader sources beside it.
     const std::filesystem::path folder = WriteModelFolder();
     const std::filesystem::path lonely = std::filesystem::path(::testing::TempDir()) / "harntool_without_shaders";
     std::filesystem::create_directories(lonely);
-    std::filesystem::copy_file(HARN_BINARY_DIR "/harntool", lonely / "harntool",
-                               std::filesystem::copy_options::overwrite_existing);
-    const std::string command = (lonely / "harntool").string() + " view " + (folder / "viewer_test.3df").string() +
-                                " --frames 1 --size 64x48 --screenshot " + (lonely / "never.png").string() + " 2>/dev/null";
-    const int result = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(result));
-    EXPECT_EQ(WEXITSTATUS(result), 1);
+    std::filesystem::copy_file(HARN_BINARY_DIR "/harntool", lonely / "harntool", std::filesystem::copy_options::overwrite_existing);
+    const std::string harntool = HARN_BINARY_DIR "/harntool ";
+    const struct { std::string command; int status; } cases[] = {
+        {harntool + "view", 2}, {harntool + "view a.3df --size 0x10", 2}, {harntool + "view a.3df --frames -1", 2},
+        {harntool + "view a.3df --bogus", 2}, {harntool + "view /nonexistent/model.3df --frames 1", 1},
+        {(lonely / "harntool").string() + " view " + (folder / "viewer_test.3df").string() +
+             " --frames 1 --size 64x48 --screenshot " + (lonely / "never.png").string(), 1}};
+    for (const auto& c : cases) {
+        const int result = std::system((c.command + " 2>/dev/null").c_str());
+        ASSERT_TRUE(WIFEXITED(result)) << c.command;
+        EXPECT_EQ(WEXITSTATUS(result), c.status) << c.command;
+    }
     EXPECT_FALSE(std::filesystem::exists(lonely / "never.png"));
     std::filesystem::remove_all(lonely);
 }
