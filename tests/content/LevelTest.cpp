@@ -25,15 +25,10 @@ struct Entity {
     float speed = 1.0f;
 };
 
-enum class Arg { Number, Boolean };
-const std::map<std::string, std::map<std::string, std::vector<Arg>>> kKeywords = {
-    {"Sentinel", {{"position", {Arg::Number, Arg::Number}}, {"wave", {Arg::Boolean}}, {"phase", {Arg::Number}}, {"speed", {Arg::Number}},
-                  {"amplitude", {Arg::Number}}, {"movespeed", {Arg::Number}}}},
-    {"DefenderN1", {{"position", {Arg::Number, Arg::Number}}}},
-    {"BossN1", {{"position", {Arg::Number, Arg::Number}}}},
-    {"Door", {{"position", {Arg::Number, Arg::Number}}}},
-    {"End", {{"position", {Arg::Number, Arg::Number}}}},
-};
+// The keywords of each entity and how many values each takes: numbers, but True or False for "wave".
+const std::map<std::string, std::map<std::string, int>> kKeywords = {
+    {"Sentinel", {{"position", 2}, {"wave", 1}, {"phase", 1}, {"speed", 1}, {"amplitude", 1}, {"movespeed", 1}}},
+    {"DefenderN1", {{"position", 2}}}, {"BossN1", {{"position", 2}}}, {"Door", {{"position", 2}}}, {"End", {{"position", 2}}}};
 
 bool IsNumber(const char* token)
 {
@@ -61,14 +56,15 @@ std::vector<Entity> ReadScript(const std::vector<uint8_t>& text, std::vector<std
                 errors.push_back(entity.type + " has no keyword " + keyword);
                 continue;
             }
-            std::vector<std::string> values;
-            for (Arg arg : args->second) {
-                const char* token = reader.NextToken();
-                const bool fits = token != nullptr && (arg == Arg::Number ? IsNumber(token) : std::strcmp(token, "True") == 0 || std::strcmp(token, "False") == 0);
-                if (!fits) errors.push_back(entity.type + " " + keyword + " needs another value than " + (token ? token : "nothing"));
-                values.push_back(token ? token : "");
-            }
             const std::string k = keyword;
+            std::vector<std::string> values;
+            for (int i = 0; i < args->second; ++i) {
+                const char* token = reader.NextToken();
+                const std::string value = token ? token : "";
+                const bool fits = token != nullptr && (k == "wave" ? value == "True" || value == "False" : IsNumber(token));
+                if (!fits) errors.push_back(entity.type + " " + k + " needs another value than " + (token ? value : "nothing"));
+                values.push_back(value);
+            }
             auto number = [&](size_t i) { return std::strtof(values[i].c_str(), nullptr); };
             if (k == "position") entity.x = number(0), entity.z = number(1);
             if (k == "wave") entity.wave = values[0] == "True";
@@ -93,9 +89,7 @@ protected:
             scenery_.Add(b.lo);
             scenery_.Add(b.hi);
         }
-        std::vector<std::string> errors;
-        entities_ = ReadScript(content::Entry("teste.lvl"), errors);
-        scriptErrors_ = errors;
+        entities_ = ReadScript(content::Entry("teste.lvl"), scriptErrors_);
     }
 
     const Entity* Find(const char* type) const
@@ -231,27 +225,6 @@ TEST_F(Level, EachDoorStandsInAGapOfTheScenery)
         }
     }
     EXPECT_EQ(doors, 2);
-}
-
-TEST(LevelScript, ReaderReportsWhatTheGameWouldMisread)
-{
-    const struct {
-        const char* text;
-        size_t errors;
-    } kCases[] = {
-        {"Door { position 0 100 }", 0},
-        {"Door { position 0 100 }\n", 1},             // a trailing line break reads as an empty entity
-        {"Sentinel { wave true }", 1},                // the game reads "true" as false
-        {"Sentinel { speed fast }", 1},
-        {"Turret { position 0 0 }", 1},
-        {"DefenderN1 { position 0 }", 1},
-        {"End { position 0 10 colour red }", 2},
-    };
-    for (const auto& c : kCases) {
-        std::vector<std::string> errors;
-        ReadScript(std::vector<uint8_t>(c.text, c.text + std::strlen(c.text)), errors);
-        EXPECT_EQ(errors.size(), c.errors) << c.text;
-    }
 }
 
 }  // namespace

@@ -113,10 +113,7 @@ bool Blocks(const RecordingSink& sink)
 
 TEST_F(Models, DoorIsClosedAtRestAndOpenFrom2_6Seconds)
 {
-    const struct {
-        float seconds;
-        bool open;
-    } kCases[] = {{0.0f, false}, {1.0f, false}, {2.6f, true}, {2.8f, true}};
+    const struct { float seconds; bool open; } kCases[] = {{0.0f, false}, {1.0f, false}, {2.6f, true}, {2.8f, true}};
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.seconds);
         const auto door = Load("door.3df");

@@ -2,9 +2,7 @@
 
 #include <unistd.h>
 
-#include <cmath>
 #include <fstream>
-#include <random>
 
 #include "GameFixture.h"
 #include "engine/platform/Fsound.h"
@@ -31,29 +29,6 @@ long ResidentBytes()
     std::ifstream("/proc/self/statm") >> pages >> resident;
     return resident * sysconf(_SC_PAGESIZE);
 }
-
-// Random mouse motion, button and arrow keys, and now and then Escape.
-class Monkey final : public InputFeed {
-public:
-    void PostMessages() override
-    {
-        if (random_() % 3000 == 0) MessageQueue::PostMessage({WM_KEYDOWN, VK_ESCAPE, 0});
-    }
-    void Apply(Input& input) override
-    {
-        const int dx = static_cast<int>(random_() % 81) - 40, dy = static_cast<int>(random_() % 81) - 40;
-        std::string text = "0 " + std::to_string(dx) + " " + std::to_string(dy) + (random_() % 2 == 0 ? " 1" : " 0");
-        for (const char* key : {"UP", "DOWN", "LEFT", "RIGHT"})
-            if (random_() % 4 == 0) text += std::string(" ") + key;
-        std::string error;
-        script_.Parse(text, &error);
-        script_.Apply(input);
-    }
-
-private:
-    std::mt19937 random_{20240611};
-    InputScript script_;
-};
 
 TEST_F(GameTest, APlayAfterAPlayStartsAfreshWithTheLevelMusicAndEmptyCachesBetween)
 {
@@ -84,11 +59,7 @@ TEST_F(GameTest, APlayAfterAPlayStartsAfreshWithTheLevelMusicAndEmptyCachesBetwe
 TEST_F(GameTest, EscapeOrAClosedWindowEndsThePlayAfterOneMoreFrameAndEmptiesTheQueue)
 {
     Play(EmptyLevelScript(), 0.1f);
-    const struct {
-        uint32_t message;
-        uint64_t key;
-        const char* reason;
-    } cases[] = {{WM_KEYDOWN, VK_ESCAPE, "escape"}, {WM_QUIT, 0, "window closed"}};
+    const struct { uint32_t message; uint64_t key; const char* reason; } cases[] = {{WM_KEYDOWN, VK_ESCAPE, "escape"}, {WM_QUIT, 0, "window closed"}};
     for (const auto& c : cases) {
         game->EndPlay();
         game->BeginPlay();
@@ -148,26 +119,6 @@ TEST_F(GameTest, InputScriptsHoldEachLineUntilTheNextAndRefuseWhatTheyCannotRead
         EXPECT_EQ(input.keyboard->keys[InputScript::KeyCode("UP")] != 0, f.up);
     }
     EXPECT_FALSE(script.Load("/nonexistent/input.txt", &error));
-}
-
-TEST_F(GameTest, TwentyThousandFramesOfRandomInputPlayOnWithoutFault)
-{
-    float length = 0;
-    Play(SyntheticLevelScript(&length), 1.0f / 60);
-    Monkey monkey;
-    game->inputFeed = &monkey;
-    int plays = 1;
-    for (int i = 0; i < 20000; ++i) {
-        Frames(1);
-        ASSERT_TRUE(std::isfinite(game->ship.position.x) && std::isfinite(game->ship.position.z));
-        if (game->QuitRequested()) {
-            game->EndPlay();
-            game->BeginPlay();
-            ++plays;
-        }
-    }
-    game->inputFeed = nullptr;
-    EXPECT_GT(plays, 1);
 }
 
 TEST_F(GameTest, FiftyPlaysInARowKeepTheirMemory)

@@ -69,10 +69,7 @@ TEST_F(ReplayTest, ARecordedPlayPlaysBackFrameForFrameFromItsFile)
 {
     Play(ShortLevelScript(), 0.1f);
     game->EndPlay();
-    const struct {
-        ReplayMessage last;
-        const char* reason;
-    } cases[] = {{ReplayMessage::kEscape, "escape"}, {ReplayMessage::kQuit, "window closed"}};
+    const struct { ReplayMessage last; const char* reason; } cases[] = {{ReplayMessage::kEscape, "escape"}, {ReplayMessage::kQuit, "window closed"}};
     for (const auto& c : cases) {
         const Replay played = Varied(400, c.last);
         // What the previous play left behind: a cooldown still running, the blink clock's phase.
@@ -136,11 +133,7 @@ TEST(ReplayFile, RefusesWhatIsNotACompleteIntactReplayWithoutTouchingTheResult)
     Replay badStick = small;
     badStick.frames[2].input.stickX = std::nanf("");
     const size_t flags = FirstFlags(small);
-    const struct {
-        const char* name;
-        std::vector<uint8_t> bytes;
-        const char* error;
-    } cases[] = {
+    const struct { const char* name; std::vector<uint8_t> bytes; const char* error; } cases[] = {
         {"empty", {}, "cut short in its header"},
         {"something else", with([](auto& b) { b[0] = 'M'; }), "not a replay"},
         {"cut in the header", with([](auto& b) { b.resize(30); }), "cut short in its header"},
@@ -156,8 +149,7 @@ TEST(ReplayFile, RefusesWhatIsNotACompleteIntactReplayWithoutTouchingTheResult)
         {"a stick that is not a number", ReplayFile::Encode(badStick), "frame 2: a stick position outside -1 to 1"},
         {"an unknown message", Resealed(with([&](auto& b) { b[b.size() - 1] = 7; })), "an unknown message"},
         {"too many messages", Resealed(with([&](auto& b) { b[b.size() - 2] = 5; })), "a message count outside 1 to 4"},
-        {"motion longer than 32 bits", Resealed(with([&](auto& b) {
-             b[flags] |= 0x20;
+        {"motion longer than 32 bits", Resealed(with([&](auto& b) { b[flags] |= 0x20;
              b.insert(b.begin() + static_cast<std::ptrdiff_t>(flags) + 1, {0xff, 0xff, 0xff, 0xff, 0xff, 0x01});
              for (int i = 0; i < 4; ++i) b[16 + i] = static_cast<uint8_t>((b.size() - ReplayFile::kHeaderSize) >> (8 * i));
          })),
@@ -213,11 +205,7 @@ TEST(ReplayStore, KeepsTheLastTenAndAFolderItCannotWriteCostsOnlyTheReplayAndOne
     Log::SetListener(nullptr);
     EXPECT_EQ(lines, 2);
 
-    const struct {
-        const char* state;
-        const char* home;
-        std::string folder;
-    } environments[] = {
+    const struct { const char* state; const char* home; std::string folder; } environments[] = {
         {"/s", "/h", "/s/zelmar/replays/"},
         {"relative", "/h", "/h/.local/state/zelmar/replays/"},
         {nullptr, "/h", "/h/.local/state/zelmar/replays/"},

@@ -13,7 +13,8 @@
 #include "tools/sound/ItWriter.h"
 #include "tools/sound/ModuleBuilder.h"
 #include "tools/sound/ScoreReader.h"
-#include "RunProgram.h"
+#include "tests/unrarlib/CommandSupport.h"
+#include "tests/unrarlib/TempFolder.h"
 
 namespace {
 
@@ -53,8 +54,7 @@ std::vector<uint8_t> Build(const std::string& text, std::string* error)
 struct Module {
     openmpt_module* handle = nullptr;
     explicit Module(const std::vector<uint8_t>& bytes)
-        : handle(openmpt_module_create_from_memory2(bytes.data(), bytes.size(), nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                    nullptr, nullptr))
+        : handle(openmpt_module_create_from_memory2(bytes.data(), bytes.size(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr))
     {
     }
     ~Module() { openmpt_module_destroy(handle); }
@@ -100,10 +100,7 @@ TEST(ScoreModule, EveryFieldTheGameReliesOnReadsBackThroughTheModulePlayer)
     for (int pattern = 0; pattern < 4; ++pattern) EXPECT_EQ(openmpt_module_get_pattern_num_rows(module.handle, pattern), expectedRows[pattern]);
     EXPECT_EQ(openmpt_module_get_num_channels(module.handle), 2);
 
-    struct Field {
-        int pattern, row, channel, field;
-        const char* text;
-    };
+    struct Field { int pattern, row, channel, field; const char* text; };
     const Field fields[] = {
         {0, 0, 0, OPENMPT_MODULE_COMMAND_NOTE, "C-5"},  {0, 0, 0, OPENMPT_MODULE_COMMAND_INSTRUMENT, "01"},
         {0, 4, 0, OPENMPT_MODULE_COMMAND_NOTE, "G-5"},  {0, 6, 0, OPENMPT_MODULE_COMMAND_NOTE, "=="},
@@ -179,9 +176,7 @@ TEST_P(ScoreErrors, NameTheFileAndLine)
     EXPECT_EQ(error.substr(0, std::string(GetParam().expected).size()), GetParam().expected) << error;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Broken, ScoreErrors,
-    testing::Values(BrokenScore{"phrase p @x C-5 H-4", "bad.score:1: unknown note 'H-4'"},
+INSTANTIATE_TEST_SUITE_P(Broken, ScoreErrors, testing::Values(BrokenScore{"phrase p @x C-5 H-4", "bad.score:1: unknown note 'H-4'"},
                     BrokenScore{"phrase p @x B#9", "bad.score:1: unknown note"},
                     BrokenScore{"pattern p 250", "bad.score:1: '250' is not a whole number from 32 to 200"},
                     BrokenScore{"pattern p 32\n  a C-5@x*33", "bad.score:2: channel 'a' runs past"},
@@ -207,19 +202,20 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ScoreModule, TheGeneratorStopsAtABrokenScoreWithExitOneAndWritesNoFile)
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("zelmar-sound-" + std::to_string(::getpid()));
+    TempFolder dir("zelmar-sound");
     std::filesystem::create_directories(dir / "out");
     std::ofstream(dir / "broken.score") << "song S\nsample x pluck\nchannel a\npattern p 32\n  a C-5@x . Q-4\n";
-    const std::string errPath = (dir / "err.txt").string();
-    EXPECT_EQ(RunProgram("tools/sound/zelmar_sound", (dir / "out").string() + " " + (dir / "broken.score").string(), "/dev/null", errPath), 1);
-    std::ifstream err(errPath);
-    std::string line;
-    std::getline(err, line);
-    EXPECT_NE(line.find("broken.score:5: unknown note 'Q-4'"), std::string::npos) << line;
-    EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
-    EXPECT_EQ(RunProgram("tools/sound/zelmar_sound", (dir / "out").string() + " " + (dir / "missing.score").string()), 1);
-    EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
-    std::filesystem::remove_all(dir);
+    const struct {
+        const char* score;
+        const char* line;
+    } cases[] = {{"broken.score", "broken.score:5: unknown note 'Q-4'"}, {"missing.score", "missing.score"}};
+    for (const auto& c : cases) {
+        const CommandResult run = RunCommand(HARN_BINARY_DIR "/tools/sound/zelmar_sound " + (dir / "out") + " " + (dir / c.score) + " 2>&1 >/dev/null");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << "one line: " << run.output;
+        EXPECT_NE(run.output.find(c.line), std::string::npos) << run.output;
+        EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
+    }
 }
 
 TEST(ScoreModule, TheWriterRefusesWhatTheFormatCannotHold)

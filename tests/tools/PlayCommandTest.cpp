@@ -75,16 +75,6 @@ TEST_F(PlayCommand, FlyingIntoEnemiesDestroysTheShipAndThePlayEndsFiveSecondsLat
     EXPECT_EQ(FramesWith(play, "{\"music\":27}"), destroyed);
 }
 
-TEST_F(PlayCommand, EscapeAtAFrameStepsThatFrameThenStops)
-{
-    const Play play = Run(EmptyLevelScript(), "--input " + Input("0 0 0 1\n30 0 0 1 ESCAPE\n"));
-    ASSERT_EQ(play.result.status, 0) << play.error;
-    ASSERT_EQ(play.trace.size(), 31u);
-    EXPECT_EQ(play.trace[30].rfind("{\"frame\":30,", 0), 0u);
-    EXPECT_NE(play.trace[30].find("{\"quit\":\"escape\"}"), std::string::npos);
-    EXPECT_NE(play.result.output.find("{\"frames\":31,"), std::string::npos);
-}
-
 TEST_F(PlayCommand, TheAutopilotFliesTheLevelToTheCreditsTheSameWayEveryTimeAndItsRecordingPlaysBackSo)
 {
     const std::string recording = data_.Path("autopilot.replay");
@@ -117,11 +107,7 @@ TEST_F(PlayCommand, RefusesWhatItCannotUseAndPlaysOnWithDamagedData)
     std::filesystem::resize_file(data_.Path("data.qzr"), std::filesystem::file_size(data_.Path("data.qzr")) / 3);
     std::filesystem::copy_file(data_.Path("data.qzr"), data_.Path("cut/data.qzr"));
     const std::string dir = data_.Path("");
-    const struct {
-        std::string folder, args;
-        int status;
-        const char* says;
-    } cases[] = {
+    const struct { std::string folder, args; int status; const char* says; } cases[] = {
         {dir, "--frames 0", 2, "usage: harntool play"},
         {dir, "--dt 0.5", 2, "usage: harntool play"},
         {dir, "--device vulkan", 2, "usage: harntool play"},
