@@ -33,11 +33,7 @@ Replay Varied(int frames, ReplayMessage last)
         FrameInput& in = frame.input;
         in.dx = pick(41) - 20;
         in.dy = pick(4) == 0 ? pick(41) - 20 : 0;
-        in.button = pick(3) == 0;
-        in.up = pick(4) == 0;
-        in.down = pick(4) == 0;
-        in.left = pick(4) == 0;
-        in.right = pick(4) == 0;
+        for (bool* held : {&in.button, &in.up, &in.down, &in.left, &in.right}) *held = pick(held == &in.button ? 3 : 4) == 0;
         in.stickX = pick(2) == 0 ? static_cast<float>(pick(201) - 100) / 100.0f : 0.0f;
         in.stickY = static_cast<float>(pick(201) - 100) / 100.0f;
         replay.frames.push_back(frame);

@@ -1,15 +1,208 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 
+#include "engine/device/NullDevice.h"
+#include "engine/platform/ResourceFile.h"
+#include "engine/scene/Camera.h"
+#include "engine/scene/PointLight.h"
+#include "engine/scene/SceneModel.h"
+#include "engine/scene/SceneSink.h"
+#include "engine/scene/TextureCache.h"
 #include "game/world/ScriptReader.h"
 #include "tests/content/ContentSupport.h"
 
+// The game's models and level as the game loads them out of the archive, on the null device.
+using content::ArchivePathName;
+using content::Entry;
+
 namespace {
 
-using content::Box;
-using content::ContentTest;
-using content::RecordingSink;
+// Records what a model hands the renderer.
+class RecordingSink : public SceneSink {
+public:
+    struct Placed { const SceneObject* object; Matrix world; };
+    void AddObject(SceneObject& object, const Matrix& world) override { placed.push_back({&object, world}); }
+    void AddLight(PointLight* light) override { lights.push_back(*light); }
+    Camera& GetCamera() override { return camera; }
+    float DisplayAspect() const override { return 4.0f / 3.0f; }
+
+    std::vector<Placed> placed;
+    std::vector<PointLight> lights;
+    Camera camera;
+};
+
+// The smallest box around the points added.
+struct Box {
+    Vec4 lo{1e30f, 1e30f, 1e30f};
+    Vec4 hi{-1e30f, -1e30f, -1e30f};
+    void Add(const Vec4& p)
+    {
+        lo = Vec4(std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z));
+        hi = Vec4(std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z));
+    }
+};
+
+// Around an object's vertices moved by world.
+Box WorldBox(const SceneObject& object, const Matrix& world)
+{
+    Box box;
+    for (const MeshVertex& v : object.Mesh().vertices) box.Add(world.Transform(Vec4(v.position[0], v.position[1], v.position[2])));
+    return box;
+}
+
+// Around everything the sink was handed.
+Box PoseBox(const RecordingSink& sink)
+{
+    Box box;
+    for (const auto& placed : sink.placed) {
+        const Box b = WorldBox(*placed.object, placed.world);
+        box.Add(b.lo);
+        box.Add(b.hi);
+    }
+    return box;
+}
+
+class ContentTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(std::filesystem::exists(ArchivePathName())) << "the build makes data.qzr first";
+        ArchivePath = ArchivePathName().c_str();
+    }
+    void TearDown() override
+    {
+        TextureCache::Clear();
+        ArchivePath = nullptr;
+    }
+    std::unique_ptr<SceneModel> Load(const char* name)
+    {
+        auto model = std::make_unique<SceneModel>();
+        EXPECT_TRUE(model->Load(name)) << name;
+        return model;
+    }
+
+    NullDevice device_;
+    ScopedCurrentDevice current_{&device_};
+};
+
+constexpr float kKeysPerSecond = 10.0f;
+
+struct ModelCase {
+    const char* name;
+    float radius;  // every vertex within this of the origin; 0: not limited
+    uint32_t minTriangles;
+    uint32_t maxTriangles;
+    const char* camera;  // an animated camera the game looks through, or null
+    int32_t minFrames;
+};
+
+const ModelCase kModels[] = {
+    {"main_ship.3df", 10.0f, 1000, 3000, nullptr, 0},
+    {"defender.3DF", 7.0f, 500, 2000, nullptr, 0},
+    {"nave.3df", 5.0f, 500, 2000, nullptr, 0},
+    {"Boss.3df", 0.0f, 1000, 12000, "Camera01", 85},
+    {"door.3df", 0.0f, 200, 6000, nullptr, 31},
+};
+
+class Models : public ContentTest {};
+
+TEST_F(Models, LoadWithTheirObjectsCamerasKeysAndSizes)
+{
+    for (const ModelCase& c : kModels) {
+        SCOPED_TRACE(c.name);
+        const auto model = Load(c.name);
+        ASSERT_GT(model->Objects().Count(), 0u);
+        uint32_t triangles = 0;
+        float farthest = 0.0f;
+        for (const SceneObject& object : model->Objects()) {
+            EXPECT_TRUE(object.HasMesh());
+            EXPECT_NE(model->MaterialIndex(object), -1);
+            triangles += object.Mesh().FaceCount();
+            for (const MeshVertex& v : object.Mesh().vertices) farthest = std::max(farthest, std::hypot(v.position[0], v.position[1], v.position[2]));
+        }
+        EXPECT_GE(triangles, c.minTriangles);
+        EXPECT_LE(triangles, c.maxTriangles);
+        if (c.radius > 0.0f) {
+            EXPECT_LE(farthest, c.radius);
+        }
+        EXPECT_GE(model->FrameCount(), c.minFrames);
+        if (c.camera != nullptr) {
+            bool found = false;
+            for (const SceneCamera& camera : model->Cameras()) found = found || (camera.IsNamed(c.camera) && camera.animated);
+            EXPECT_TRUE(found) << c.camera;
+        }
+    }
+}
+
+TEST_F(Models, BossCameraHandsOverAtTheShipCameraPoseAt7_9Seconds)
+{
+    const auto boss = Load("Boss.3df");
+    RecordingSink sink;
+    boss->SelectCamera(sink, Matrix(), "Camera01", 7.9f);
+    const Camera& camera = sink.camera;
+    EXPECT_NEAR(camera.Eye().x, 0.0f, 1e-3f);
+    EXPECT_NEAR(camera.Eye().y, 280.0f, 1e-3f);
+    EXPECT_NEAR(camera.Eye().z, -1.0f, 1e-3f);
+    EXPECT_NEAR(camera.Target().x, 0.0f, 1e-3f);
+    EXPECT_NEAR(camera.Target().y, 80.0f, 1e-3f);
+    EXPECT_NEAR(camera.Target().z, 0.0f, 1e-3f);
+    EXPECT_NEAR(camera.FieldOfView(), std::acos(-1.0f) * 0.25f, 1e-4f);
+    // Earlier it is somewhere else: the sweep has not ended yet.
+    const auto fresh = Load("Boss.3df");
+    fresh->SelectCamera(sink, Matrix(), "Camera01", 3.0f);
+    EXPECT_GT(camera.Eye().Distance(Vec4(0, 280, -1)), 50.0f);
+}
+
+TEST_F(Models, BossStaysUnderThePlayPlaneAndHoldsItsFightPoseFrom7_9Seconds)
+{
+    const auto boss = Load("Boss.3df");
+    const float step = 1.0f / kKeysPerSecond;
+    Box fightPose, first;
+    for (int key = 0; key <= 84; ++key) {
+        RecordingSink sink;
+        boss->AnimateObjects(sink, Matrix(), key == 0 ? 0.0f : step);
+        const Box pose = PoseBox(sink);
+        SCOPED_TRACE(key);
+        EXPECT_LT(pose.hi.y, 75.0f);
+        const float across = std::max(pose.hi.x - pose.lo.x, pose.hi.z - pose.lo.z);
+        EXPECT_GE(across, 60.0f);
+        EXPECT_LE(across, 100.0f);
+        if (key == 0) first = pose;
+        if (key == 79) fightPose = pose;
+        if (key > 79) {
+            EXPECT_NEAR(pose.hi.y, fightPose.hi.y, 1e-3f);
+            EXPECT_NEAR(pose.lo.x, fightPose.lo.x, 1e-3f);
+        }
+    }
+    EXPECT_GT(std::fabs(first.hi.y - fightPose.hi.y) + std::fabs(first.lo.x - fightPose.lo.x), 1.0f) << "the intro moves the boss";
+}
+
+// Whether a moving part of the door stands in the ship's way: |x| up to 110 at the play plane.
+bool Blocks(const RecordingSink& sink)
+{
+    for (const auto& placed : sink.placed) {
+        if (!placed.object->animated) continue;
+        const Box b = WorldBox(*placed.object, placed.world);
+        if (b.lo.x < 110.0f && b.hi.x > -110.0f && b.lo.y < 5.0f && b.hi.y > -5.0f && b.lo.z < 20.0f && b.hi.z > -20.0f) return true;
+    }
+    return false;
+}
+
+TEST_F(Models, DoorIsClosedAtRestAndOpenFrom2_6Seconds)
+{
+    const struct { float seconds; bool open; } kCases[] = {{0.0f, false}, {1.0f, false}, {2.6f, true}, {2.8f, true}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.seconds);
+        const auto door = Load("door.3df");
+        EXPECT_EQ(door->FrameCount(), 31) << "a 3.0 s track: shorter would loop back to closed within the game's 2.8 s";
+        RecordingSink sink;
+        door->AnimateObjects(sink, Matrix(), c.seconds);
+        EXPECT_EQ(Blocks(sink), !c.open);
+    }
+}
+
 
 constexpr float kPlayPlaneClearance = -5.0f;   // the scenery stays below this
 constexpr float kCreditsRun = 700.0f;          // scenery past the end trigger
@@ -85,11 +278,11 @@ protected:
         level_->PlaceObjects(placed_, Matrix());
         level_->PlaceLights(placed_, Matrix());
         for (const auto& p : placed_.placed) {
-            const Box b = content::WorldBox(*p.object, p.world);
+            const Box b = WorldBox(*p.object, p.world);
             scenery_.Add(b.lo);
             scenery_.Add(b.hi);
         }
-        entities_ = ReadScript(content::Entry("teste.lvl"), scriptErrors_);
+        entities_ = ReadScript(Entry("teste.lvl"), scriptErrors_);
     }
 
     const Entity* Find(const char* type) const
@@ -110,7 +303,7 @@ TEST_F(Level, SceneryLiesBelowThePlayPlaneInShortChunksFromBeforeTheStartToPastT
 {
     uint32_t triangles = 0;
     for (const auto& p : placed_.placed) {
-        const Box b = content::WorldBox(*p.object, p.world);
+        const Box b = WorldBox(*p.object, p.world);
         triangles += p.object->Mesh().FaceCount();
         EXPECT_LT(b.hi.y, kPlayPlaneClearance);
         EXPECT_LE(b.hi.z - b.lo.z, 240.0f) << "a chunk should be about 200 units long";
@@ -121,7 +314,7 @@ TEST_F(Level, SceneryLiesBelowThePlayPlaneInShortChunksFromBeforeTheStartToPastT
     for (int step = 0; step < 8; ++step) {
         RecordingSink sink;
         level_->AnimateObjects(sink, Matrix(), 6.0f);
-        EXPECT_LT(content::PoseBox(sink).hi.y, kPlayPlaneClearance);
+        EXPECT_LT(PoseBox(sink).hi.y, kPlayPlaneClearance);
     }
     const Entity* end = Find("End");
     ASSERT_NE(end, nullptr);
@@ -134,7 +327,7 @@ TEST_F(Level, NoViewOfTheTrackHoldsMoreThan10000Triangles)
     for (float scroll = 0.0f; scroll < scenery_.hi.z; scroll += 20.0f) {
         uint32_t inView = 0;
         for (const auto& p : placed_.placed) {
-            const Box b = content::WorldBox(*p.object, p.world);
+            const Box b = WorldBox(*p.object, p.world);
             if (b.hi.z > scroll - kViewDepth && b.lo.z < scroll + kViewDepth) inView += p.object->Mesh().FaceCount();
         }
         EXPECT_LE(inView, kTrianglesInView) << "at z " << scroll;
