@@ -83,7 +83,8 @@ TEST_F(ShipTest, TheLastHitDestroysTheShipAndTheLevelEndsFiveSecondsLater)
     Play(EmptyLevelScript(), 0.1f);
     Frames(20);
     game->ship.health = 1;
-    game->ship.onCollision(game.get(), Spawn<DefenderN1>("DefenderN1", 90, 2000));
+    // Flown into: the game's own collision test finds the contact.
+    Spawn<DefenderN1>("DefenderN1", game->ship.position.x, game->ship.position.z)->speed = 0.0f;
     Frames(2);
     EXPECT_FALSE(game->ship.controlsEnabled);
     game->ship.controlsEnabled = true;  // as a door's release or the boss fight would
