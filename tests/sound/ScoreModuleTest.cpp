@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <libopenmpt/libopenmpt.h>
+#include <libopenmpt/libopenmpt.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -51,54 +52,38 @@ std::vector<uint8_t> Build(const std::string& text, std::string* error)
     return bytes;
 }
 
-struct Module {
-    openmpt_module* handle = nullptr;
-    explicit Module(const std::vector<uint8_t>& bytes)
-        : handle(openmpt_module_create_from_memory2(bytes.data(), bytes.size(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr))
-    {
+// The order playing after each of count steps of 0.1 s, and the peak of the last step.
+std::vector<int> Orders(openmpt::module& module, int count, int* lastPeak = nullptr)
+{
+    std::vector<int> orders;
+    std::vector<int16_t> block(kRate / 10 * 2);
+    for (int i = 0; i < count; ++i) {
+        module.read_interleaved_stereo(kRate, kRate / 10, block.data());
+        orders.push_back(module.get_current_order());
     }
-    ~Module() { openmpt_module_destroy(handle); }
-    std::string Cell(int pattern, int row, int channel, int field) const
-    {
-        const char* text = openmpt_module_format_pattern_row_channel_command(handle, pattern, row, channel, field);
-        std::string copy = text == nullptr ? "" : text;
-        openmpt_free_string(text);
-        return copy;
+    if (lastPeak != nullptr) {
+        *lastPeak = 0;
+        for (int16_t v : block) *lastPeak = std::max(*lastPeak, std::abs(static_cast<int>(v)));
     }
-    // The order playing after each of count steps of 0.1 s, and the peak of the last step.
-    std::vector<int> Orders(int count, int* lastPeak = nullptr)
-    {
-        std::vector<int> orders;
-        std::vector<int16_t> block(kRate / 10 * 2);
-        for (int i = 0; i < count; ++i) {
-            openmpt_module_read_interleaved_stereo(handle, kRate, kRate / 10, block.data());
-            orders.push_back(openmpt_module_get_current_order(handle));
-        }
-        if (lastPeak != nullptr) {
-            *lastPeak = 0;
-            for (int16_t v : block) *lastPeak = std::max(*lastPeak, std::abs(static_cast<int>(v)));
-        }
-        return orders;
-    }
-};
+    return orders;
+}
 
 TEST(ScoreModule, EveryFieldTheGameReliesOnReadsBackThroughTheModulePlayer)
 {
     std::string error;
     const std::vector<uint8_t> bytes = Build(kScore, &error);
     ASSERT_FALSE(bytes.empty()) << error;
-    Module module(bytes);
-    ASSERT_NE(module.handle, nullptr);
+    openmpt::module module(bytes);
 
     // Orders: each piece on its run, the unused slot skipped; patterns stored once each way they
     // are used ("one" opens the first piece with speed and tempo and ends the second with a jump).
-    ASSERT_EQ(openmpt_module_get_num_orders(module.handle), 5);
+    ASSERT_EQ(module.get_num_orders(), 5);
     const int expectedOrders[] = {0, 1, 65534, 2, 3};
-    for (int order = 0; order < 5; ++order) EXPECT_EQ(openmpt_module_get_order_pattern(module.handle, order), expectedOrders[order]) << order;
-    ASSERT_EQ(openmpt_module_get_num_patterns(module.handle), 4);
+    for (int order = 0; order < 5; ++order) EXPECT_EQ(module.get_order_pattern(order), expectedOrders[order]) << order;
+    ASSERT_EQ(module.get_num_patterns(), 4);
     const int expectedRows[] = {32, 48, 64, 32};
-    for (int pattern = 0; pattern < 4; ++pattern) EXPECT_EQ(openmpt_module_get_pattern_num_rows(module.handle, pattern), expectedRows[pattern]);
-    EXPECT_EQ(openmpt_module_get_num_channels(module.handle), 2);
+    for (int pattern = 0; pattern < 4; ++pattern) EXPECT_EQ(module.get_pattern_num_rows(pattern), expectedRows[pattern]);
+    EXPECT_EQ(module.get_num_channels(), 2);
 
     struct Field { int pattern, row, channel, field; const char* text; };
     const Field fields[] = {
@@ -115,45 +100,44 @@ TEST(ScoreModule, EveryFieldTheGameReliesOnReadsBackThroughTheModulePlayer)
     };
     for (const Field& f : fields) {
         SCOPED_TRACE(testing::Message() << "pattern " << f.pattern << " row " << f.row << " channel " << f.channel);
-        EXPECT_EQ(module.Cell(f.pattern, f.row, f.channel, f.field).substr(0, std::string(f.text).size()), f.text);
+        EXPECT_EQ(module.format_pattern_row_channel_command(f.pattern, f.row, f.channel, f.field).substr(0, std::string(f.text).size()), f.text);
     }
 
-    ASSERT_EQ(openmpt_module_get_num_samples(module.handle), 2);
-    const char* name = openmpt_module_get_sample_name(module.handle, 1);
-    EXPECT_STREQ(name, "pluck");
-    openmpt_free_string(name);
+    ASSERT_EQ(module.get_num_samples(), 2);
+    EXPECT_EQ(module.get_sample_names().at(1), "pluck");
 
     // Speed and tempo: 5 ticks a row at 150 makes a row last 2.5 × 5 / 150 s.
-    openmpt_module_set_position_order_row(module.handle, 0, 0);
-    module.Orders(1);
-    EXPECT_EQ(openmpt_module_get_current_speed(module.handle), 5);
-    EXPECT_EQ(openmpt_module_get_current_tempo(module.handle), 150);
+    module.set_position_order_row(0, 0);
+    Orders(module, 1);
+    EXPECT_EQ(module.get_current_speed(), 5);
+    EXPECT_EQ(module.get_current_tempo(), 150);
 }
 
 TEST(ScoreModule, EachPieceLoopsWithinItsOrdersAndAHeldNoteSustainsOnItsLoopUntilReleased)
 {
     std::string error;
-    Module module(Build(kScore, &error));
-    ASSERT_NE(module.handle, nullptr) << error;
-    openmpt_module_set_repeat_count(module.handle, -1);
+    const std::vector<uint8_t> bytes = Build(kScore, &error);
+    ASSERT_FALSE(bytes.empty()) << error;
+    openmpt::module module(bytes);
+    module.set_repeat_count(-1);
 
     // The first piece: 32 + 48 rows of 1/12 s, 6.7 s a round; twice round stays in orders 0..1.
-    openmpt_module_set_position_order_row(module.handle, 0, 0);
-    const std::vector<int> first = module.Orders(140);
+    module.set_position_order_row(0, 0);
+    const std::vector<int> first = Orders(module, 140);
     EXPECT_TRUE(std::all_of(first.begin(), first.end(), [](int order) { return order == 0 || order == 1; }));
     EXPECT_EQ(first[40], 1);
     EXPECT_EQ(first[70], 0) << "back at the start after one round";
 
     // The second piece holds its lead for 48 rows (the sample itself is under 1.5 s long), lets
     // it go, then plays "one" and returns to order 4, not 3.
-    openmpt_module_set_position_order_row(module.handle, 3, 0);
+    module.set_position_order_row(3, 0);
     int peak = 0;
-    std::vector<int> second = module.Orders(40, &peak);
+    std::vector<int> second = Orders(module, 40, &peak);
     EXPECT_EQ(second.back(), 3);
     EXPECT_GT(peak, 200) << "a held note keeps sounding on its loop";
-    module.Orders(30, &peak);
+    Orders(module, 30, &peak);
     EXPECT_LT(peak, 30) << "and fades once released";
-    second = module.Orders(170);
+    second = Orders(module, 170);
     EXPECT_TRUE(std::all_of(second.begin(), second.end(), [](int order) { return order == 3 || order == 4; }));
     EXPECT_NE(std::find(second.begin(), second.end(), 4), second.end());
     EXPECT_EQ(std::find(second.begin() + 70, second.end(), 3), second.end()) << "the loop goes to order 4";

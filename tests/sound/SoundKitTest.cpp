@@ -62,16 +62,6 @@ TEST(SoundKit, ADownsampledSoundKeepsItsPitchAndItsLoopInPlace)
     EXPECT_EQ(sound.rate, Sound::kSampleRate);
 }
 
-TEST(SoundKit, AHeldLoopHoldsWholeCyclesOfItsPitch)
-{
-    for (double hz : {65.40639, 261.6256, 440.0, 1000.0}) {
-        const size_t frames = Sound::WholeCycleFrames(hz, 0.2);
-        const double cycles = frames * hz / Sound::kSampleRate;
-        EXPECT_NEAR(cycles, std::round(cycles), 0.02) << hz;
-        EXPECT_GE(frames, Sound::Frames(0.19));
-    }
-}
-
 constexpr int kRate = 1000;  // Hz: ten frames a measuring window
 
 // Seconds of a stereo sine of the given peak, or of silence for peak 0.
