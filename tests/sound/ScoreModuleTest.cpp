@@ -143,46 +143,43 @@ TEST(ScoreModule, EachPieceLoopsWithinItsOrdersAndAHeldNoteSustainsOnItsLoopUnti
     EXPECT_EQ(std::find(second.begin() + 70, second.end(), 3), second.end()) << "the loop goes to order 4";
 }
 
-struct BrokenScore {
-    const char* text;
-    const char* expected;  // the start of the error, file and line included
-};
-
-class ScoreErrors : public testing::TestWithParam<BrokenScore> {};
-
-TEST_P(ScoreErrors, NameTheFileAndLine)
+// Each broken statement, read after a good start, is refused with the file, its line and what is wrong.
+TEST(ScoreReader, ErrorsNameTheFileAndLine)
 {
-    Score score;
-    ScoreReader reader(&score);
-    std::string error;
-    ASSERT_TRUE(reader.Read("song S\nsample x pluck\nchannel a\n", "kit.score", &error)) << error;
-    EXPECT_FALSE(reader.Read(GetParam().text, "bad.score", &error));
-    EXPECT_EQ(error.substr(0, std::string(GetParam().expected).size()), GetParam().expected) << error;
+    const std::pair<const char*, const char*> cases[] = {
+        {"phrase p @x C-5 H-4", "bad.score:1: unknown note 'H-4'"},
+        {"phrase p @x B#9", "bad.score:1: unknown note"},
+        {"pattern p 250", "bad.score:1: '250' is not a whole number from 32 to 200"},
+        {"pattern p 32\n  a C-5@x*33", "bad.score:2: channel 'a' runs past"},
+        {"pattern p 32\npiece q orders 0-0\n  p p", "bad.score:2: piece 'q' has 2 patterns, more than its orders hold"},
+        {"pattern p 32\npiece q orders 0-3\n  p\npiece r orders 2-\n  p", "bad.score:4: orders 2- overlap"},
+        {"pattern p 32\npiece q orders 0-3 loop 2\n  p", "bad.score:2: piece 'q' loops to an order outside"},
+        {"pattern p 32\npiece q orders 0-300\n  p", "bad.score:2: orders are FIRST-LAST"},
+        {"piece q orders 0-3\n  nothing", "bad.score:2: unknown pattern 'nothing'"},
+        {"pattern p 32\n  a C-5", "bad.score:2: note 'C-5' has no sample"},
+        {"pattern p 32\n  b .", "bad.score:2: unknown channel 'b'"},
+        {"phrase p C-5@y", "bad.score:1: unknown sample 'y'"},
+        {"phrase p @x C-5/65", "bad.score:1: a volume is /0 to /64"},
+        {"phrase p @x C-5!Z0G", "bad.score:1: a command is"},
+        {"phrase q @x C-5\npattern p 32\n  a q+80", "bad.score:3: 'q+80' moves a note out"},
+        {"sample y lead sparkle 1", "bad.score:1: voice 'lead' has no setting 'sparkle'"},
+        {"sample y lead bright 1e9", "bad.score:1: 'bright' takes a number from"},
+        {"sample y organ", "bad.score:1: unknown voice 'organ'"},
+        {"sample x kick", "bad.score:1: sample 'x' is already declared"},
+        {"sample y kick rate 30000", "bad.score:1: a sample's rate is"},
+        {"tempo 20", "bad.score:1: '20' is not a whole number from 32 to 255"},
+        {"drums loud", "bad.score:1: unknown statement 'drums'"},
+        {"# nothing yet\n\n  . . .", "bad.score:3: an indented line with nothing above it"},
+    };
+    for (const auto& [text, expected] : cases) {
+        Score score;
+        ScoreReader reader(&score);
+        std::string error;
+        ASSERT_TRUE(reader.Read("song S\nsample x pluck\nchannel a\n", "kit.score", &error)) << error;
+        EXPECT_FALSE(reader.Read(text, "bad.score", &error)) << text;
+        EXPECT_EQ(error.substr(0, std::string(expected).size()), expected) << error;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Broken, ScoreErrors, testing::Values(BrokenScore{"phrase p @x C-5 H-4", "bad.score:1: unknown note 'H-4'"},
-                    BrokenScore{"phrase p @x B#9", "bad.score:1: unknown note"},
-                    BrokenScore{"pattern p 250", "bad.score:1: '250' is not a whole number from 32 to 200"},
-                    BrokenScore{"pattern p 32\n  a C-5@x*33", "bad.score:2: channel 'a' runs past"},
-                    BrokenScore{"pattern p 32\npiece q orders 0-0\n  p p", "bad.score:2: piece 'q' has 2 patterns, more than its orders hold"},
-                    BrokenScore{"pattern p 32\npiece q orders 0-3\n  p\npiece r orders 2-\n  p", "bad.score:4: orders 2- overlap"},
-                    BrokenScore{"pattern p 32\npiece q orders 0-3 loop 2\n  p", "bad.score:2: piece 'q' loops to an order outside"},
-                    BrokenScore{"pattern p 32\npiece q orders 0-300\n  p", "bad.score:2: orders are FIRST-LAST"},
-                    BrokenScore{"piece q orders 0-3\n  nothing", "bad.score:2: unknown pattern 'nothing'"},
-                    BrokenScore{"pattern p 32\n  a C-5", "bad.score:2: note 'C-5' has no sample"},
-                    BrokenScore{"pattern p 32\n  b .", "bad.score:2: unknown channel 'b'"},
-                    BrokenScore{"phrase p C-5@y", "bad.score:1: unknown sample 'y'"},
-                    BrokenScore{"phrase p @x C-5/65", "bad.score:1: a volume is /0 to /64"},
-                    BrokenScore{"phrase p @x C-5!Z0G", "bad.score:1: a command is"},
-                    BrokenScore{"phrase q @x C-5\npattern p 32\n  a q+80", "bad.score:3: 'q+80' moves a note out"},
-                    BrokenScore{"sample y lead sparkle 1", "bad.score:1: voice 'lead' has no setting 'sparkle'"},
-                    BrokenScore{"sample y lead bright 1e9", "bad.score:1: 'bright' takes a number from"},
-                    BrokenScore{"sample y organ", "bad.score:1: unknown voice 'organ'"},
-                    BrokenScore{"sample x kick", "bad.score:1: sample 'x' is already declared"},
-                    BrokenScore{"sample y kick rate 30000", "bad.score:1: a sample's rate is"},
-                    BrokenScore{"tempo 20", "bad.score:1: '20' is not a whole number from 32 to 255"},
-                    BrokenScore{"drums loud", "bad.score:1: unknown statement 'drums'"},
-                    BrokenScore{"# nothing yet\n\n  . . .", "bad.score:3: an indented line with nothing above it"}));
 
 TEST(ScoreModule, TheGeneratorStopsAtABrokenScoreWithExitOneAndWritesNoFile)
 {
