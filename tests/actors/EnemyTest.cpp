@@ -18,9 +18,7 @@ using EnemyTest = GameFixture;
 void ExpectDirection(const EnemyShot* shot, const Vec4& expected)
 {
     ASSERT_NE(shot, nullptr);
-    EXPECT_NEAR(shot->direction.x, expected.x, 1e-5f);
-    EXPECT_NEAR(shot->direction.y, expected.y, 1e-5f);
-    EXPECT_NEAR(shot->direction.z, expected.z, 1e-5f);
+    EXPECT_LT(shot->direction.Distance(expected), 1e-5f) << shot->direction.x << " " << shot->direction.y << " " << shot->direction.z;
 }
 
 // Creates and loads the entity, then hands it its block, collecting the level-2 reports.

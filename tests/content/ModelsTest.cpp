@@ -277,11 +277,7 @@ protected:
         level_ = Load("level.3df");
         level_->PlaceObjects(placed_, Matrix());
         level_->PlaceLights(placed_, Matrix());
-        for (const auto& p : placed_.placed) {
-            const Box b = WorldBox(*p.object, p.world);
-            scenery_.Add(b.lo);
-            scenery_.Add(b.hi);
-        }
+        scenery_ = PoseBox(placed_);
         entities_ = ReadScript(Entry("teste.lvl"), scriptErrors_);
     }
 
