@@ -71,6 +71,9 @@ TEST_F(ShipTest, AHitCostsAPointOnlyOutsideTheWindowAndTheShipBlinksInsideIt)
         EXPECT_EQ(shot->exploding, hit.source == kEnemyShot) << "frame " << hit.frame;
         EXPECT_EQ(ship.health, hit.health) << "frame " << hit.frame;
     }
+    EnemyShot own;
+    own.onCollision(game.get(), enemy);
+    EXPECT_FALSE(own.exploding) << "enemy shots pass through their own side";
     for (int i = 0; i < 20; ++i) {
         Frames(1);
         const bool blinking = ship.hitTimer <= PlayerShip::kHitWindow;

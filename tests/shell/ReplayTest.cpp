@@ -129,6 +129,14 @@ TEST(ReplayFile, RefusesWhatIsNotACompleteIntactReplayWithoutTouchingTheResult)
     Replay badStick = small;
     badStick.frames[2].input.stickX = std::nanf("");
     const size_t flags = FirstFlags(small);
+    // Frame 0 given a mouse motion of these bytes, the size and check in the header made to match.
+    const auto withMotion = [&](std::initializer_list<uint8_t> motion) {
+        return Resealed(with([&](auto& b) {
+            b[flags] |= 0x20;
+            b.insert(b.begin() + static_cast<std::ptrdiff_t>(flags) + 1, motion);
+            for (int i = 0; i < 4; ++i) b[16 + i] = static_cast<uint8_t>((b.size() - ReplayFile::kHeaderSize) >> (8 * i));
+        }));
+    };
     const struct { const char* name; std::vector<uint8_t> bytes; const char* error; } cases[] = {
         {"empty", {}, "cut short in its header"},
         {"something else", with([](auto& b) { b[0] = 'M'; }), "not a replay"},
@@ -145,11 +153,8 @@ TEST(ReplayFile, RefusesWhatIsNotACompleteIntactReplayWithoutTouchingTheResult)
         {"a stick that is not a number", ReplayFile::Encode(badStick), "frame 2: a stick position outside -1 to 1"},
         {"an unknown message", Resealed(with([&](auto& b) { b[b.size() - 1] = 7; })), "an unknown message"},
         {"too many messages", Resealed(with([&](auto& b) { b[b.size() - 2] = 5; })), "a message count outside 1 to 4"},
-        {"motion longer than 32 bits", Resealed(with([&](auto& b) { b[flags] |= 0x20;
-             b.insert(b.begin() + static_cast<std::ptrdiff_t>(flags) + 1, {0xff, 0xff, 0xff, 0xff, 0xff, 0x01});
-             for (int i = 0; i < 4; ++i) b[16 + i] = static_cast<uint8_t>((b.size() - ReplayFile::kHeaderSize) >> (8 * i));
-         })),
-         "frame 0: a mouse motion cut short or longer than 32 bits"},
+        {"motion longer than 32 bits", withMotion({0xff, 0xff, 0xff, 0xff, 0xff, 0x01}), "frame 0: a mouse motion cut short or longer than 32 bits"},
+        {"motion past 32 bits in its fifth byte", withMotion({0xff, 0xff, 0xff, 0xff, 0x1f}), "frame 0: a mouse motion cut short or longer than 32 bits"},
     };
     for (const auto& c : cases) {
         Replay result;
