@@ -60,7 +60,9 @@ protected:
             }
         };
         post(0.0);
-        title_.SetFrameObserver([&](const TitleFrame& frame) { frames.push_back(frame); if (frames.size() == 1) {
+        title_.SetFrameObserver([&](const TitleFrame& frame) {
+            frames.push_back(frame);
+            if (frames.size() == 1) {
                 texturesWhileShowing_ = TextureCache::Count();
                 objectsWhileShowing_ = title_.Model().Objects().Count();
             }

@@ -192,7 +192,8 @@ Picture Panel(uint32_t width, uint32_t height, float r, float g, float b)
 // opacity: the shots' and shock wave's glows and the explosion's flipbook.
 Picture Glow(uint32_t side, float r, float g, float b, float ring, float opacity = 1.0f)
 {
-    return Paint(side, side, [=](float u, float v) -> std::array<float, 4> { const float d = std::hypot(u - 0.5f, v - 0.5f) * 2.0f;
+    return Paint(side, side, [=](float u, float v) -> std::array<float, 4> {
+        const float d = std::hypot(u - 0.5f, v - 0.5f) * 2.0f;
         const float k = ring > 0.0f ? std::fmax(0.0f, 1.0f - std::fabs(d - ring) * 8.0f) : std::fmax(0.0f, 1.0f - d);
         return {r * k, g * k, b * k, opacity < 1.0f ? k * opacity : 1.0f};
     });
