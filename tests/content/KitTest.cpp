@@ -95,9 +95,7 @@ TEST(MeshKit, TakingTheSteepFacesSplitsTrianglesByWhichWayTheyFaceAndLosesNone)
 
 TEST(PictureKit, RowsOfPartsAddUpToTheWidthSoThatTheyTile)
 {
-    const struct {
-        int total, min, max;
-    } kCases[] = {{512, 40, 110}, {256, 20, 20}, {100, 60, 90}, {7, 16, 32}};
+    const struct { int total, min, max; } kCases[] = {{512, 40, 110}, {256, 20, 20}, {100, 60, 90}, {7, 16, 32}};
     for (const auto& c : kCases) {
         const std::vector<int> widths = Partition(c.total, c.min, c.max, 99);
         EXPECT_EQ(std::accumulate(widths.begin(), widths.end(), 0), c.total);

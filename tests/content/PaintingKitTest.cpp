@@ -19,23 +19,9 @@ double Sum(const Mask& mask)
     return sum;
 }
 
-TEST(PaintMath, MatchesTheLibraryFunctionsToRoundOff)
-{
-    for (double x : {-40.0, -3.7, -0.5, 0.0, 1e-9, 0.3466, 1.0, 2.5, 10.0, 55.5}) {
-        EXPECT_NEAR(paint::Exp(x), std::exp(x), 1e-13 * std::exp(x)) << x;
-    }
-    for (double x : {-20.0, -3.14159, -1.0, 0.0, 0.785398, 1.570796, 2.0, 4.712389, 6.283185, 100.0}) {
-        EXPECT_NEAR(paint::Sin(x), std::sin(x), 1e-13) << x;
-        EXPECT_NEAR(paint::Cos(x), std::cos(x), 1e-13) << x;
-    }
-}
-
 TEST(Shapes, CoverageOfAShapeAddsUpToItsArea)
 {
-    const struct {
-        Sdf shape;
-        double area;
-    } kCases[] = {
+    const struct { Sdf shape; double area; } kCases[] = {
         {shape::Circle({32.0f, 32.0f}, 3.5f), paint::kPi * 3.5 * 3.5},
         {shape::Circle({32.3f, 31.6f}, 20.0f), paint::kPi * 20.0 * 20.0},
         {shape::Box({32.0f, 32.0f}, 10.25f, 5.5f), 20.5 * 11.0},

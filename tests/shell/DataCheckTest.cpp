@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -11,6 +8,7 @@
 
 #include "engine/platform/ArchiveCheck.h"
 #include "game/shell/DataCheck.h"
+#include "tests/unrarlib/CommandSupport.h"
 #include "tests/unrarlib/TempFolder.h"
 #include "tools/rarwriter/RarWriter.h"
 
@@ -115,30 +113,19 @@ TEST(DataCheck, FindsTheDataBesideTheProgramOrInstalledAndNamesWhatIsMissingOrDa
 // status 1 before any window.
 TEST(DataCheck, TheProgramSaysWhatIsWrongInOneLineAndExitsWithOne)
 {
-    struct Run {
-        const char* name;
-        bool archive;
-        const char* line;
-    };
-    const Run runs[] = {{"missing data.qzr", false, "cannot find \"data.qzr\""},
+    const struct { const char* name; bool archive; const char* line; } runs[] = {{"missing data.qzr", false, "cannot find \"data.qzr\""},
                         {"flipped byte", true, "data.qzr\" is damaged: \"teste.lvl\" fails its check"}};
-    for (const Run& run : runs) {
+    for (const auto& run : runs) {
         SCOPED_TRACE(run.name);
         TempFolder folder("zelmar");
         const fs::path program = folder.Path() / "zelmar";
         fs::copy_file(HARN_BINARY_DIR "/zelmar", program);
         if (run.archive) WriteData(folder.Path(), Flipped(Archive(true)));
-        const std::string command = "cd / && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy " + program.string() + " 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        ASSERT_NE(pipe, nullptr);
-        std::string output;
-        char buffer[512];
-        while (fgets(buffer, sizeof(buffer), pipe) != nullptr) output += buffer;
-        const int status = pclose(pipe);
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 1);
-        EXPECT_NE(output.find(run.line), std::string::npos) << output;
-        EXPECT_EQ(output.find('\n'), output.size() - 1) << "one line: " << output;
+        const CommandResult result =
+            RunCommand("cd / && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy " + program.string() + " 2>&1");
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.output.find(run.line), std::string::npos) << result.output;
+        EXPECT_EQ(result.output.find('\n'), result.output.size() - 1) << "one line: " << result.output;
     }
 }
 

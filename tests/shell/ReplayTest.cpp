@@ -33,11 +33,7 @@ Replay Varied(int frames, ReplayMessage last)
         FrameInput& in = frame.input;
         in.dx = pick(41) - 20;
         in.dy = pick(4) == 0 ? pick(41) - 20 : 0;
-        in.button = pick(3) == 0;
-        in.up = pick(4) == 0;
-        in.down = pick(4) == 0;
-        in.left = pick(4) == 0;
-        in.right = pick(4) == 0;
+        for (bool* held : {&in.button, &in.up, &in.down, &in.left, &in.right}) *held = pick(held == &in.button ? 3 : 4) == 0;
         in.stickX = pick(2) == 0 ? static_cast<float>(pick(201) - 100) / 100.0f : 0.0f;
         in.stickY = static_cast<float>(pick(201) - 100) / 100.0f;
         replay.frames.push_back(frame);
@@ -69,10 +65,7 @@ TEST_F(ReplayTest, ARecordedPlayPlaysBackFrameForFrameFromItsFile)
 {
     Play(ShortLevelScript(), 0.1f);
     game->EndPlay();
-    const struct {
-        ReplayMessage last;
-        const char* reason;
-    } cases[] = {{ReplayMessage::kEscape, "escape"}, {ReplayMessage::kQuit, "window closed"}};
+    const struct { ReplayMessage last; const char* reason; } cases[] = {{ReplayMessage::kEscape, "escape"}, {ReplayMessage::kQuit, "window closed"}};
     for (const auto& c : cases) {
         const Replay played = Varied(400, c.last);
         // What the previous play left behind: a cooldown still running, the blink clock's phase.
@@ -136,11 +129,15 @@ TEST(ReplayFile, RefusesWhatIsNotACompleteIntactReplayWithoutTouchingTheResult)
     Replay badStick = small;
     badStick.frames[2].input.stickX = std::nanf("");
     const size_t flags = FirstFlags(small);
-    const struct {
-        const char* name;
-        std::vector<uint8_t> bytes;
-        const char* error;
-    } cases[] = {
+    // Frame 0 given a mouse motion of these bytes, the size and check in the header made to match.
+    const auto withMotion = [&](std::initializer_list<uint8_t> motion) {
+        return Resealed(with([&](auto& b) {
+            b[flags] |= 0x20;
+            b.insert(b.begin() + static_cast<std::ptrdiff_t>(flags) + 1, motion);
+            for (int i = 0; i < 4; ++i) b[16 + i] = static_cast<uint8_t>((b.size() - ReplayFile::kHeaderSize) >> (8 * i));
+        }));
+    };
+    const struct { const char* name; std::vector<uint8_t> bytes; const char* error; } cases[] = {
         {"empty", {}, "cut short in its header"},
         {"something else", with([](auto& b) { b[0] = 'M'; }), "not a replay"},
         {"cut in the header", with([](auto& b) { b.resize(30); }), "cut short in its header"},
@@ -156,12 +153,8 @@ TEST(ReplayFile, RefusesWhatIsNotACompleteIntactReplayWithoutTouchingTheResult)
         {"a stick that is not a number", ReplayFile::Encode(badStick), "frame 2: a stick position outside -1 to 1"},
         {"an unknown message", Resealed(with([&](auto& b) { b[b.size() - 1] = 7; })), "an unknown message"},
         {"too many messages", Resealed(with([&](auto& b) { b[b.size() - 2] = 5; })), "a message count outside 1 to 4"},
-        {"motion longer than 32 bits", Resealed(with([&](auto& b) {
-             b[flags] |= 0x20;
-             b.insert(b.begin() + static_cast<std::ptrdiff_t>(flags) + 1, {0xff, 0xff, 0xff, 0xff, 0xff, 0x01});
-             for (int i = 0; i < 4; ++i) b[16 + i] = static_cast<uint8_t>((b.size() - ReplayFile::kHeaderSize) >> (8 * i));
-         })),
-         "frame 0: a mouse motion cut short or longer than 32 bits"},
+        {"motion longer than 32 bits", withMotion({0xff, 0xff, 0xff, 0xff, 0xff, 0x01}), "frame 0: a mouse motion cut short or longer than 32 bits"},
+        {"motion past 32 bits in its fifth byte", withMotion({0xff, 0xff, 0xff, 0xff, 0x1f}), "frame 0: a mouse motion cut short or longer than 32 bits"},
     };
     for (const auto& c : cases) {
         Replay result;
@@ -213,11 +206,7 @@ TEST(ReplayStore, KeepsTheLastTenAndAFolderItCannotWriteCostsOnlyTheReplayAndOne
     Log::SetListener(nullptr);
     EXPECT_EQ(lines, 2);
 
-    const struct {
-        const char* state;
-        const char* home;
-        std::string folder;
-    } environments[] = {
+    const struct { const char* state; const char* home; std::string folder; } environments[] = {
         {"/s", "/h", "/s/zelmar/replays/"},
         {"relative", "/h", "/h/.local/state/zelmar/replays/"},
         {nullptr, "/h", "/h/.local/state/zelmar/replays/"},

@@ -11,11 +11,7 @@ TEST(SettingsDialogText, ModesReadAsTheListShowsThemAndTheChosenTextParsesBack)
     EXPECT_EQ(SettingsDialog::ModeText({800, 600, 60}), "800 x 600 : 60 hz");
     EXPECT_EQ(SettingsDialog::ModeText({1024, 768, 75}), "1024 x 768 : 75 hz");
 
-    struct Case {
-        const char* text;
-        bool parses;
-        int width, height, refresh;
-    };
+    struct Case { const char* text; bool parses; int width, height, refresh; };
     const Case cases[] = {
         {"1024 x 768 : 75 hz", true, 1024, 768, 75},
         {"800 x 600 : 60 hz", true, 800, 600, 60},

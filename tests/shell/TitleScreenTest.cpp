@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -10,11 +7,11 @@
 #include "engine/device/NullDevice.h"
 #include "engine/platform/MessageQueue.h"
 #include "engine/platform/PerformanceCounter.h"
+#include "engine/platform/ResourceFile.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"
 #include "engine/scene/TextureCache.h"
 #include "game/shell/TitleScreen.h"
-#include "tests/shell/StandInData.h"
 
 namespace {
 
@@ -32,15 +29,13 @@ struct Key {
     uint32_t key;
 };
 
-// The title screen on the null device, reading the stand-in data from a folder of its own, with
-// the time base stepped by hand and keys posted at chosen moments.
+// The title screen on the null device, reading the game's data the build made, with the time base
+// stepped by hand and keys posted at chosen moments.
 class TitleScreenTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(getcwd(previousFolder_, sizeof(previousFolder_)), nullptr);
-        standin::WriteLoose(folder_.Path());
-        ASSERT_EQ(chdir(folder_.Path().c_str()), 0);
+        ArchivePath = HARN_BINARY_DIR "/data.qzr";
         ShaderDirectory::Set(HARN_SOURCE_DIR "/data");
         ASSERT_TRUE(renderer_.SetUpScene());
         MessageQueue::Reset();
@@ -52,7 +47,7 @@ protected:
         MessageQueue::Reset();
         ShaderDirectory::Set("");
         TextureCache::Clear();
-        EXPECT_EQ(chdir(previousFolder_), 0);
+        ArchivePath = nullptr;
     }
 
     // One showing; every frame it drew.
@@ -88,8 +83,6 @@ protected:
         return nullptr;
     }
 
-    char previousFolder_[PATH_MAX] = {};
-    TempFolder folder_{"title"};
     NullDevice device_{640, 480};
     ScopedCurrentDevice current_{&device_};
     Renderer renderer_;
@@ -99,11 +92,7 @@ protected:
     uint32_t objectsWhileShowing_ = 0;
 };
 
-struct Moment {
-    double t;
-    float fade;
-    float prompt;
-};
+struct Moment { double t; float fade; float prompt; };
 
 struct Case {
     const char* name;
@@ -113,7 +102,7 @@ struct Case {
     std::vector<Moment> moments;
 };
 
-TEST_F(TitleScreenTest, FadesBlinksAndKeysFollowTheTimeBase)
+TEST_F(TitleScreenTest, EveryShowingStartsAfreshAndItsFadesBlinksAndKeysFollowTheTimeBase)
 {
     const double after = kStep;  // the frame after the one that read the key
     const float q = static_cast<float>(kQuarterBlink);
@@ -147,6 +136,13 @@ TEST_F(TitleScreenTest, FadesBlinksAndKeysFollowTheTimeBase)
         EXPECT_EQ(result, c.result);
         EXPECT_NEAR(frames.back().t, c.lastFrame, 1e-4);
         EXPECT_TRUE(frames.back().done);
+        // Every showing starts afresh at t = 0, loads the scenery and textures and lets them go.
+        EXPECT_FLOAT_EQ(frames.front().t, 0.0f);
+        EXPECT_FLOAT_EQ(frames.front().fade, 1.0f);
+        EXPECT_GE(texturesWhileShowing_, 3u) << "banner, prompt and the scenery's bump map";
+        EXPECT_GT(objectsWhileShowing_, 0u);
+        EXPECT_EQ(TextureCache::Count(), 0u);
+        EXPECT_EQ(title_.Model().Objects().Count(), 0u);
         for (const Moment& moment : c.moments) {
             const TitleFrame* frame = At(frames, moment.t);
             ASSERT_NE(frame, nullptr) << "no frame at t = " << moment.t;
@@ -154,27 +150,12 @@ TEST_F(TitleScreenTest, FadesBlinksAndKeysFollowTheTimeBase)
             EXPECT_NEAR(frame->prompt, moment.prompt, 1e-3) << "t = " << moment.t;
         }
     }
-}
-
-TEST_F(TitleScreenTest, EveryShowingStartsAtZeroAndLoadsItsSceneryAndTexturesAgain)
-{
-    for (int showing = 0; showing < 2; ++showing) {
-        bool result = false;
-        const std::vector<TitleFrame> frames = Show({{0.0, WM_KEYDOWN, VK_RETURN}}, &result);
-        EXPECT_TRUE(result);
-        EXPECT_FLOAT_EQ(frames.front().t, 0.0f);
-        EXPECT_FLOAT_EQ(frames.front().fade, 1.0f);
-        EXPECT_GE(texturesWhileShowing_, 3u) << "banner, prompt and the scenery's bump map";
-        EXPECT_GT(objectsWhileShowing_, 0u);
-        EXPECT_EQ(TextureCache::Count(), 0u);
-        EXPECT_EQ(title_.Model().Objects().Count(), 0u);
-    }
     EXPECT_GT(device_.PresentCount(), 0);
 }
 
 TEST_F(TitleScreenTest, WithoutItsFilesTheTitleStillRunsAndEnds)
 {
-    ASSERT_EQ(chdir(HARN_SOURCE_DIR), 0);  // no scenery, banner, prompt or music here
+    ArchivePath = "/nonexistent/data.qzr";  // no scenery, banner, prompt or music
     bool result = false;
     const std::vector<TitleFrame> frames = Show({{0.0, WM_KEYDOWN, VK_ESCAPE}}, &result);
     EXPECT_FALSE(result);

@@ -1,23 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <numeric>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "engine/platform/Fsound.h"
 #include "engine/platform/Mixer.h"
 #include "engine/platform/ModuleSong.h"
 #include "engine/platform/WavFile.h"
 #include "tools/sound/LevelMeter.h"
-#include "RunProgram.h"
+#include "tests/unrarlib/CommandSupport.h"
+#include "tests/unrarlib/TempFolder.h"
 
 // The files the build made beside the executables, checked the way the game uses them.
 namespace {
@@ -129,78 +126,39 @@ TEST(GameSound, EachPieceLoopsWithinItsOrdersForTwoRoundsAtAMatchedLevelWithoutC
     }
     const double mean = std::accumulate(loudness.begin(), loudness.end(), 0.0) / static_cast<double>(loudness.size());
     for (double rms : loudness) EXPECT_NEAR(rms, mean, 3.0);
-}
-
-TEST(GameSound, SettingTheOrdersTheGameUsesLandsAtTheStartOfEachPiece)
-{
-    ASSERT_TRUE(FSOUND_SetOutput(FSOUND_OUTPUT_NOSOUND));
-    ASSERT_TRUE(FSOUND_Init(44100, 24, 0));
-    FMUSIC_MODULE* song = FMUSIC_LoadSong(kModule.c_str());
-    ASSERT_NE(song, nullptr);
-    FMUSIC_SetLooping(song, true);
-    FMUSIC_PlaySong(song);
-    EXPECT_EQ(FMUSIC_GetOrder(song), 0);
-    for (const Piece& piece : kPieces) {
-        if (piece.first == 0) continue;
-        SCOPED_TRACE(piece.name);
-        FMUSIC_StopSong(song);
-        FMUSIC_PlaySong(song);
-        FMUSIC_SetOrder(song, piece.first);
-        EXPECT_EQ(FMUSIC_GetOrder(song), piece.first);
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        EXPECT_GE(FMUSIC_GetOrder(song), piece.first);
-        EXPECT_LE(FMUSIC_GetOrder(song), piece.last);
-        EXPECT_TRUE(FMUSIC_IsPlaying(song));
-    }
-    FSOUND_Close();
-    // A jump plays the song from order 0 for a moment before moving it: that moment is quiet.
+    // A jump to a piece plays the song from order 0 for a moment before moving it: that moment is quiet.
     EXPECT_LT(Play(kModule, 0, 0.1).level.PeakDb(), -30.0);
 }
 
 TEST(GameSound, HarntoolPlaysAPieceIntoAWavAndRefusesWhatItCannotPlay)
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("harntool-music-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string wav = (dir / "sting.wav").string();
-    const std::string out = (dir / "out.txt").string();
-    ASSERT_EQ(RunProgram("harntool", "music " + kModule + " --order 27 --seconds 2 --wav " + wav, out), 0);
-    const std::vector<uint8_t> printed = ReadAll(out);
-    EXPECT_NE(std::string(printed.begin(), printed.end()).find("playing from order 27 for 2 s"), std::string::npos);
+    TempFolder dir("harntool-music");
+    const std::string wav = dir / "sting.wav", harntool = kBuilt + "/harntool music ";
+    const CommandResult played = RunCommand(harntool + kModule + " --order 27 --seconds 2 --wav " + wav + " 2>/dev/null");
+    ASSERT_EQ(played.status, 0);
+    EXPECT_NE(played.output.find("playing from order 27 for 2 s"), std::string::npos) << played.output;
     WavFile mix;
     ASSERT_TRUE(WavFile::Load(wav.c_str(), &mix));
     EXPECT_EQ(mix.channels, 2);
     EXPECT_EQ(mix.sampleRate, 44100);
     EXPECT_EQ(mix.Frames(), 88200u);
-
-    struct Refusal {
-        std::string args;
-        int status;
-    };
-    const Refusal refusals[] = {
-        {"music " + (dir / "missing.it").string(), 1}, {"music " + kBuilt + "/fire.wav", 1},
-        {"music " + kModule + " --order 200", 1},       {"music " + kModule + " --seconds -1", 2},
-        {"music " + kModule + " --loud", 2},           {"music", 2},
-    };
-    for (const Refusal& refusal : refusals) EXPECT_EQ(RunProgram("harntool", refusal.args), refusal.status) << refusal.args;
-    std::filesystem::remove_all(dir);
+    const std::pair<std::string, int> refusals[] = {{dir / "missing.it", 1},       {kBuilt + "/fire.wav", 1},
+                                                    {kModule + " --order 200", 1},  {kModule + " --seconds -1", 2},
+                                                    {kModule + " --loud", 2},       {"", 2}};
+    for (const auto& [args, status] : refusals) EXPECT_EQ(RunCommand(harntool + args + " >/dev/null 2>&1").status, status) << args;
 }
 
 TEST(GameSound, TheGeneratorMakesTheSameBytesEveryTime)
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("zelmar-sound-again-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    std::string scores;
+    TempFolder dir("zelmar-sound-again");
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(HARN_SOURCE_DIR) + "/data/music")) {
+    for (const auto& entry : std::filesystem::directory_iterator(HARN_SOURCE_DIR "/data/music"))
         if (entry.path().extension() == ".score") names.push_back(entry.path().string());
-    }
     std::sort(names.begin(), names.end());
+    std::string scores;
     for (const std::string& name : names) scores += " " + name;
-    ASSERT_EQ(RunProgram("tools/sound/zelmar_sound", dir.string() + scores), 0);
-    for (const char* file : {"fire.wav", "explosion.wav", "ZEZIZIV5.it"}) {
-        EXPECT_EQ(ReadAll((dir / file).string()), ReadAll(kBuilt + "/" + file)) << file;
-    }
-    std::filesystem::remove_all(dir);
+    ASSERT_EQ(RunCommand(kBuilt + "/tools/sound/zelmar_sound " + dir.Path().string() + scores + " >/dev/null 2>&1").status, 0);
+    for (const char* file : {"fire.wav", "explosion.wav", "ZEZIZIV5.it"}) EXPECT_EQ(ReadAll(dir / file), ReadAll(kBuilt + "/" + file)) << file;
 }
 
 }  // namespace

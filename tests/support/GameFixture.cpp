@@ -1,6 +1,7 @@
 #include "GameFixture.h"
 
 #include <cstdlib>
+#include <memory>
 
 #include "engine/platform/DataDirectory.h"
 #include "engine/platform/ResourceFile.h"
@@ -8,23 +9,20 @@
 #include "engine/render/ShaderDirectory.h"
 
 namespace {
-
-SoundSystem* sound = nullptr;  // the library runs silent for the whole suite
-
+std::unique_ptr<SoundSystem> sound;  // the library runs silent for the whole suite
 }  // namespace
 
 void GameFixture::SetUpTestSuite()
 {
     ShaderDirectory::Set(HARN_SOURCE_DIR "/data");
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    sound = new SoundSystem;
+    sound = std::make_unique<SoundSystem>();
     sound->Start(24, 44100, 1);
 }
 
 void GameFixture::TearDownTestSuite()
 {
-    delete sound;
-    sound = nullptr;
+    sound.reset();
 }
 
 void GameFixture::Play(const std::string& script, float dt)

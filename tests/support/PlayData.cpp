@@ -1,5 +1,7 @@
 #include "PlayData.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -164,28 +166,37 @@ ModelFile LevelModel(float length)
 
 // ---- pictures ----
 
-Picture Paint(uint32_t width, uint32_t height, const std::function<void(float u, float v, uint8_t* rgba)>& pixel)
+// A picture painted from each pixel's texture coordinates, every channel from 0 to 1.
+Picture Paint(uint32_t width, uint32_t height, const std::function<std::array<float, 4>(float u, float v)>& pixel)
 {
     Picture picture;
     AllocatePicture(picture, width, height);
     for (uint32_t y = 0; y < height; ++y)
-        for (uint32_t x = 0; x < width; ++x)
-            pixel((static_cast<float>(x) + 0.5f) / static_cast<float>(width), (static_cast<float>(y) + 0.5f) / static_cast<float>(height),
-                  &picture.rgba[(y * width + x) * 4]);
+        for (uint32_t x = 0; x < width; ++x) {
+            const auto rgba = pixel((static_cast<float>(x) + 0.5f) / static_cast<float>(width), (static_cast<float>(y) + 0.5f) / static_cast<float>(height));
+            for (int k = 0; k < 4; ++k) picture.rgba[(y * width + x) * 4 + k] = static_cast<uint8_t>(std::lround(std::clamp(rgba[k], 0.0f, 1.0f) * 255.0f));
+        }
     return picture;
 }
 
-uint8_t Byte(float value)
+// A bright border round a dark, half-transparent inside: the HUD's frames and bars, the credits.
+Picture Panel(uint32_t width, uint32_t height, float r, float g, float b)
 {
-    return static_cast<uint8_t>(std::lround(std::fmin(1.0f, std::fmax(0.0f, value)) * 255.0f));
+    return Paint(width, height, [=](float u, float v) -> std::array<float, 4> {
+        if (u < 0.03f || u > 0.97f || v < 0.12f || v > 0.88f) return {r, g, b, 1.0f};
+        return {r * 0.2f, g * 0.2f, b * 0.2f, 0.45f};
+    });
 }
 
-void Set(uint8_t* rgba, float r, float g, float b, float a)
+// Light fading out from the centre, or from a ring at that radius (0: a disc), its alpha scaled by
+// opacity: the shots' and shock wave's glows and the explosion's flipbook.
+Picture Glow(uint32_t side, float r, float g, float b, float ring, float opacity = 1.0f)
 {
-    rgba[0] = Byte(r);
-    rgba[1] = Byte(g);
-    rgba[2] = Byte(b);
-    rgba[3] = Byte(a);
+    return Paint(side, side, [=](float u, float v) -> std::array<float, 4> {
+        const float d = std::hypot(u - 0.5f, v - 0.5f) * 2.0f;
+        const float k = ring > 0.0f ? std::fmax(0.0f, 1.0f - std::fabs(d - ring) * 8.0f) : std::fmax(0.0f, 1.0f - d);
+        return {r * k, g * k, b * k, opacity < 1.0f ? k * opacity : 1.0f};
+    });
 }
 
 std::vector<uint8_t> Tga(const Picture& picture)
@@ -195,74 +206,22 @@ std::vector<uint8_t> Tga(const Picture& picture)
     return PictureWriter::Tga(picture, options);
 }
 
-// A frame: a bright border around a dark, half-transparent inside.
-Picture HudFrame(uint32_t width, float r, float g, float b)
-{
-    return Paint(width, 32, [&](float u, float v, uint8_t* p) {
-        const bool border = u < 0.03f || u > 0.97f || v < 0.12f || v > 0.88f;
-        if (border) Set(p, r, g, b, 1.0f);
-        else Set(p, r * 0.2f, g * 0.2f, b * 0.2f, 0.45f);
-    });
-}
-
-Picture Bar(float r, float g, float b)
-{
-    return Paint(8, 16, [&](float u, float v, uint8_t* p) {
-        const float shade = 1.0f - 0.5f * v;
-        Set(p, r * shade, g * shade, b * shade, u > 0.12f && u < 0.88f ? 1.0f : 0.0f);
-    });
-}
-
-// Frame i of the explosion's flipbook: a fireball that grows, cools and thins out.
-Picture ExplosionFrame(int i)
-{
-    const float age = static_cast<float>(i) / 7.0f;
-    return Paint(64, 64, [&](float u, float v, uint8_t* p) {
-        const float d = std::hypot(u - 0.5f, v - 0.5f) * 2.0f;
-        const float ripple = 0.85f + 0.15f * std::sin(14.0f * std::atan2(v - 0.5f, u - 0.5f) + 5.0f * static_cast<float>(i));
-        const float edge = (0.45f + 0.5f * age) * ripple;
-        const float heat = std::fmax(0.0f, 1.0f - d / edge);
-        Set(p, 1.0f - 0.4f * age, 0.3f + 0.6f * heat * (1 - age), 0.1f * heat, heat * (1.2f - age));
-    });
-}
-
-Picture Glow(uint32_t side, float r, float g, float b, float ring)
-{
-    return Paint(side, side, [&](float u, float v, uint8_t* p) {
-        const float d = std::hypot(u - 0.5f, v - 0.5f) * 2.0f;
-        const float k = ring > 0.0f ? std::fmax(0.0f, 1.0f - std::fabs(d - ring) * 8.0f) : std::fmax(0.0f, 1.0f - d);
-        Set(p, r * k, g * k, b * k, 1.0f);
-    });
-}
-
-// The credits: a dark veil with lines of "text" and a frame.
-Picture Credits()
-{
-    return Paint(256, 192, [&](float u, float v, uint8_t* p) {
-        const int line = static_cast<int>(v * 16.0f);
-        const float inLine = v * 16.0f - static_cast<float>(line);
-        const float width = 0.3f + 0.05f * static_cast<float>((line * 7) % 5);
-        const bool text = line >= 4 && line <= 11 && line % 2 == 0 && inLine > 0.3f && inLine < 0.7f &&
-                          std::fabs(u - 0.5f) < width / 2 && static_cast<int>(u * 96.0f) % 3 != 0;
-        const bool title = line == 2 && inLine > 0.2f && std::fabs(u - 0.5f) < 0.25f;
-        if (title) Set(p, 1.0f, 0.8f, 0.3f, 1.0f);
-        else if (text) Set(p, 0.9f, 0.9f, 0.95f, 1.0f);
-        else Set(p, 0.02f, 0.02f, 0.08f, 0.6f);
-    });
-}
-
 void AddPictures(RarWriter& archive)
 {
-    const auto add = [&](const char* name, const std::vector<uint8_t>& bytes) { archive.Add(name, bytes, kFixedDosTime); };
-    add("hud_player.tga", Tga(HudFrame(128, 0.4f, 0.8f, 1.0f)));
-    add("barra_player.tga", Tga(Bar(0.3f, 1.0f, 0.4f)));
-    add("hud_boss.tga", Tga(HudFrame(256, 1.0f, 0.35f, 0.3f)));
-    add("barra_boss.tga", Tga(Bar(1.0f, 0.25f, 0.2f)));
-    for (int i = 0; i < 8; ++i) add(("exp" + std::to_string(i) + ".tga").c_str(), Tga(ExplosionFrame(i)));
+    const auto add = [&](const std::string& name, const std::vector<uint8_t>& bytes) { archive.Add(name, bytes, kFixedDosTime); };
+    add("hud_player.tga", Tga(Panel(128, 32, 0.4f, 0.8f, 1.0f)));
+    add("barra_player.tga", Tga(Panel(8, 16, 0.3f, 1.0f, 0.4f)));
+    add("hud_boss.tga", Tga(Panel(256, 32, 1.0f, 0.35f, 0.3f)));
+    add("barra_boss.tga", Tga(Panel(8, 16, 1.0f, 0.25f, 0.2f)));
+    // The fireball grows dimmer and thinner frame by frame.
+    for (int i = 0; i < 8; ++i) {
+        const float age = static_cast<float>(i) / 7.0f;
+        add("exp" + std::to_string(i) + ".tga", Tga(Glow(64, 1.0f - 0.4f * age, 0.9f - 0.6f * age, 0.1f, 0.0f, 0.99f - 0.8f * age)));
+    }
     add("shock.jpg", PictureWriter::Jpeg(Glow(64, 0.8f, 0.9f, 1.0f, 0.8f), 90));
     add("tiro.jpg", PictureWriter::Jpeg(Glow(32, 1.0f, 0.95f, 0.6f, 0.0f), 90));
-    add("end_credits.tga", Tga(Credits()));
-    add("bump_neutral.jpg", PictureWriter::Jpeg(Paint(4, 4, [](float, float, uint8_t* p) { Set(p, 0.5f, 0.5f, 1.0f, 1.0f); }), 95));
+    add("end_credits.tga", Tga(Panel(256, 192, 0.9f, 0.8f, 0.3f)));
+    add("bump_neutral.jpg", PictureWriter::Jpeg(Paint(4, 4, [](float, float) { return std::array<float, 4>{0.5f, 0.5f, 1.0f, 1.0f}; }), 95));
 }
 
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)

@@ -9,7 +9,7 @@
 // Small glTF 2.0 files for the import tests: the test writes the scene's own members (nodes,
 // meshes, materials, animations...) as JSON text; the writer keeps one buffer for every
 // accessor's data and adds the buffer, its views and the accessors, as a .gltf text with the
-// buffer in base64 or as a .glb container.
+// buffer in base64.
 class GltfWriter {
 public:
     static constexpr int kFloat = 5126;
@@ -20,13 +20,11 @@ public:
     {
         std::string bounds =
             ", \"min\": [" + Bound(values, components, true) + "], \"max\": [" + Bound(values, components, false) + "]";
-        return Accessor(values.data(), values.size() * 4, kFloat, type, static_cast<int>(values.size()) / components,
-                        bounds);
+        return Accessor(values.data(), values.size() * 4, kFloat, type, static_cast<int>(values.size()) / components, bounds);
     }
     int Shorts(const std::vector<uint16_t>& values, const char* type, int components)
     {
-        return Accessor(values.data(), values.size() * 2, kUnsignedShort, type,
-                        static_cast<int>(values.size()) / components, "");
+        return Accessor(values.data(), values.size() * 2, kUnsignedShort, type, static_cast<int>(values.size()) / components, "");
     }
     // A view of raw bytes (an image); returns the view's index.
     int View(const std::vector<uint8_t>& bytes) { return View(bytes.data(), bytes.size()); }
@@ -35,26 +33,6 @@ public:
     {
         return "{" + Common(members) + ", \"buffers\": [{\"byteLength\": " + std::to_string(buffer_.size()) +
                ", \"uri\": \"data:application/octet-stream;base64," + Base64(buffer_) + "\"}]}";
-    }
-
-    std::vector<uint8_t> Glb(const std::string& members) const
-    {
-        std::string json =
-            "{" + Common(members) + ", \"buffers\": [{\"byteLength\": " + std::to_string(buffer_.size()) + "}]}";
-        json.append((4 - json.size() % 4) % 4, ' ');
-        std::vector<uint8_t> binary = buffer_;
-        binary.resize((binary.size() + 3) / 4 * 4, 0);
-        std::vector<uint8_t> out;
-        Put(out, 0x46546C67);  // "glTF"
-        Put(out, 2);
-        Put(out, static_cast<uint32_t>(12 + 8 + json.size() + 8 + binary.size()));
-        Put(out, static_cast<uint32_t>(json.size()));
-        Put(out, 0x4E4F534A);  // "JSON"
-        out.insert(out.end(), json.begin(), json.end());
-        Put(out, static_cast<uint32_t>(binary.size()));
-        Put(out, 0x004E4942);  // "BIN"
-        out.insert(out.end(), binary.begin(), binary.end());
-        return out;
     }
 
 private:
@@ -73,20 +51,17 @@ private:
 
     int View(const void* data, size_t size)
     {
-        views_.push_back("{\"buffer\": 0, \"byteOffset\": " + std::to_string(buffer_.size()) +
-                         ", \"byteLength\": " + std::to_string(size) + "}");
+        views_.push_back("{\"buffer\": 0, \"byteOffset\": " + std::to_string(buffer_.size()) + ", \"byteLength\": " + std::to_string(size) + "}");
         const auto* bytes = static_cast<const uint8_t*>(data);
         buffer_.insert(buffer_.end(), bytes, bytes + size);
         buffer_.resize((buffer_.size() + 3) / 4 * 4, 0);
         return static_cast<int>(views_.size()) - 1;
     }
 
-    int Accessor(const void* data, size_t size, int componentType, const char* type, int count,
-                 const std::string& bounds)
+    int Accessor(const void* data, size_t size, int componentType, const char* type, int count, const std::string& bounds)
     {
         const int view = View(data, size);
-        accessors_.push_back("{\"bufferView\": " + std::to_string(view) +
-                             ", \"componentType\": " + std::to_string(componentType) +
+        accessors_.push_back("{\"bufferView\": " + std::to_string(view) + ", \"componentType\": " + std::to_string(componentType) +
                              ", \"count\": " + std::to_string(count) + ", \"type\": \"" + type + "\"" + bounds + "}");
         return static_cast<int>(accessors_.size()) - 1;
     }
@@ -102,11 +77,6 @@ private:
         std::string out;
         for (const std::string& part : parts) out += (out.empty() ? "" : ", ") + part;
         return out;
-    }
-
-    static void Put(std::vector<uint8_t>& out, uint32_t value)
-    {
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
     }
 
     static std::string Base64(const std::vector<uint8_t>& bytes)

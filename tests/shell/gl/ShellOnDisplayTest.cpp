@@ -3,27 +3,34 @@
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "engine/device/Display.h"
 #include "engine/platform/MessageQueue.h"
+#include "engine/platform/PerformanceCounter.h"
+#include "engine/platform/ResourceFile.h"
+#include "engine/render/Renderer.h"
+#include "engine/render/ShaderDirectory.h"
 #include "game/shell/SettingsDialog.h"
-#include "tests/shell/StandInData.h"
+#include "game/shell/TitleScreen.h"
 #include "tools/modelwriter/PictureWriter.h"
 
 namespace {
 
 constexpr int kStepsPerAction = 3;  // frames for the toolkit to see a press, a release, an opened list
+constexpr const char* kArchive = HARN_BINARY_DIR "/data.qzr";  // the game's data, as the build made it
 
 enum class Act { OpenList, PickLast, PickFirst, Ok, Cancel, Windowed, CloseBox, Enter, Escape };
 
-// What the window shows now, as a picture (the front buffer holds the last frame shown).
-Picture Screenshot(SDL_Window* window)
+// What the current window shows now, as a picture (the back buffer still holds the last frame shown).
+Picture Screenshot()
 {
     int width = 0, height = 0;
-    SDL_GL_GetDrawableSize(window, &width, &height);
+    SDL_GL_GetDrawableSize(SDL_GL_GetCurrentWindow(), &width, &height);
     Picture picture;
     AllocatePicture(picture, static_cast<uint32_t>(width), static_cast<uint32_t>(height));
     std::vector<uint8_t> rows(picture.rgba.size());
@@ -47,11 +54,7 @@ void SavePicture(const Picture& picture, const std::string& name)
 // send them: the pointer moved onto a control, the button pressed and released there.
 class SettingsDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        MessageQueue::Reset();
-        ASSERT_TRUE(standin::WriteArchive(folder_ / "data.qzr"));
-    }
+    void SetUp() override { MessageQueue::Reset(); }
     void TearDown() override { MessageQueue::Reset(); }
 
     void Steps(SettingsDialog& dialog, int count)
@@ -124,8 +127,6 @@ protected:
         case Act::Escape: PushKey(dialog, SDLK_ESCAPE); break;
         }
     }
-
-    TempFolder folder_{"dialog"};
 };
 
 struct Case {
@@ -154,7 +155,7 @@ TEST_F(SettingsDialogTest, TheMouseChoosesTheModeAndOkOrCancelOrTheCloseBoxEndIt
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SettingsDialog dialog(c.modes, (folder_ / "data.qzr").c_str());
+        SettingsDialog dialog(c.modes, kArchive);
         ASSERT_TRUE(dialog.Open());
         Steps(dialog, kStepsPerAction);
         for (Act act : c.acts) Do(dialog, act);
@@ -173,27 +174,70 @@ TEST_F(SettingsDialogTest, TheMouseChoosesTheModeAndOkOrCancelOrTheCloseBoxEndIt
     }
 }
 
-TEST_F(SettingsDialogTest, TheWindowIsCaptionedAndShowsTheNotesAndTheLogo)
+// The dialog with the archive and without one: the logo from the archive stands where the plain
+// panel would be.
+TEST_F(SettingsDialogTest, TheWindowIsCaptionedAndShowsTheLogoFromTheArchive)
 {
-    SettingsDialog dialog({{640, 480, 60}, {800, 600, 60}, {1024, 768, 75}}, (folder_ / "data.qzr").c_str());
-    ASSERT_TRUE(dialog.Open());
-    EXPECT_STREQ(SDL_GetWindowTitle(dialog.Handle()), "QRTLX04 - O Zelmar (The Brondel)");
-    Steps(dialog, kStepsPerAction);
-    Do(dialog, Act::OpenList);
-    Do(dialog, Act::PickLast);
-    const Picture picture = Screenshot(dialog.Handle());
-    SavePicture(picture, "settings_dialog.png");
-    // The dialog is at least its 276 × 189 units of 1.5 × 1.625 pixels (a 13-pixel font).
-    EXPECT_GE(picture.width, 414u);
-    EXPECT_GE(picture.height, 307u);
-    // The stand-in logo's orange ring lies in the logo's corner of the dialog.
-    size_t orange = 0;
-    for (size_t i = 0; i + 3 < picture.rgba.size(); i += 4) {
-        if (picture.rgba[i] > 200 && picture.rgba[i + 1] > 130 && picture.rgba[i + 1] < 190 && picture.rgba[i + 2] < 90) ++orange;
+    Picture shots[2];
+    for (const char* archive : {kArchive, static_cast<const char*>(nullptr)}) {
+        SettingsDialog dialog({{640, 480, 60}, {800, 600, 60}, {1024, 768, 75}}, archive);
+        ASSERT_TRUE(dialog.Open());
+        EXPECT_STREQ(SDL_GetWindowTitle(dialog.Handle()), "QRTLX04 - O Zelmar (The Brondel)");
+        Steps(dialog, kStepsPerAction);
+        Do(dialog, Act::OpenList);
+        Do(dialog, Act::PickLast);
+        shots[archive == nullptr] = Screenshot();
+        if (archive == nullptr) continue;
+        Do(dialog, Act::OpenList);
+        SavePicture(Screenshot(), "settings_dialog_list.png");
     }
-    EXPECT_GT(orange, 200u);
-    Do(dialog, Act::OpenList);
-    SavePicture(Screenshot(dialog.Handle()), "settings_dialog_list.png");
+    SavePicture(shots[0], "settings_dialog.png");
+    // The dialog is at least its 276 × 189 units of 1.5 × 1.625 pixels (a 13-pixel font).
+    EXPECT_GE(shots[0].width, 414u);
+    EXPECT_GE(shots[0].height, 307u);
+    ASSERT_EQ(shots[0].rgba.size(), shots[1].rgba.size());
+    size_t differ = 0;
+    for (size_t i = 0; i < shots[0].rgba.size(); i += 4) differ += std::memcmp(&shots[0].rgba[i], &shots[1].rgba[i], 3) != 0 ? 1 : 0;
+    EXPECT_GT(differ, 10000u) << "the logo covers 126 × 89 pixels at this size";
+}
+
+// The title on the real renderer and window: after the fade-in the screen shows the scenery (not
+// black); closing the window then ends the showing.
+TEST(TitleOnOpenGL, TheSceneryShowsOnceTheFadeInIsOver)
+{
+    constexpr double kStep = 1.0 / 4.0;  // seconds a frame: few frames, each costly in software
+    ArchivePath = kArchive;
+    ShaderDirectory::Set(HARN_SOURCE_DIR "/data");
+    MessageQueue::Reset();
+    ASSERT_TRUE(Display::Init(640, 480, false, 32, 60, 0));
+    {
+        Renderer renderer;
+        ASSERT_TRUE(renderer.SetUpScene());
+        renderer.SetGlowEnabled(true);
+        renderer.SetBlur(0.012f);
+        renderer.SetGlowColor({1, 1, 1, 1});
+        ManualPerformanceCounter counter(64000);
+        TitleScreen title(counter);
+        Picture shot;
+        title.SetFrameObserver([&](const TitleFrame& frame) {
+            if (frame.t >= 2.0f && shot.width == 0) {  // the fade-in is over
+                shot = Screenshot();
+                MessageQueue::PostMessage({WM_CLOSE, 0, 0});
+            }
+            if (frame.t > 60.0f) MessageQueue::PostQuitMessage(0);
+            counter.AdvanceSeconds(kStep);
+        });
+        EXPECT_FALSE(title.Run(renderer));
+        ASSERT_EQ(shot.width, 640u);
+        SavePicture(shot, "title.png");
+        size_t lit = 0;
+        for (size_t i = 0; i < shot.rgba.size(); i += 4) lit += (shot.rgba[i] + shot.rgba[i + 1] + shot.rgba[i + 2]) > 60 ? 1 : 0;
+        EXPECT_GT(lit, shot.rgba.size() / 4 / 4) << "at least a quarter of the screen is lit";
+    }
+    Display::Release();
+    ShaderDirectory::Set("");
+    MessageQueue::Reset();
+    ArchivePath = nullptr;
 }
 
 }  // namespace
