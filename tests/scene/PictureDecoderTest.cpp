@@ -160,6 +160,10 @@ TEST(PictureDecoder, CorruptAndOversizedPicturesAreRefused)
     const Picture opaque = TestPicture(false);
     const std::vector<uint8_t> tga = PictureWriter::Tga(opaque, {});
     const std::vector<uint8_t> mapped = PictureWriter::Tga(opaque, {.layout = L::ColourMapped});
+    // Fourteen of the fifteen pixels in one run, then a run of two.
+    std::vector<uint8_t> runPastTheEnd = PictureWriter::Tga(opaque, {.runLength = true});
+    runPastTheEnd.resize(18);
+    runPastTheEnd.insert(runPastTheEnd.end(), {0x8D, 1, 2, 3, 0x81, 4, 5, 6});
     const std::vector<uint8_t> bmp = PictureWriter::Bmp(opaque, 24, false);
     const std::vector<uint8_t> bmp8 = PictureWriter::Bmp(opaque, 8, false);
     const std::vector<uint8_t> png = PictureWriter::Png(opaque);
@@ -174,6 +178,7 @@ TEST(PictureDecoder, CorruptAndOversizedPicturesAreRefused)
         {"tga run-length of an unknown type", Patched(tga, 2, {12})},
         {"tga colour index beyond its map", Patched(mapped, mapped.size() - 1, {200})},
         {"tga colour map longer than the file", Patched(mapped, 5, {0xFF, 0xFF})},
+        {"tga run past the last pixel", runPastTheEnd},
         {"bmp run-length compressed", Patched(bmp, 30, {1})},
         {"bmp of 20000 pixels a side", Patched(bmp, 18, {0x20, 0x4E, 0, 0})},
         {"bmp of 16 bits", Patched(bmp, 28, {16})},

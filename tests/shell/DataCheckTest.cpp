@@ -56,6 +56,14 @@ std::vector<uint8_t> Flipped(std::vector<uint8_t> archive)
     return archive;
 }
 
+// The entry's time stamp changed: its data are whole but its header fails its check.
+std::vector<uint8_t> HeaderFlipped(std::vector<uint8_t> archive)
+{
+    const std::string text(archive.begin(), archive.end());
+    archive[text.find("models/level.3df") - 12] ^= 0x01;
+    return archive;
+}
+
 struct Case {
     const char* name;
     std::function<void(const fs::path& bin)> lay;
@@ -79,6 +87,8 @@ TEST(DataCheck, FindsTheDataBesideTheProgramOrInstalledAndNamesWhatIsMissingOrDa
          "glowpixelshader.psh\"", ""},
         {"a flipped byte in an entry", [](const fs::path& bin) { WriteData(bin, Flipped(Archive(true))); },
          "data.qzr\" is damaged: \"teste.lvl\" fails its check", ""},
+        {"a flipped bit in an entry's header", [](const fs::path& bin) { WriteData(bin, HeaderFlipped(Archive(true))); },
+         "is damaged: \"models/level.3df\"", ""},
         {"cut short in the last entry",
          [](const fs::path& bin) {
              std::vector<uint8_t> archive = Archive(true);

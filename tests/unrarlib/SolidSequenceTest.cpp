@@ -68,12 +68,14 @@ TEST(RarSolidSequence, LongArchivesOfTextAndSoundComeOutRightInEveryOrder)
     RarWriter writer(options);
     std::vector<Bytes> contents;
     for (int i = 0; i < 12; ++i) {
-        contents.push_back(i % 3 == 2 ? SampleBytes(90000, 2, 2, static_cast<uint32_t>(i))
+        contents.push_back(i % 3 == 0 ? SampleBytes(90000, 2, 2, static_cast<uint32_t>(i))
                                       : TextBytes(300000, static_cast<uint32_t>(i)));
         writer.Add("e" + std::to_string(i), contents.back());
     }
     ASSERT_TRUE(writer.WriteFile(path));
-    EXPECT_TRUE(writer.Entries()[2].audio);
+    // The first entry is sound, so that reading it again after the others needs the audio
+    // predictors as a fresh reader has them.
+    EXPECT_TRUE(writer.Entries()[0].audio);
     for (const int index : {11, 10, 3, 4, 9, 0, 8, 2, 7, 1, 6, 5, 5, 11}) {
         SCOPED_TRACE(index);
         EXPECT_EQ(ExtractFromFile(path, "e" + std::to_string(index)).bytes, contents[static_cast<size_t>(index)]);

@@ -71,15 +71,20 @@ TEST(SceneNode, DetachedNodeOutlivesItsOldParent)
 
 TEST(ScenePasses, OverlapIsStrictAndRadiusZeroNeverCollides)
 {
-    const struct { float distance, radiusA, radiusB; bool hit; } cases[] = {{10.0f, 5, 5, false}, {9.99f, 5, 5, true}, {0.0f, 5, 0, false}, {0.0f, 0, 0, false}, {3.0f, 1, 2.5f, true}};
+    // b sits at (x, 0, z); spheres that only meet, along an axis or on a diagonal, do not touch.
+    const struct { float x, z, radiusA, radiusB; bool hit; } cases[] = {
+        {10.0f, 0, 5, 5, false}, {9.99f, 0, 5, 5, true}, {3.0f, 4.0f, 2.5f, 2.5f, false}, {3.0f, 3.99f, 2.5f, 2.5f, true},
+        {0.0f, 0, 5, 0, false}, {0.0f, 0, 0, 0, false}, {3.0f, 0, 1, 2.5f, true}};
     for (const auto& c : cases) {
         Journal journal;
         World world;
         world.Attach(new ProbeNode(&journal, "a", 0.0f, c.radiusA));
-        world.Attach(new ProbeNode(&journal, "b", c.distance, c.radiusB));
+        auto* b = new ProbeNode(&journal, "b", c.x, c.radiusB);
+        b->position.z = c.z;
+        world.Attach(b);
         world.Step();
         const Events expected = c.hit ? Events{"hit a by b", "hit b by a"} : Events{};
-        EXPECT_EQ(journal.With("hit"), expected) << "distance " << c.distance;
+        EXPECT_EQ(journal.With("hit"), expected) << "b at " << c.x << ", " << c.z;
     }
 }
 

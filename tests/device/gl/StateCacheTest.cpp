@@ -181,3 +181,22 @@ TEST(GLStateCache, AfterAnySequenceOfChangesADrawMatchesAFreshDevicesDraw)
         EXPECT_EQ(fresh.Draw(row.mesh), stepped);
     }
 }
+
+// OpenGL hands a deleted texture's name to the next one made; the cache must not take the new
+// texture for the one it saw bound under that name.
+TEST(GLStateCache, ATextureMadeInPlaceOfADeletedOneIsTheOneDrawn)
+{
+    std::unique_ptr<Window> window = Window::Create("Harnengine", kSide, kSide, 0);
+    ASSERT_NE(window, nullptr) << "no window: run inside tests/with_display.sh";
+    Kit kit;
+    ASSERT_TRUE(kit.Open(*window));
+    kit.device->SetTexture(0, kit.red.get());
+    kit.Draw(false);
+    kit.red.reset();
+    kit.red = SolidTexture(*kit.device, 0, 0, 255, 255);
+    kit.device->SetTexture(0, kit.red.get());
+    const std::vector<uint8_t> pixels = kit.Draw(false);
+    const size_t centre = (static_cast<size_t>(kSide / 2) * kSide + kSide / 2) * 4;
+    ASSERT_GE(pixels.size(), centre + 4);
+    EXPECT_EQ(std::vector<uint8_t>(pixels.begin() + centre, pixels.begin() + centre + 3), std::vector<uint8_t>({0, 0, 255}));
+}
