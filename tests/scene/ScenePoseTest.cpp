@@ -90,7 +90,7 @@ TEST_F(ScenePose, AnimatedObjectsWithZeroAxesOrNoFramesAreOnlyTranslated)
     }
 }
 
-TEST_F(ScenePose, PlaceLightsMovesPositionsByTheParentOnly)
+TEST_F(ScenePose, PlaceLightsMovesPositionsByTheParentOnlyAndAnimateLightsEvaluatesTracks)
 {
     Load(FullModel());
     model.PlaceLights(sink, Matrix::Scaling(2, 2, 2) * Matrix::Translation(1, 2, 3));
@@ -101,11 +101,8 @@ TEST_F(ScenePose, PlaceLightsMovesPositionsByTheParentOnly)
     EXPECT_EQ(sink.lights[0]->radius, 100.0f);
     EXPECT_EQ(sink.lights[1]->position, Vec4(11, 12, 13, 1));
     EXPECT_EQ(sink.lights[1]->radius, 7.0f);
-}
 
-TEST_F(ScenePose, AnimateLightsEvaluatesTracksAndPlacesTheOthers)
-{
-    Load(FullModel());
+    sink.lights.clear();
     model.AnimateLights(sink, kParent, 0.05f);
     ASSERT_EQ(sink.lights.size(), 2u);
     const PointLight& flicker = *sink.lights[0];
