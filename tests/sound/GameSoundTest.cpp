@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <numeric>
 #include <string>
@@ -22,12 +20,6 @@ namespace {
 const std::string kBuilt = HARN_BINARY_DIR;
 const std::string kModule = kBuilt + "/ZEZIZIV5.it";
 constexpr int kRate = 22050;  // Hz: enough to judge levels, and quick
-
-std::vector<uint8_t> ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(GameSound, TheEffectsLoadAsShortMonoSoundsAt44100HzThatNeverClip)
 {
@@ -158,7 +150,7 @@ TEST(GameSound, TheGeneratorMakesTheSameBytesEveryTime)
     std::string scores;
     for (const std::string& name : names) scores += " " + name;
     ASSERT_EQ(RunCommand(kBuilt + "/tools/sound/zelmar_sound " + dir.Path().string() + scores + " >/dev/null 2>&1").status, 0);
-    for (const char* file : {"fire.wav", "explosion.wav", "ZEZIZIV5.it"}) EXPECT_EQ(ReadAll(dir / file), ReadAll(kBuilt + "/" + file)) << file;
+    for (const char* file : {"fire.wav", "explosion.wav", "ZEZIZIV5.it"}) EXPECT_EQ(TempFolder::Read(dir / file), TempFolder::Read(kBuilt + "/" + file)) << file;
 }
 
 }  // namespace
