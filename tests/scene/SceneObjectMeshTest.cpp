@@ -127,8 +127,6 @@ protected:
 TEST_F(SceneObjectOnDevice, NewObjectsAndFailedRebuildsHaveTheDefaultBoxAndNoMesh)
 {
     SceneObject object;
-    EXPECT_EQ(object.FrameStamp(), -1);
-    EXPECT_EQ(object.Owner(), nullptr);
     for (int build = 0; build < 2; ++build) {
         EXPECT_FALSE(object.HasMesh());
         EXPECT_EQ(object.DeviceVertices(), nullptr);

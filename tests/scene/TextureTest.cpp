@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "SceneTestSupport.h"
 #include "engine/device/NullDevice.h"
@@ -45,9 +46,8 @@ TEST_F(TextureOnDevice, EveryFileKindLoadsTopRowFirstWithItsWholeMipChain)
         Texture texture;
         ASSERT_TRUE(texture.Load(dir.Write(file.name, file.bytes).c_str()));
         ASSERT_FALSE(texture.Empty());
-        EXPECT_EQ(texture.Device()->Width(), 16);
-        EXPECT_EQ(texture.Device()->Height(), 4);
-        EXPECT_EQ(texture.Device()->Levels(), 5);
+        EXPECT_EQ(std::make_tuple(texture.Device()->Width(), texture.Device()->Height(), texture.Device()->Levels()),
+                  std::make_tuple(16, 4, 5));
         std::vector<uint8_t> pixels;
         ASSERT_TRUE(texture.Device()->ReadLevel0(&pixels));
         if (file.name[0] != 'd') {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "game/shell/SettingsDialog.h"
 
@@ -8,13 +9,11 @@ namespace {
 
 TEST(SettingsDialogText, ModesReadAsTheListShowsThemAndTheChosenTextParsesBack)
 {
-    EXPECT_EQ(SettingsDialog::ModeText({800, 600, 60}), "800 x 600 : 60 hz");
     EXPECT_EQ(SettingsDialog::ModeText({1024, 768, 75}), "1024 x 768 : 75 hz");
 
     struct Case { const char* text; bool parses; int width, height, refresh; };
     const Case cases[] = {
         {"1024 x 768 : 75 hz", true, 1024, 768, 75},
-        {"800 x 600 : 60 hz", true, 800, 600, 60},
         {"1024 x 768 : 0 hz", true, 1024, 768, 0},  // a display that reports no refresh rate
         {"640x480@85", true, 640, 480, 85},
         {"", false, 0, 0, 0},
@@ -30,9 +29,9 @@ TEST(SettingsDialogText, ModesReadAsTheListShowsThemAndTheChosenTextParsesBack)
         Settings settings;
         settings.width = settings.height = settings.refreshRate = -1;
         EXPECT_EQ(SettingsDialog::ParseMode(c.text, &settings), c.parses);
-        EXPECT_EQ(settings.width, c.parses ? c.width : -1);
-        EXPECT_EQ(settings.height, c.parses ? c.height : -1);
-        EXPECT_EQ(settings.refreshRate, c.parses ? c.refresh : -1);
+        const std::tuple<int, int, int> untouched{-1, -1, -1};
+        EXPECT_EQ(std::tie(settings.width, settings.height, settings.refreshRate),
+                  c.parses ? std::make_tuple(c.width, c.height, c.refresh) : untouched);
     }
 }
 

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <numeric>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/platform/Mixer.h"
@@ -23,12 +22,6 @@ const std::string kBuilt = HARN_BINARY_DIR;
 const std::string kModule = kBuilt + "/ZEZIZIV5.it";
 constexpr int kRate = 22050;  // Hz: enough to judge levels, and quick
 
-std::vector<uint8_t> ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(GameSound, TheEffectsLoadAsShortMonoSoundsAt44100HzThatNeverClip)
 {
     struct Effect {
@@ -39,9 +32,7 @@ TEST(GameSound, TheEffectsLoadAsShortMonoSoundsAt44100HzThatNeverClip)
         SCOPED_TRACE(effect.file);
         WavFile wav;
         ASSERT_TRUE(WavFile::Load((kBuilt + "/" + effect.file).c_str(), &wav));
-        EXPECT_EQ(wav.channels, 1);
-        EXPECT_EQ(wav.bitsPerSample, 16);
-        EXPECT_EQ(wav.sampleRate, 44100);
+        EXPECT_EQ(std::make_tuple(wav.channels, wav.bitsPerSample, wav.sampleRate), std::make_tuple(1, 16, 44100));
         const double seconds = static_cast<double>(wav.Frames()) / wav.sampleRate;
         EXPECT_GE(seconds, effect.shortest);
         EXPECT_LE(seconds, effect.longest);
@@ -139,9 +130,7 @@ TEST(GameSound, HarntoolPlaysAPieceIntoAWavAndRefusesWhatItCannotPlay)
     EXPECT_NE(played.output.find("playing from order 27 for 2 s"), std::string::npos) << played.output;
     WavFile mix;
     ASSERT_TRUE(WavFile::Load(wav.c_str(), &mix));
-    EXPECT_EQ(mix.channels, 2);
-    EXPECT_EQ(mix.sampleRate, 44100);
-    EXPECT_EQ(mix.Frames(), 88200u);
+    EXPECT_EQ(std::make_tuple(mix.channels, mix.sampleRate, mix.Frames()), std::make_tuple(2, 44100, size_t{88200}));
     const std::pair<std::string, int> refusals[] = {{dir / "missing.it", 1},       {kBuilt + "/fire.wav", 1},
                                                     {kModule + " --order 200", 1},  {kModule + " --seconds -1", 2},
                                                     {kModule + " --loud", 2},       {"", 2}};
@@ -158,7 +147,7 @@ TEST(GameSound, TheGeneratorMakesTheSameBytesEveryTime)
     std::string scores;
     for (const std::string& name : names) scores += " " + name;
     ASSERT_EQ(RunCommand(kBuilt + "/tools/sound/zelmar_sound " + dir.Path().string() + scores + " >/dev/null 2>&1").status, 0);
-    for (const char* file : {"fire.wav", "explosion.wav", "ZEZIZIV5.it"}) EXPECT_EQ(ReadAll(dir / file), ReadAll(kBuilt + "/" + file)) << file;
+    for (const char* file : {"fire.wav", "explosion.wav", "ZEZIZIV5.it"}) EXPECT_EQ(TempFolder::Read(dir / file), TempFolder::Read(kBuilt + "/" + file)) << file;
 }
 
 }  // namespace

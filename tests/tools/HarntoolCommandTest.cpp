@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -42,13 +42,9 @@ ModelFile SampleModel()
 TEST(HarntoolCommand, ScriptAnd3dfPrintJsonAndRefuseWhatTheyCannotRead)
 {
     TempFolder folder("harntool");
-    const auto save = [&](const std::string& name, const std::vector<uint8_t>& bytes) {
-        std::ofstream(folder / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return folder / name;
-    };
-    const auto text = [&](const std::string& name, const std::string& t) { return save(name, {t.begin(), t.end()}); };
+    const auto text = [&](const std::string& name, const std::string& t) { return folder.Write(name, {t.begin(), t.end()}); };
     std::vector<uint8_t> model = ModelWriter::Write(SampleModel());
-    const std::string good = save("model.3df", model);
+    const std::string good = folder.Write("model.3df", model);
     model.pop_back();
     const struct {
         std::string args;
@@ -77,7 +73,7 @@ TEST(HarntoolCommand, ScriptAnd3dfPrintJsonAndRefuseWhatTheyCannotRead)
           "\"lights\": [{\"colour\": [1, 0, 0], \"position\": [0, 10, 0], \"radius\": 40, \"animated\": false}]",
           "\"cameras\": [{\"name\": \"intro \\\"Cam\\\"\", \"animated\": false}]}"},
          false, 0},
-        {"3df " + save("cut.3df", model), 1, {"{\"ok\": false}\n"}, true, -1},
+        {"3df " + folder.Write("cut.3df", model), 1, {"{\"ok\": false}\n"}, true, -1},
         {"3df /nonexistent/model.3df", 1, {"{\"ok\": false}\n"}, true, -1},
         {"3df", 2, {}, false, -1},
         {"3df a b", 2, {}, false, -1},
@@ -92,13 +88,9 @@ TEST(HarntoolCommand, ScriptAnd3dfPrintJsonAndRefuseWhatTheyCannotRead)
             EXPECT_EQ(result.output, c.parts.at(0));
         }
         if (c.errorLines < 0) continue;
-        std::ifstream in(errors);
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        ASSERT_EQ(lines.size(), static_cast<size_t>(c.errorLines));
-        if (!lines.empty()) {
-            EXPECT_NE(lines[0].find("absent.lvl"), std::string::npos) << lines[0];
-        }
+        const std::vector<uint8_t> said = TempFolder::Read(errors);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), c.errorLines);
+        EXPECT_EQ(std::string(said.begin(), said.end()).find("absent.lvl") != std::string::npos, c.errorLines > 0);
     }
 }
 

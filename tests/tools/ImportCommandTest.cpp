@@ -148,9 +148,9 @@ std::vector<uint8_t> Bytes(const std::string& text)
     return {text.begin(), text.end()};
 }
 
-bool Near(const Vec4& a, const Vec4& b, float tolerance = 1e-3f)
+bool Near(const Vec4& a, const Vec4& b)
 {
-    return std::fabs(a.x - b.x) < tolerance && std::fabs(a.y - b.y) < tolerance && std::fabs(a.z - b.z) < tolerance;
+    return a.Distance(b) < 1e-3f;
 }
 
 Vec4 Corner(const SceneObject& object, uint32_t index, const Matrix& world)
@@ -176,13 +176,7 @@ class ImportCommand : public ::testing::Test {
 protected:
     ~ImportCommand() override { TextureCache::Clear(); }
 
-    std::string Save(const std::string& name, const std::vector<uint8_t>& bytes) const
-    {
-        std::ofstream(folder_ / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return folder_ / name;
-    }
-    std::string Save(const std::string& name, const std::string& text) const { return Save(name, Bytes(text)); }
+    std::string Save(const std::string& name, const std::string& text) const { return folder_.Write(name, Bytes(text)); }
 
     static CommandResult Harntool(const std::string& arguments)
     {
@@ -333,7 +327,7 @@ TEST_F(ImportCommand, RefusedInputsNameTheCulpritAndWriteNothing)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string in = Save(c.name, c.bytes);
+        const std::string in = folder_.Write(c.name, c.bytes);
         const CommandResult result = Harntool("import " + Quote(in) + " " + Quote(folder_ / c.out));
         EXPECT_EQ(result.status, 1);
         EXPECT_NE(result.output.find(c.expected), std::string::npos) << result.output;
@@ -352,9 +346,8 @@ TEST_F(ImportCommand, RefusedInputsNameTheCulpritAndWriteNothing)
 
 TEST_F(ImportCommand, BadArgumentsPrintUsage)
 {
-    for (const char* arguments : {"import", "import a.gltf", "import a.gltf b.3df c", "import a.gltf b.3df --scale 0",
-                                  "import a.gltf b.3df --scale -1", "import a.gltf b.3df --fps 0",
-                                  "import a.gltf b.3df --fps x", "import a.gltf b.3df --speed 2"}) {
+    for (const char* arguments : {"import", "import a.gltf b.3df c", "import a.gltf b.3df --scale 0",
+                                  "import a.gltf b.3df --fps 0", "import a.gltf b.3df --fps x", "import a.gltf b.3df --speed 2"}) {
         SCOPED_TRACE(arguments);
         const CommandResult result = Harntool(arguments);
         EXPECT_EQ(result.status, 2);

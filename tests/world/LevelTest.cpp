@@ -12,6 +12,7 @@
 #include "engine/platform/PerformanceCounter.h"
 #include "engine/platform/ResourceFile.h"
 #include "engine/render/Particle.h"
+#include "tests/unrarlib/TempFolder.h"
 #include "tools/modelwriter/ModelWriter.h"
 
 namespace {
@@ -23,11 +24,9 @@ protected:
     void SetUp() override
     {
         ArchivePath = nullptr;
-        script_ = std::filesystem::temp_directory_path() / ("harn-level-" + std::to_string(::getpid()) + ".lvl");
         world_.game = &progress_;
         world_.RegisterPrototype("Probe", new ProbeNode(&journal_, "probe"));
     }
-    void TearDown() override { std::filesystem::remove(script_); }
 
     void LoadScript(const std::string& text)
     {
@@ -39,7 +38,8 @@ protected:
     World world_;
     FixedProgress progress_;
     Level level_;
-    std::filesystem::path script_;
+    TempFolder folder_{"level"};
+    const std::string script_ = folder_ / "script.lvl";
 };
 
 TEST_F(LevelTest, CreatesLoadsAndParsesEveryKnownBlockInScriptOrder)
@@ -99,8 +99,7 @@ TEST_F(LevelTest, LoadsScriptAndSceneryFromItsFolderAndAfterUnloadAllIsPendingAg
     ModelFile scenery;
     scenery.lights.resize(1);
     scenery.lights[0].radius = 80.0f;
-    const auto dir = std::filesystem::temp_directory_path() / ("harn-level-dir-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    const std::filesystem::path dir = folder_.Path();
     ASSERT_TRUE(ModelWriter::WriteFile(scenery, (dir / Level::kModelName).c_str()));
     std::ofstream(dir / Level::kScriptName) << "Probe { position 1 30 } Probe { position 2 10 } Probe { position 3 20 }";
     const auto previous = std::filesystem::current_path();
@@ -115,7 +114,6 @@ TEST_F(LevelTest, LoadsScriptAndSceneryFromItsFolderAndAfterUnloadAllIsPendingAg
     level_.unload();
     level_.load(&world_);
     std::filesystem::current_path(previous);
-    std::filesystem::remove_all(dir);
 
     ASSERT_EQ(level_.pending.Count(), 3u);
     for (uint32_t i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(level_.pending.At(i)->position.x, 1.0f + static_cast<float>(i));

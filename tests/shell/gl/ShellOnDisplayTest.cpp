@@ -4,9 +4,8 @@
 #include <epoxy/gl.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/device/Display.h"
@@ -17,6 +16,7 @@
 #include "engine/render/ShaderDirectory.h"
 #include "game/shell/SettingsDialog.h"
 #include "game/shell/TitleScreen.h"
+#include "tests/unrarlib/TempFolder.h"
 #include "tools/modelwriter/PictureWriter.h"
 
 namespace {
@@ -44,10 +44,7 @@ Picture Screenshot()
 
 void SavePicture(const Picture& picture, const std::string& name)
 {
-    const std::filesystem::path folder = HARN_BINARY_DIR "/picture_results";
-    std::filesystem::create_directories(folder);
-    const std::vector<uint8_t> png = PictureWriter::Png(picture);
-    std::ofstream(folder / name, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    TempFolder::Save(std::string(HARN_BINARY_DIR "/picture_results/") + name, PictureWriter::Png(picture));
 }
 
 // The dialog on the real window system, worked by SDL events pushed as the window system would
@@ -163,9 +160,7 @@ TEST_F(SettingsDialogTest, TheMouseChoosesTheModeAndOkOrCancelOrTheCloseBoxEndIt
         const Settings settings = dialog.Result();
         EXPECT_EQ(settings.cancelled, c.cancelled);
         if (!c.cancelled) {
-            EXPECT_EQ(settings.width, c.width);
-            EXPECT_EQ(settings.height, c.height);
-            EXPECT_EQ(settings.refreshRate, c.refresh);
+            EXPECT_EQ(std::tie(settings.width, settings.height, settings.refreshRate), std::tie(c.width, c.height, c.refresh));
         }
         EXPECT_EQ(settings.windowed, c.windowed);
         dialog.Close();
