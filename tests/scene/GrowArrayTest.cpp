@@ -28,6 +28,26 @@ TEST(GrowArray, GrowsByTwentySlotsKeepsValuesInOrderAndClearReturnsToOneStep)
     EXPECT_EQ(array.At(0), "again");
 }
 
+struct Tracked {
+    int id;
+    std::vector<int>* log;
+    ~Tracked()
+    {
+        if (log != nullptr) log->push_back(id);
+    }
+};
+
+TEST(GrowArray, ClearDestroysInIndexOrder)
+{
+    std::vector<int> destroyed, expected;
+    GrowArray<Tracked> array;
+    for (int i = 0; i < 45; ++i) array.Append(Tracked{i, nullptr});
+    for (uint32_t i = 0; i < array.Count(); ++i) array.At(i).log = &destroyed;
+    for (int i = 0; i < 45; ++i) expected.push_back(i);
+    array.Clear();
+    EXPECT_EQ(destroyed, expected);
+}
+
 TEST(GrowArray, RemoveTakesOnlyTheFirstMatchAndKeepsOrderAndCapacity)
 {
     std::vector<int> values(25);
