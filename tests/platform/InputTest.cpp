@@ -18,11 +18,10 @@ TEST(KeyCodes, MapsTheGameKeysAndGivesZeroToKeysWithoutACodeAndToOutOfRangeValue
         int scancode;
         uint8_t key;
     } cases[] = {
-        {SDL_SCANCODE_UP, 200},       {SDL_SCANCODE_LEFT, 203},       {SDL_SCANCODE_ESCAPE, 1},  {SDL_SCANCODE_RETURN, 28},
-        {SDL_SCANCODE_SPACE, 57},     {SDL_SCANCODE_A, 30},           {SDL_SCANCODE_Z, 44},      {SDL_SCANCODE_1, 2},
-        {SDL_SCANCODE_0, 11},         {SDL_SCANCODE_LSHIFT, 42},      {SDL_SCANCODE_RCTRL, 157}, {SDL_SCANCODE_RALT, 184},
-        {SDL_SCANCODE_KP_ENTER, 156}, {SDL_SCANCODE_F12, 88},         {SDL_SCANCODE_DELETE, 211}, {SDL_SCANCODE_UNKNOWN, 0},
-        {SDL_SCANCODE_AUDIOPLAY, 0},  {-1, 0},                        {SDL_NUM_SCANCODES, 0},    {100000, 0},
+        {SDL_SCANCODE_UP, 200},  {SDL_SCANCODE_ESCAPE, 1},   {SDL_SCANCODE_SPACE, 57},     {SDL_SCANCODE_A, 30},
+        {SDL_SCANCODE_Z, 44},    {SDL_SCANCODE_1, 2},        {SDL_SCANCODE_0, 11},         {SDL_SCANCODE_RCTRL, 157},
+        {SDL_SCANCODE_F12, 88},  {SDL_SCANCODE_UNKNOWN, 0},  {SDL_SCANCODE_AUDIOPLAY, 0},  {-1, 0},
+        {SDL_NUM_SCANCODES, 0},  {100000, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(KeyCodeFromScancode(c.scancode), c.key) << "scancode " << c.scancode;
 }
@@ -221,23 +220,16 @@ TEST_F(InputTest, FlagsChooseTheDevicesReleaseFreesEverythingAndNoWindowOrNoInit
     EXPECT_TRUE(orphan.Release());
 
     ASSERT_TRUE(input_.Init(window_, Input::kKeyboard));
-    EXPECT_NE(input_.keyboard, nullptr);
-    EXPECT_EQ(input_.mouse, nullptr);
+    EXPECT_TRUE(input_.keyboard != nullptr && input_.mouse == nullptr);
     ASSERT_TRUE(input_.Init(window_, Input::kMouse));
-    EXPECT_EQ(input_.keyboard, nullptr);
-    EXPECT_NE(input_.mouse, nullptr);
-    EXPECT_TRUE(input_.Update());
+    EXPECT_TRUE(input_.keyboard == nullptr && input_.mouse != nullptr);
     InitFocused();
     EXPECT_TRUE(input_.Release());
     EXPECT_FALSE(SDL_GetRelativeMouseMode());
-    EXPECT_EQ(input_.keyboard, nullptr);
-    EXPECT_EQ(input_.mouse, nullptr);
-    EXPECT_EQ(input_.directinput, nullptr);
+    EXPECT_TRUE(input_.keyboard == nullptr && input_.mouse == nullptr && input_.directinput == nullptr);
     EXPECT_TRUE(input_.Release());
     EXPECT_TRUE(input_.Update());
-    input_.Acquire();
-    input_.Unacquire();
-    PushKey(SDL_SCANCODE_UP, true);  // no device is listening any more
+    input_.Acquire();  // no device is there to acquire
 }
 
 // A game controller of SDL's virtual kind, plugged in and out while the input runs.
