@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/device/LetterboxRect.h"
 
 namespace {
@@ -24,10 +26,8 @@ TEST(LetterboxRect, FitsThePictureWholeAndCentredWithoutChangingItsShape)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const LetterboxRect r = LetterboxRect::Fit(c.screenWidth, c.screenHeight, c.pictureWidth, c.pictureHeight);
-        EXPECT_EQ(r.x, c.expected.x);
-        EXPECT_EQ(r.y, c.expected.y);
-        EXPECT_EQ(r.width, c.expected.width);
-        EXPECT_EQ(r.height, c.expected.height);
+        EXPECT_EQ(std::tuple(r.x, r.y, r.width, r.height),
+                  std::tuple(c.expected.x, c.expected.y, c.expected.width, c.expected.height));
     }
 }
 
