@@ -36,7 +36,7 @@ TEST(DisplayWithoutOpenGL, InitFailsWithAClearMessageAndReleaseIsSafeTwice)
 
 // The title screen drains the queue each frame, dispatching the keys it does not handle: a dispatched
 // Close or Escape reaches the window procedure, and its quit comes in the same draining of the queue,
-// after the messages still waiting.
+// after the messages still waiting. The queue needs no SDL for the messages posted to it.
 TEST(DisplayWindowProcedure, PostsQuitOnCloseAndEscapeAfterTheMessagesStillWaiting)
 {
     using Seen = std::vector<std::pair<uint32_t, uint64_t>>;
@@ -47,6 +47,7 @@ TEST(DisplayWindowProcedure, PostsQuitOnCloseAndEscapeAfterTheMessagesStillWaiti
         {{WM_CLOSE, 0, 0}, true},         {{WM_KEYDOWN, VK_ESCAPE, 0}, true}, {{WM_KEYDOWN, VK_RETURN, 0}, false},
         {{WM_KEYUP, VK_ESCAPE, 0}, false}, {{WM_SETFOCUS, 0, 0}, false},
     };
+    ASSERT_EQ(SDL_WasInit(SDL_INIT_EVENTS), 0u);
     MessageQueue::SetWindowProcedure(Display::WindowProcedure);
     for (const auto& c : cases) {
         MessageQueue::Reset();

@@ -89,17 +89,6 @@ TEST_F(MessageQueueTest, AltMakesSystemKeysAndControllerStartAndBackAreEnterAndE
                              {WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN}, {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}}));
 }
 
-TEST(MessageQueueWithoutSdl, PostedMessagesStillArrive)
-{
-    ASSERT_EQ(SDL_WasInit(SDL_INIT_EVENTS), 0u);
-    MessageQueue::Reset();
-    MessageQueue::PostMessage({WM_KEYDOWN, VK_RETURN, 0});
-    Message message;
-    ASSERT_TRUE(MessageQueue::PeekMessage(&message));
-    EXPECT_EQ(message.wParam, VK_RETURN);
-    EXPECT_FALSE(MessageQueue::PeekMessage(&message));
-}
-
 TEST(MessageQueueKeys, SdlKeysMapToVirtualKeyCodes)
 {
     const struct {

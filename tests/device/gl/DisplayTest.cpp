@@ -71,6 +71,14 @@ TEST_F(DisplayTest, InitOpensTheWindowMakesTheDeviceCurrentAndLogsTheModeChangeM
     EXPECT_TRUE(Display::Device() == nullptr && GraphicsDevice::Current() == nullptr && Display::GetWindow() == nullptr);
     Display::Release();
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+
+    // A window asked for more samples than are offered opens with fewer; empty sizes are refused.
+    auto window = Window::Create("Harnengine", 120, 90, 6);
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(SDL_GetWindowFlags(window->Handle()) & SDL_WINDOW_OPENGL, 0u);
+    EXPECT_FALSE(window->SetMode(0, 10, false, 60));
+    EXPECT_EQ(Window::Create("Harnengine", 0, 90, 0), nullptr);
+    EXPECT_EQ(Window::Create("Harnengine", 10, -1, 0), nullptr);
 }
 
 TEST_F(DisplayTest, TheModeListHoldsTheDisplaysRealModes)
