@@ -58,9 +58,6 @@ TEST(ModuleSong, RefusesWhatIsNotAModuleInMemoryOrOnTheDisk)
     EXPECT_EQ(ModuleSong::FromMemory(zeros.data(), zeros.size()), nullptr);
 
     TempDir dir;
-    std::unique_ptr<ModuleSong> song = ModuleSong::FromFile(dir.Write("music.mod", MakeModule(12, false)).c_str());
-    ASSERT_NE(song, nullptr);
-    EXPECT_EQ(song->OrderCount(), 12);
     EXPECT_EQ(ModuleSong::FromFile(dir.Path("missing.it").c_str()), nullptr);
     EXPECT_EQ(ModuleSong::FromFile(dir.Write("empty.it", std::string()).c_str()), nullptr);
     EXPECT_EQ(ModuleSong::FromFile(nullptr), nullptr);

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -79,12 +80,9 @@ TEST_F(SoundSystemTest, AFailedStartSaysSoLeavesTheFieldsAtZeroAndEveryPlayRetur
 {
     EXPECT_FALSE(sound_.Start(0, 44100, 1));
     ASSERT_GE(log_.size(), 2u);
-    EXPECT_EQ(log_[log_.size() - 2], (std::pair<int, std::string>{1, " !!!! COULD NOT INICIALIZE !!!!\n"}));
-    EXPECT_EQ(log_.back(),
-              (std::pair<int, std::string>{4, "!!! FAILED TO START SOUND SYSTEM!!!\nPlease see the log file"}));
-    EXPECT_EQ(sound_.Channels(), 0);
-    EXPECT_EQ(sound_.MixRate(), 0);
-    EXPECT_EQ(FSOUND_GetOutputRate(), 0);
+    EXPECT_EQ(LogLines(log_.end() - 2, log_.end()), (LogLines{{1, " !!!! COULD NOT INICIALIZE !!!!\n"},
+                                                             {4, "!!! FAILED TO START SOUND SYSTEM!!!\nPlease see the log file"}}));
+    EXPECT_EQ(std::tuple(sound_.Channels(), sound_.MixRate(), FSOUND_GetOutputRate()), std::tuple(0, 0, 0));
     ASSERT_FALSE(sound_.Start(24, 0, 1));
     SoundSample* sample = Cached(Wav("fire.wav", 2));
     ASSERT_NE(sample, nullptr);

@@ -342,9 +342,7 @@ TEST_F(RendererTest, ParticlesAreDrawnBackToFrontWithTheirCentreSizeAndColour)
     EXPECT_EQ(draws[0].primitiveCount, 6u);
     const auto vertices = VerticesOf<ParticleVertex>(draws[0]);
     ASSERT_EQ(vertices.size(), 18u);
-    EXPECT_EQ(vertices[0].t0, 3.0f);
-    EXPECT_EQ(vertices[6].t0, 2.0f);
-    EXPECT_EQ(vertices[12].t0, 1.0f);
+    EXPECT_EQ(std::tuple(vertices[0].t0, vertices[6].t0, vertices[12].t0), std::tuple(3.0f, 2.0f, 1.0f)) << "far to near";
     EXPECT_EQ(vertices[5].t3, 7.0f);
     EXPECT_EQ(vertices[0].color, PackColor(255, 255, 127, 0));
     EXPECT_GT(far.depth, middle.depth);
