@@ -5,6 +5,8 @@
 #include <SDL2/SDL.h>
 
 #include <cstdlib>
+#include <tuple>
+#include <utility>
 
 #include "engine/platform/KeyCodes.h"
 
@@ -118,14 +120,11 @@ TEST_F(InputTest, AHeldKeyOfOurWindowReadsWithBitSevenFromTheNextUpdateUntilRele
     PushKey(SDL_SCANCODE_SPACE, true, SDL_GetWindowID(window_) + 100);
     EXPECT_EQ(Key(DIK_UP), 0) << "the state changes only on Update";
     ASSERT_TRUE(input_.Update());
-    EXPECT_EQ(Key(DIK_UP), kDown);
-    EXPECT_EQ(Key(DIK_LEFT), kDown);
-    EXPECT_EQ(Key(DIK_DOWN), 0);
-    EXPECT_EQ(Key(DIK_SPACE), 0) << "keys of another window are not ours";
+    EXPECT_EQ(std::tuple(Key(DIK_UP), Key(DIK_LEFT), Key(DIK_DOWN), Key(DIK_SPACE)), std::tuple(kDown, kDown, 0, 0))
+        << "keys of another window are not ours";
     PushKey(SDL_SCANCODE_UP, false);
     input_.Update();
-    EXPECT_EQ(Key(DIK_UP), 0);
-    EXPECT_EQ(Key(DIK_LEFT), kDown);
+    EXPECT_EQ(std::tuple(Key(DIK_UP), Key(DIK_LEFT)), std::tuple(0, kDown));
     input_.Unacquire();
     EXPECT_EQ(Key(DIK_LEFT), 0) << "unacquiring clears the keys";
     EXPECT_FALSE(input_.mouse->device->Captured());
@@ -146,12 +145,10 @@ TEST_F(InputTest, EventsDrainedByAnotherLoopStillReachTheDevicesAndMotionIsRelat
     }
     input_.Update();
     EXPECT_EQ(Key(DIK_RETURN), kDown);
-    EXPECT_EQ(Mouse().lX, 12);
-    EXPECT_EQ(Mouse().lY, -2);
+    EXPECT_EQ(std::pair(Mouse().lX, Mouse().lY), std::pair(12, -2));
     EXPECT_EQ(Mouse().rgbButtons[0], kDown);
     input_.Update();
-    EXPECT_EQ(Mouse().lX, 0);
-    EXPECT_EQ(Mouse().lY, 0);
+    EXPECT_EQ(std::pair(Mouse().lX, Mouse().lY), std::pair(0, 0));
     Push(SDL_MOUSEWHEEL, [](SDL_Event& e) { e.wheel.y = -2; });
     input_.Update();
     EXPECT_EQ(Mouse().lZ, -240) << "the wheel counts in notches";
@@ -185,10 +182,8 @@ TEST_F(InputTest, LosingTheFocusFreesTheMouseFreezesTheKeysAndStopsTheMotionUnti
     PushKey(SDL_SCANCODE_DOWN, true);
     PushMotion(10, 10);
     input_.Update();
-    EXPECT_EQ(Key(DIK_UP), kDown) << "the previous state stays";
-    EXPECT_EQ(Key(DIK_DOWN), 0);
-    EXPECT_EQ(Mouse().lX, 0) << "neither the last motion again nor motion in the background";
-    EXPECT_EQ(Mouse().lY, 0);
+    EXPECT_EQ(std::tuple(Key(DIK_UP), Key(DIK_DOWN)), std::tuple(kDown, 0)) << "the previous state stays";
+    EXPECT_EQ(std::pair(Mouse().lX, Mouse().lY), std::pair(0, 0)) << "neither the last motion again nor motion in the background";
     input_.Acquire();
     EXPECT_FALSE(input_.keyboard->device->Acquired()) << "not without the focus";
 
@@ -198,10 +193,8 @@ TEST_F(InputTest, LosingTheFocusFreesTheMouseFreezesTheKeysAndStopsTheMotionUnti
     input_.Update();
     EXPECT_TRUE(input_.keyboard->device->Acquired());
     EXPECT_TRUE(input_.mouse->device->Captured());
-    EXPECT_EQ(Key(DIK_UP), 0);
-    EXPECT_EQ(Key(DIK_DOWN), kDown);
-    EXPECT_EQ(Mouse().lX, 0);
-    EXPECT_EQ(Mouse().rgbButtons[0], kDown);
+    EXPECT_EQ(std::tuple(Key(DIK_UP), Key(DIK_DOWN)), std::tuple(0, kDown));
+    EXPECT_EQ(std::pair(Mouse().lX, Mouse().rgbButtons[0]), std::pair(0, kDown));
 }
 
 TEST_F(InputTest, FlagsChooseTheDevicesReleaseFreesEverythingAndNoWindowOrNoInitIsHarmless)

@@ -99,13 +99,3 @@ TEST_F(ShaderTest, AMissingSourceOrDeviceLeavesTheShaderEmptyAndBindTurnsTheStag
     orphan.SetDiffuseColor(Vec4(1, 1, 1, 1));
     EXPECT_FALSE(orphan.IsReady());
 }
-
-TEST(ShaderDirectoryTest, DefaultsToTheProgramsFolderAndAddsATrailingSlash)
-{
-    ShaderDirectory::Set("");
-    EXPECT_EQ(ShaderDirectory::Get(), ShaderDirectory::ProgramDirectory());
-    EXPECT_EQ(ShaderDirectory::Get().back(), '/');
-    ShaderDirectory::Set("/some/where");
-    EXPECT_EQ(ShaderDirectory::PathOf("a.vsh"), "/some/where/a.vsh");
-    ShaderDirectory::Set("");
-}
