@@ -37,10 +37,6 @@ protected:
         const std::string path = dir_.Write("fire.wav", MakeWav(1, 16, 22050, SquareWave(frames, 8000)));
         return FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), 0, 0, 0);
     }
-    FMUSIC_MODULE* LoadSong(int orders)
-    {
-        return FMUSIC_LoadSong(dir_.Write("music.mod", MakeModule(orders, false)).c_str());
-    }
 
     TempDir dir_;
 };
@@ -65,7 +61,8 @@ TEST_F(FsoundOnDisk, APlayedSampleReachesTheOutputAndItsChannelFreesItself)
 TEST_F(FsoundOnDisk, NothingWorksBeforeInitAndMissingFilesOrHandlesThatOutlivedTheirSampleOrTheLibraryAreIgnored)
 {
     EXPECT_EQ(LoadSample(), nullptr);
-    EXPECT_EQ(LoadSong(4), nullptr);
+    const std::string music = dir_.Write("music.mod", MakeModule(4, false));
+    EXPECT_EQ(FMUSIC_LoadSong(music.c_str()), nullptr);
     EXPECT_FALSE(FSOUND_SetPaused(0, true));
     ASSERT_TRUE(FSOUND_Init(kRate, kChannels, 0));
     FSOUND_SAMPLE* missing = FSOUND_Sample_Load(FSOUND_FREE, dir_.Path("missing.wav").c_str(), 0, 0, 0);
@@ -79,7 +76,7 @@ TEST_F(FsoundOnDisk, NothingWorksBeforeInitAndMissingFilesOrHandlesThatOutlivedT
     EXPECT_EQ(FMUSIC_GetOrder(none), -1);
 
     FSOUND_SAMPLE* sample = LoadSample();
-    FMUSIC_MODULE* song = LoadSong(4);
+    FMUSIC_MODULE* song = FMUSIC_LoadSong(music.c_str());
     ASSERT_NE(sample, nullptr);
     ASSERT_NE(song, nullptr);
     EXPECT_NE(FSOUND_PlaySoundEx(FSOUND_FREE, sample, nullptr, false), -1);

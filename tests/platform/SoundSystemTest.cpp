@@ -69,8 +69,7 @@ TEST_F(SoundSystemTest, StartLogsTheDriverTheRateAndTheChannelsAndTheEndClosesTh
             SoundSystem sound;
             EXPECT_TRUE(sound.Start(24, 44100, c.driver));
             EXPECT_EQ(log_, expected);
-            EXPECT_EQ(sound.Channels(), 24);
-            EXPECT_EQ(FSOUND_GetOutputRate(), 44100);
+            EXPECT_EQ(std::tuple(sound.Channels(), FSOUND_GetOutputRate()), std::tuple(24, 44100));
         }
         EXPECT_EQ(FSOUND_GetOutputRate(), 0) << "destroying the system closes the library";
     }
