@@ -40,10 +40,7 @@ TEST(DisplayWithoutOpenGL, InitFailsWithAClearMessageAndReleaseIsSafeTwice)
 TEST(DisplayWindowProcedure, PostsQuitOnCloseAndEscapeAfterTheMessagesStillWaiting)
 {
     using Seen = std::vector<std::pair<uint32_t, uint64_t>>;
-    const struct {
-        Message message;
-        bool quits;
-    } cases[] = {
+    const struct { Message message; bool quits; } cases[] = {
         {{WM_CLOSE, 0, 0}, true},         {{WM_KEYDOWN, VK_ESCAPE, 0}, true}, {{WM_KEYDOWN, VK_RETURN, 0}, false},
         {{WM_KEYUP, VK_ESCAPE, 0}, false}, {{WM_SETFOCUS, 0, 0}, false},
     };

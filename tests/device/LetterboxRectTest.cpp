@@ -8,11 +8,7 @@ namespace {
 
 TEST(LetterboxRect, FitsThePictureWholeAndCentredWithoutChangingItsShape)
 {
-    struct Case {
-        const char* name;
-        int screenWidth, screenHeight, pictureWidth, pictureHeight;
-        LetterboxRect expected;
-    };
+    struct Case { const char* name; int screenWidth, screenHeight, pictureWidth, pictureHeight; LetterboxRect expected; };
     const Case cases[] = {
         {"same size", 800, 600, 800, 600, {0, 0, 800, 600}},
         {"4:3 on 16:9: bars left and right", 1920, 1080, 800, 600, {240, 0, 1440, 1080}},

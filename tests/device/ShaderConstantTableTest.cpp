@@ -31,10 +31,7 @@ TEST(ShaderConstantTable, LooksUpDeclaredNamesAndTheNullHandleWritesNothing)
 
 TEST(ShaderConstantTable, ReadsUniformDeclarationsFromSource)
 {
-    struct Case {
-        const char* source;
-        std::vector<std::string> names;
-    };
+    struct Case { const char* source; std::vector<std::string> names; };
     const Case cases[] = {
         {"uniform mat4 worldViewProj;", {"worldViewProj"}},
         {"uniform vec4 up, right;\nuniform mat4 worldViewProjMatrix;", {"up", "right", "worldViewProjMatrix"}},

@@ -96,12 +96,7 @@ TEST_F(FsoundOnDisk, NothingWorksBeforeInitAndMissingFilesOrHandlesThatOutlivedT
 
 TEST_F(FsoundOnDisk, InitChecksItsArguments)
 {
-    const struct {
-        const char* name;
-        int mixRate;
-        int channels;
-        bool accepted;
-    } cases[] = {
+    const struct { const char* name; int mixRate, channels; bool accepted; } cases[] = {
         {"one channel at the lowest rate", 8000, 1, true}, {"most channels at the highest rate", 192000, 256, true},
         {"no channels", 44100, 0, false},                  {"too many channels", 44100, 257, false},
         {"rate 0", 0, 24, false},                          {"rate too high", 192001, 24, false},

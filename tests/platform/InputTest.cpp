@@ -16,10 +16,7 @@ constexpr uint8_t kDown = 0x80;
 
 TEST(KeyCodes, MapsTheGameKeysAndGivesZeroToKeysWithoutACodeAndToOutOfRangeValues)
 {
-    const struct {
-        int scancode;
-        uint8_t key;
-    } cases[] = {
+    const struct { int scancode; uint8_t key; } cases[] = {
         {SDL_SCANCODE_UP, 200},  {SDL_SCANCODE_ESCAPE, 1},   {SDL_SCANCODE_SPACE, 57},     {SDL_SCANCODE_A, 30},
         {SDL_SCANCODE_Z, 44},    {SDL_SCANCODE_1, 2},        {SDL_SCANCODE_0, 11},         {SDL_SCANCODE_RCTRL, 157},
         {SDL_SCANCODE_F12, 88},  {SDL_SCANCODE_UNKNOWN, 0},  {SDL_SCANCODE_AUDIOPLAY, 0},  {-1, 0},

@@ -91,10 +91,7 @@ TEST_F(MessageQueueTest, AltMakesSystemKeysAndControllerStartAndBackAreEnterAndE
 
 TEST(MessageQueueKeys, SdlKeysMapToVirtualKeyCodes)
 {
-    const struct {
-        SDL_Keycode key;
-        uint32_t virtualKey;
-    } cases[] = {
+    const struct { SDL_Keycode key; uint32_t virtualKey; } cases[] = {
         {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_SPACE, VK_SPACE}, {SDLK_LEFT, VK_LEFT}, {SDLK_DOWN, VK_DOWN},
         {SDLK_a, 'A'},            {SDLK_z, 'Z'},            {SDLK_0, '0'},         {SDLK_9, '9'},       {SDLK_RCTRL, VK_CONTROL},
         {SDLK_LALT, VK_MENU},     {SDLK_F1, VK_F1},         {SDLK_CAPSLOCK, 0},    {SDLK_UNKNOWN, 0},

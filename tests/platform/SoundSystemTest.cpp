@@ -50,15 +50,9 @@ protected:
 
 TEST_F(SoundSystemTest, StartLogsTheDriverTheRateAndTheChannelsAndTheEndClosesTheLibrary)
 {
-    const struct {
-        int driver;
-        const char* driverLine;  // null when no driver line is logged
-    } cases[] = {
-        {0, "\tDriver:\t\tWindows MMSystem\n"},
-        {1, "\tDriver:\t\tMicrosoft Direct Sound\n"},
-        {2, nullptr},
-        {-1, nullptr},
-    };
+    // Drivers 2 and −1 log no driver line.
+    const struct { int driver; const char* driverLine; } cases[] = {
+        {0, "\tDriver:\t\tWindows MMSystem\n"}, {1, "\tDriver:\t\tMicrosoft Direct Sound\n"}, {2, nullptr}, {-1, nullptr}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.driver);
         LogLines expected = {{1, "== Sound System =="}, {1, "Inicializing Sound:\n"}};

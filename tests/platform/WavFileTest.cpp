@@ -121,12 +121,9 @@ TEST(WavFile, RefusesWhatIsNotAPlayablePcmSound)
     EXPECT_FALSE(WavFile::Parse(good.data(), good.size(), nullptr));
 }
 
-TEST(WavFile, LoadsAFileFromTheDiskAndFailsForMissingEmptyOversizedAndFolderPaths)
+TEST(WavFile, LoadFailsForMissingEmptyOversizedAndFolderPaths)
 {
-    TempDir dir;
-    WavFile loaded;
-    ASSERT_TRUE(WavFile::Load(dir.Write("fire.wav", MakeWav(2, 8, 11025, SquareWave(64, 3000))).c_str(), &loaded));
-    EXPECT_EQ(loaded.Frames(), 32u);
+    TempDir dir;  // the game's own sounds load in its sound tests
     const std::string empty = dir.Write("empty.wav", std::string());
     const std::string oversized = dir.Path("oversized.wav");
     {
