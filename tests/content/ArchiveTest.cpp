@@ -2,7 +2,12 @@
 #include <iterator>
 #include <set>
 
+#include "engine/device/NullDevice.h"
+#include "engine/platform/ResourceFile.h"
 #include "engine/scene/Picture.h"
+#include "engine/scene/SceneModel.h"
+#include "engine/scene/Texture.h"
+#include "engine/scene/TextureCache.h"
 #include "engine/unrarlib/RarDirectory.h"
 #include "tests/content/ContentSupport.h"
 #include "tests/unrarlib/CommandSupport.h"
@@ -14,26 +19,7 @@ using content::Entry;
 
 const char* const kModels[] = {"level.3df", "main_ship.3df", "defender.3DF", "nave.3df", "Boss.3df", "door.3df"};
 
-// The texture names of a 3DF file's material records (bump map, then colour texture).
-std::vector<std::string> MaterialMapNames(const std::vector<uint8_t>& file)
-{
-    auto int32At = [&](size_t at) {
-        int32_t v = 0;
-        if (at + 4 <= file.size()) std::memcpy(&v, &file[at], 4);
-        return v;
-    };
-    const int32_t frames = int32At(288);
-    size_t at = 294 + (file.size() > 292 && file[292] != 0 ? static_cast<size_t>(frames) * 24 : 0);
-    const int32_t count = int32At(at);
-    at += 4;
-    std::vector<std::string> names;
-    for (int32_t i = 0; i < count && at + 540 <= file.size(); ++i, at += 540) {
-        for (size_t field : {24u, 280u}) names.emplace_back(reinterpret_cast<const char*>(&file[at + field]), strnlen(reinterpret_cast<const char*>(&file[at + field]), 256));
-    }
-    return names;
-}
-
-bool PowerOfTwo(uint32_t v) { return v != 0 && (v & (v - 1)) == 0; }
+bool PowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
 // The names in the archive, in their order; whether it is solid.
 std::vector<std::string> Listing(bool* solid)
@@ -45,30 +31,37 @@ std::vector<std::string> Listing(bool* solid)
     return names;
 }
 
-// Every model and every map its materials name (empty: the flat bump map) is there under its exact
-// name, and every map decodes at a power-of-two size.
-TEST(Archive, HoldsEveryFileTheGameAsksForUnderItsExactNameAndEveryMapDecodes)
+// Every model, and every map its materials name as the game loads them (none: the flat normal map),
+// is there under its exact name and loads at a power-of-two size.
+TEST(Archive, HoldsEveryFileTheGameAsksForUnderItsExactNameAndEveryMapLoads)
 {
     bool solid = false;
     const std::vector<std::string> entries = Listing(&solid);
     EXPECT_TRUE(solid);
     const std::set<std::string> names(entries.begin(), entries.end());
-    std::vector<std::string> wanted(std::begin(kModels), std::end(kModels));
-    wanted.insert(wanted.end(), {"bump_neutral.jpg", "teste.lvl"});
+    EXPECT_TRUE(names.count("teste.lvl"));
+    NullDevice device;
+    ScopedCurrentDevice current(&device);
+    ArchivePath = content::ArchivePathName().c_str();
     for (const char* model : kModels) {
-        const std::vector<std::string> maps = MaterialMapNames(Entry(model));
-        ASSERT_FALSE(maps.empty()) << model;
-        for (const std::string& map : maps) wanted.push_back(map.empty() ? "bump_neutral.jpg" : map);
+        SCOPED_TRACE(model);
+        ASSERT_TRUE(names.count(model)) << "missing (names are case-sensitive)";
+        SceneModel scene;
+        ASSERT_TRUE(scene.Load(model));
+        ASSERT_GT(scene.Materials().Count(), 0u);
+        for (const Material& material : scene.Materials()) {
+            for (const Texture* map : {material.bumpMap, material.texture}) {
+                if (map == nullptr) continue;
+                ASSERT_TRUE(names.count(map->Name())) << map->Name() << " is missing (names are case-sensitive)";
+                ASSERT_FALSE(map->Empty()) << map->Name();
+                const int width = map->Device()->Width(), height = map->Device()->Height();
+                EXPECT_TRUE(PowerOfTwo(width) && PowerOfTwo(height)) << map->Name();
+                EXPECT_LE(std::max(width, height), 1024) << map->Name();
+            }
+        }
     }
-    for (const std::string& name : wanted) {
-        ASSERT_TRUE(names.count(name)) << name << " is missing (names are case-sensitive)";
-        if (name.find(".3") != std::string::npos || name == "teste.lvl") continue;
-        const std::vector<uint8_t> bytes = Entry(name);
-        Picture picture;
-        ASSERT_TRUE(DecodePicture(bytes.data(), bytes.size(), picture)) << name;
-        EXPECT_TRUE(PowerOfTwo(picture.width) && PowerOfTwo(picture.height)) << name;
-        EXPECT_LE(std::max(picture.width, picture.height), 1024u) << name;
-    }
+    TextureCache::Clear();
+    ArchivePath = nullptr;
     // What the title screen reads first comes first in the solid archive.
     ASSERT_FALSE(entries.empty());
     EXPECT_EQ(entries.front(), "level.3df");

@@ -67,34 +67,26 @@ class InterfacePictures : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        packed_ = new AssetSet;
         for (const Expected& expected : kPictures) {
             const std::vector<uint8_t> bytes = content::Entry(expected.name);
-            if (!bytes.empty()) packed_->Add(expected.name, bytes);
+            if (!bytes.empty()) packed_.Add(expected.name, bytes);
         }
-    }
-    static void TearDownTestSuite()
-    {
-        delete packed_;
-        packed_ = nullptr;
     }
 
     static Picture Decoded(const std::string& name, bool (*decode)(const uint8_t*, size_t, Picture&) = DecodePicture)
     {
         Picture picture;
-        const AssetSet::File* file = packed_->Find(name);
+        const AssetSet::File* file = packed_.Find(name);
         if (file != nullptr) decode(file->bytes.data(), file->bytes.size(), picture);
         return picture;
     }
 
-    static AssetSet* packed_;
+    static inline AssetSet packed_{""};
 };
-
-AssetSet* InterfacePictures::packed_ = nullptr;
 
 TEST_F(InterfacePictures, EveryPictureIsMadeAndDecodesAtItsSizeWithTheAlphaItsUseNeeds)
 {
-    ASSERT_EQ(packed_->Files().size(), std::size(kPictures)) << "every picture is in data.qzr";
+    ASSERT_EQ(packed_.Files().size(), std::size(kPictures)) << "every picture is in data.qzr";
     for (const Expected& expected : kPictures) {
         SCOPED_TRACE(expected.name);
         const Picture picture = Decoded(expected.name, expected.decode);
@@ -129,7 +121,7 @@ TEST_F(InterfacePictures, EveryPictureIsMadeAndDecodesAtItsSizeWithTheAlphaItsUs
     for (uint32_t y = 0; y < credits.height / 8; ++y)
         for (uint32_t x = 0; x < credits.width / 4; ++x) ASSERT_EQ(At(credits, x, y).a, 0) << x << ", " << y;
     // The dialog's bitmap: 24 bits per pixel, uncompressed.
-    const std::vector<uint8_t>& logo = packed_->Find("logo.bmp")->bytes;
+    const std::vector<uint8_t>& logo = packed_.Find("logo.bmp")->bytes;
     ASSERT_GT(logo.size(), 34u);
     EXPECT_EQ(logo[28] | (logo[29] << 8), 24);
     EXPECT_EQ(logo[30] | logo[31] | logo[32] | logo[33], 0);
@@ -180,7 +172,7 @@ TEST_F(InterfacePictures, PreviewSheetsShowThePicturesAndNameWhatIsMissing)
 {
     const TempFolder dir("previews");
     std::string error;
-    ASSERT_TRUE(WriteInterfacePreviews(*packed_, dir.Path().string(), error)) << error;
+    ASSERT_TRUE(WriteInterfacePreviews(packed_, dir.Path().string(), error)) << error;
     // Every sheet is a PNG; on the HUD's, three of the player's five segments are shown: the first slot lit, the last dark.
     for (const char* name : {"hud.png", "hud_parts.png", "title.png", "explosion.png", "credits.png", "emblem.png"}) {
         std::ifstream in(dir.Path() / name, std::ios::binary);
@@ -192,12 +184,12 @@ TEST_F(InterfacePictures, PreviewSheetsShowThePicturesAndNameWhatIsMissing)
         }
     }
     AssetSet withoutBanner;
-    for (const AssetSet::File& file : packed_->Files()) {
+    for (const AssetSet::File& file : packed_.Files()) {
         if (file.name != "banner.tga") withoutBanner.Add(file.name, file.bytes);
     }
     EXPECT_FALSE(WriteInterfacePreviews(withoutBanner, dir.Path().string(), error));
     EXPECT_NE(error.find("banner.tga"), std::string::npos) << error;
-    EXPECT_FALSE(WriteInterfacePreviews(*packed_, "/nonexistent/previews", error));
+    EXPECT_FALSE(WriteInterfacePreviews(packed_, "/nonexistent/previews", error));
     EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/device/Display.h"
@@ -34,28 +35,34 @@ TEST(DisplayWithoutOpenGL, InitFailsWithAClearMessageAndReleaseIsSafeTwice)
 }
 
 // The title screen drains the queue each frame, dispatching the keys it does not handle: a dispatched
-// Close or Escape reaches the window procedure, and its quit is seen by the same draining loop.
-TEST(DisplayWindowProcedure, PostsQuitOnCloseAndEscapeOnlyWithinTheSameDrainingOfTheQueue)
+// Close or Escape reaches the window procedure, and its quit comes in the same draining of the queue,
+// after the messages still waiting. The queue needs no SDL for the messages posted to it.
+TEST(DisplayWindowProcedure, PostsQuitOnCloseAndEscapeAfterTheMessagesStillWaiting)
 {
-    const struct {
-        Message message;
-        bool quits;
-    } cases[] = {
+    using Seen = std::vector<std::pair<uint32_t, uint64_t>>;
+    const struct { Message message; bool quits; } cases[] = {
         {{WM_CLOSE, 0, 0}, true},         {{WM_KEYDOWN, VK_ESCAPE, 0}, true}, {{WM_KEYDOWN, VK_RETURN, 0}, false},
         {{WM_KEYUP, VK_ESCAPE, 0}, false}, {{WM_SETFOCUS, 0, 0}, false},
     };
+    ASSERT_EQ(SDL_WasInit(SDL_INIT_EVENTS), 0u);
     MessageQueue::SetWindowProcedure(Display::WindowProcedure);
     for (const auto& c : cases) {
         MessageQueue::Reset();
         MessageQueue::PostMessage(c.message);
-        bool quit = false;
+        MessageQueue::PostMessage({WM_KEYDOWN, VK_LEFT, 0});
+        Seen seen;
         Message message;
         while (MessageQueue::PeekMessage(&message)) {
-            if (message.message == WM_QUIT) quit = message.wParam == 0;
+            seen.emplace_back(message.message, message.wParam);
             MessageQueue::TranslateMessage(message);
             EXPECT_EQ(MessageQueue::DispatchMessage(message), 0);
         }
-        EXPECT_EQ(quit, c.quits) << "message " << c.message.message << " key " << c.message.wParam;
+        Seen expected = {{c.message.message, c.message.wParam}, {WM_KEYDOWN, VK_LEFT}};
+        if (c.quits) expected.emplace_back(WM_QUIT, 0);
+        EXPECT_EQ(seen, expected) << "message " << c.message.message << " key " << c.message.wParam;
     }
-    MessageQueue::SetWindowProcedure(nullptr);
+    MessageQueue::SetWindowProcedure(nullptr);  // dispatching then does nothing
+    EXPECT_EQ(MessageQueue::DispatchMessage({WM_CLOSE, 0, 0}), 0);
+    Message message;
+    EXPECT_FALSE(MessageQueue::PeekMessage(&message));
 }

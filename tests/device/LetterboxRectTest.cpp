@@ -1,16 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/device/LetterboxRect.h"
 
 namespace {
 
 TEST(LetterboxRect, FitsThePictureWholeAndCentredWithoutChangingItsShape)
 {
-    struct Case {
-        const char* name;
-        int screenWidth, screenHeight, pictureWidth, pictureHeight;
-        LetterboxRect expected;
-    };
+    struct Case { const char* name; int screenWidth, screenHeight, pictureWidth, pictureHeight; LetterboxRect expected; };
     const Case cases[] = {
         {"same size", 800, 600, 800, 600, {0, 0, 800, 600}},
         {"4:3 on 16:9: bars left and right", 1920, 1080, 800, 600, {240, 0, 1440, 1080}},
@@ -24,10 +22,8 @@ TEST(LetterboxRect, FitsThePictureWholeAndCentredWithoutChangingItsShape)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const LetterboxRect r = LetterboxRect::Fit(c.screenWidth, c.screenHeight, c.pictureWidth, c.pictureHeight);
-        EXPECT_EQ(r.x, c.expected.x);
-        EXPECT_EQ(r.y, c.expected.y);
-        EXPECT_EQ(r.width, c.expected.width);
-        EXPECT_EQ(r.height, c.expected.height);
+        EXPECT_EQ(std::tuple(r.x, r.y, r.width, r.height),
+                  std::tuple(c.expected.x, c.expected.y, c.expected.width, c.expected.height));
     }
 }
 

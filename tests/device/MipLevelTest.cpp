@@ -17,13 +17,7 @@ std::vector<uint8_t> Grey(const std::vector<int>& values)
 
 TEST(MipLevel, EachTexelIsTheRoundedMeanOfTheTexelsItCovers)
 {
-    const struct {
-        const char* name;
-        int width, height;
-        std::vector<int> texels;
-        int halfWidth, halfHeight;
-        std::vector<int> half;
-    } cases[] = {
+    const struct { const char* name; int width, height; std::vector<int> texels; int halfWidth, halfHeight; std::vector<int> half; } cases[] = {
         {"2 x 2", 2, 2, {0, 1, 2, 3}, 1, 1, {2}},  // 6 / 4 rounds to 2
         {"rounding down", 2, 2, {0, 0, 0, 1}, 1, 1, {0}},
         {"white stays white", 2, 2, {255, 255, 255, 255}, 1, 1, {255}},

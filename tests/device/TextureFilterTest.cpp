@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "engine/device/NullDevice.h"
 #include "engine/device/TextureFilter.h"
@@ -11,6 +12,19 @@ protected:
     void TearDown() override { TextureFilter::Reset(); }
 };
 
+namespace {
+
+// Magnification, minification, mip filter and anisotropy of one sampler.
+using SamplerFilters = std::tuple<uint32_t, uint32_t, uint32_t, uint32_t>;
+
+SamplerFilters FiltersOf(const GraphicsDevice& device, uint32_t sampler)
+{
+    return {device.GetSamplerState(sampler, SamplerState::MagFilter), device.GetSamplerState(sampler, SamplerState::MinFilter),
+            device.GetSamplerState(sampler, SamplerState::MipFilter), device.GetSamplerState(sampler, SamplerState::MaxAnisotropy)};
+}
+
+}  // namespace
+
 TEST_F(TextureFilterTest, ApplyWritesEverySamplerOnceUntilTheNextSet)
 {
     NullDevice device;
@@ -19,10 +33,7 @@ TEST_F(TextureFilterTest, ApplyWritesEverySamplerOnceUntilTheNextSet)
     TextureFilter::Apply();
     EXPECT_TRUE(TextureFilter::Applied());
     for (uint32_t sampler = 0; sampler < 8; ++sampler) {
-        EXPECT_EQ(device.GetSamplerState(sampler, SamplerState::MagFilter), TextureFilterType::Linear);
-        EXPECT_EQ(device.GetSamplerState(sampler, SamplerState::MinFilter), TextureFilterType::Linear);
-        EXPECT_EQ(device.GetSamplerState(sampler, SamplerState::MipFilter), TextureFilterType::Linear);
-        EXPECT_EQ(device.GetSamplerState(sampler, SamplerState::MaxAnisotropy), 1u);
+        EXPECT_EQ(FiltersOf(device, sampler), SamplerFilters(TextureFilterType::Linear, TextureFilterType::Linear, TextureFilterType::Linear, 1));
     }
 
     // Applied: a second Apply leaves a sampler changed since alone.
@@ -48,10 +59,7 @@ TEST_F(TextureFilterTest, TheDefaultsStayPendingWithoutADeviceAndEachNewCurrentD
     TextureFilter::Apply();
     EXPECT_TRUE(TextureFilter::Applied());
     // Linear magnification and minification with point mips, in all eight samplers.
-    EXPECT_EQ(first->GetSamplerState(7, SamplerState::MagFilter), TextureFilterType::Linear);
-    EXPECT_EQ(first->GetSamplerState(7, SamplerState::MinFilter), TextureFilterType::Linear);
-    EXPECT_EQ(first->GetSamplerState(7, SamplerState::MipFilter), TextureFilterType::Point);
-    EXPECT_EQ(first->GetSamplerState(7, SamplerState::MaxAnisotropy), 1u);
+    EXPECT_EQ(FiltersOf(*first, 7), SamplerFilters(TextureFilterType::Linear, TextureFilterType::Linear, TextureFilterType::Point, 1));
     first.reset();  // the display released: its device and samplers are gone
     NullDevice second;
     ScopedCurrentDevice current(&second);

@@ -43,19 +43,13 @@ TEST(FrameTimer, TheRealCountersMoveForwardAndFeedStepsInSeconds)
     SystemPerformanceCounter system;
     SdlPerformanceCounter sdl;
     for (PerformanceCounter* counter : {static_cast<PerformanceCounter*>(&system), static_cast<PerformanceCounter*>(&sdl)}) {
-        int64_t frequency = 0, first = 0, second = 0;
-        ASSERT_TRUE(counter->QueryFrequency(&frequency));
-        EXPECT_GT(frequency, 0);
-        ASSERT_TRUE(counter->QueryCounter(&first));
         FrameTimer timer;
         timer.Start(counter);
-        EXPECT_EQ(timer.Frequency(), frequency);
+        EXPECT_GT(timer.Frequency(), 0);
         SDL_Delay(2);
-        ASSERT_TRUE(counter->QueryCounter(&second));
-        EXPECT_GT(second, first);
         const float step = timer.Step();
         EXPECT_GT(step, 0.0f);
-        EXPECT_LE(step, FrameTimer::kMaxStep);
+        EXPECT_LT(step, FrameTimer::kMaxStep) << "a measured step, not the stand-in for a missing counter";
     }
 }
 

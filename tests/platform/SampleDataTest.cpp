@@ -18,12 +18,7 @@ WavFile ParsedWav(int channels, int bits, int rate, const std::vector<int16_t>& 
 TEST(SampleData, ConvertsEveryLayoutToStereoSixteenBitAtTheMixRate)
 {
     // 8-bit values are written as their high bytes: 0x80 is silence, 0xFF the top, 0x00 the bottom.
-    const struct {
-        const char* name;
-        int channels, bits, rate;
-        std::vector<int16_t> samples;
-        std::vector<int16_t> frames;
-    } cases[] = {
+    const struct { const char* name; int channels, bits, rate; std::vector<int16_t> samples, frames; } cases[] = {
         {"stereo at the mix rate is copied", 2, 16, 44100, {100, -100, 32767, -32768, 5, 6},
          {100, -100, 32767, -32768, 5, 6}},
         {"mono feeds both channels", 1, 16, 44100, {1000, -2000}, {1000, 1000, -2000, -2000}},

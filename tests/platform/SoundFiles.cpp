@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "tools/LittleEndian.h"
 
@@ -96,30 +93,4 @@ std::vector<uint8_t> MakeModule(int orders, bool shortOrders)
     uint8_t* wave = &out[kModHeaderBytes + kModPatterns * kModPatternBytes];
     for (size_t i = 0; i < kModSampleBytes; ++i) wave[i] = static_cast<uint8_t>(i < kModSampleBytes / 2 ? 100 : -100);
     return out;
-}
-
-TempDir::TempDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "harn-sound-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-}
-
-TempDir::~TempDir()
-{
-    std::error_code error;
-    if (!path_.empty()) std::filesystem::remove_all(path_, error);
-}
-
-std::string TempDir::Write(const std::string& name, const std::vector<uint8_t>& bytes) const
-{
-    const std::string path = Path(name);
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return path;
-}
-
-std::vector<uint8_t> ReadWholeFile(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/unrarlib/TempFolder.h"
+
 // Sound files written by the tests themselves, so that the sound tests need no outside data.
 
 // A RIFF WAVE file holding the given interleaved 16-bit values; at 8 bits each value keeps its
@@ -19,23 +21,15 @@ std::vector<int16_t> SquareWave(size_t frames, int16_t amplitude);
 std::vector<uint8_t> MakeModule(int orders, bool shortOrders);
 
 // A folder under the system's temporary folder, removed with everything in it when destroyed.
-class TempDir {
+class TempDir : public TempFolder {
 public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
+    TempDir() : TempFolder("sound") {}
 
-    std::string Path(const std::string& name) const { return path_ + "/" + name; }
-    // Writes the bytes to the named file in the folder and returns its path.
-    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+    // The named file in the folder; Path("") is the folder with a trailing slash.
+    std::string Path(const std::string& name) const { return *this / name; }
+    using TempFolder::Write;
     std::string Write(const std::string& name, const std::string& text) const
     {
-        return Write(name, std::vector<uint8_t>(text.begin(), text.end()));
+        return TempFolder::Write(name, std::vector<uint8_t>(text.begin(), text.end()));
     }
-
-private:
-    std::string path_;
 };
-
-std::vector<uint8_t> ReadWholeFile(const std::string& path);

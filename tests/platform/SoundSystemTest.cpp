@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -49,15 +50,9 @@ protected:
 
 TEST_F(SoundSystemTest, StartLogsTheDriverTheRateAndTheChannelsAndTheEndClosesTheLibrary)
 {
-    const struct {
-        int driver;
-        const char* driverLine;  // null when no driver line is logged
-    } cases[] = {
-        {0, "\tDriver:\t\tWindows MMSystem\n"},
-        {1, "\tDriver:\t\tMicrosoft Direct Sound\n"},
-        {2, nullptr},
-        {-1, nullptr},
-    };
+    // Drivers 2 and −1 log no driver line.
+    const struct { int driver; const char* driverLine; } cases[] = {
+        {0, "\tDriver:\t\tWindows MMSystem\n"}, {1, "\tDriver:\t\tMicrosoft Direct Sound\n"}, {2, nullptr}, {-1, nullptr}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.driver);
         LogLines expected = {{1, "== Sound System =="}, {1, "Inicializing Sound:\n"}};
@@ -68,8 +63,7 @@ TEST_F(SoundSystemTest, StartLogsTheDriverTheRateAndTheChannelsAndTheEndClosesTh
             SoundSystem sound;
             EXPECT_TRUE(sound.Start(24, 44100, c.driver));
             EXPECT_EQ(log_, expected);
-            EXPECT_EQ(sound.Channels(), 24);
-            EXPECT_EQ(FSOUND_GetOutputRate(), 44100);
+            EXPECT_EQ(std::tuple(sound.Channels(), FSOUND_GetOutputRate()), std::tuple(24, 44100));
         }
         EXPECT_EQ(FSOUND_GetOutputRate(), 0) << "destroying the system closes the library";
     }
@@ -79,12 +73,9 @@ TEST_F(SoundSystemTest, AFailedStartSaysSoLeavesTheFieldsAtZeroAndEveryPlayRetur
 {
     EXPECT_FALSE(sound_.Start(0, 44100, 1));
     ASSERT_GE(log_.size(), 2u);
-    EXPECT_EQ(log_[log_.size() - 2], (std::pair<int, std::string>{1, " !!!! COULD NOT INICIALIZE !!!!\n"}));
-    EXPECT_EQ(log_.back(),
-              (std::pair<int, std::string>{4, "!!! FAILED TO START SOUND SYSTEM!!!\nPlease see the log file"}));
-    EXPECT_EQ(sound_.Channels(), 0);
-    EXPECT_EQ(sound_.MixRate(), 0);
-    EXPECT_EQ(FSOUND_GetOutputRate(), 0);
+    EXPECT_EQ(LogLines(log_.end() - 2, log_.end()), (LogLines{{1, " !!!! COULD NOT INICIALIZE !!!!\n"},
+                                                             {4, "!!! FAILED TO START SOUND SYSTEM!!!\nPlease see the log file"}}));
+    EXPECT_EQ(std::tuple(sound_.Channels(), sound_.MixRate(), FSOUND_GetOutputRate()), std::tuple(0, 0, 0));
     ASSERT_FALSE(sound_.Start(24, 0, 1));
     SoundSample* sample = Cached(Wav("fire.wav", 2));
     ASSERT_NE(sample, nullptr);

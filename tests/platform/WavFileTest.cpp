@@ -7,39 +7,25 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "SoundFiles.h"
 
 namespace {
 
-TEST(WavFile, ParsesEveryPcmLayoutWithItsFormatAndFramesKeepingTheSampleBytesAsTheyAre)
+// Every layout's conversion is SampleData's to test; here the format and the bytes as read.
+TEST(WavFile, ParsesTheFormatAndKeepsTheSampleBytesAsTheyAre)
 {
-    const struct {
-        const char* name;
-        int channels, bits, rate;
-        size_t samples;
-    } cases[] = {
-        {"8-bit mono 8000 Hz", 1, 8, 8000, 100},
-        {"16-bit mono 22050 Hz", 1, 16, 22050, 300},
-        {"16-bit stereo 44100 Hz", 2, 16, 44100, 400},
-        {"8-bit mono odd length (pad byte)", 1, 8, 8000, 33},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::vector<int16_t> samples = SquareWave(c.samples, 12000);
-        const std::vector<uint8_t> bytes = MakeWav(c.channels, c.bits, c.rate, samples);
-        WavFile wav;
-        ASSERT_TRUE(WavFile::Parse(bytes.data(), bytes.size(), &wav));
-        EXPECT_EQ(wav.channels, c.channels);
-        EXPECT_EQ(wav.bitsPerSample, c.bits);
-        EXPECT_EQ(wav.sampleRate, c.rate);
-        EXPECT_EQ(wav.Frames(), c.samples / static_cast<size_t>(c.channels));
-    }
-    const std::vector<uint8_t> bytes = MakeWav(1, 16, 22050, {0x1234, -2, 7});
+    const std::vector<uint8_t> bytes = MakeWav(2, 16, 44100, {0x1234, -2, 7, 0});
     WavFile wav;
     ASSERT_TRUE(WavFile::Parse(bytes.data(), bytes.size(), &wav));
-    EXPECT_EQ(wav.pcm, (std::vector<uint8_t>{0x34, 0x12, 0xFE, 0xFF, 0x07, 0x00}));
+    EXPECT_EQ(std::tuple(wav.channels, wav.bitsPerSample, wav.sampleRate, wav.Frames()), std::tuple(2, 16, 44100, size_t{2}));
+    EXPECT_EQ(wav.pcm, (std::vector<uint8_t>{0x34, 0x12, 0xFE, 0xFF, 0x07, 0x00, 0x00, 0x00}));
+    // An odd number of 8-bit samples is followed by a pad byte that is no sample.
+    const std::vector<uint8_t> odd = MakeWav(1, 8, 8000, SquareWave(33, 12000));
+    ASSERT_TRUE(WavFile::Parse(odd.data(), odd.size(), &wav));
+    EXPECT_EQ(std::tuple(wav.channels, wav.bitsPerSample, wav.sampleRate, wav.Frames()), std::tuple(1, 8, 8000, size_t{33}));
 }
 
 TEST(WavFile, AcceptsTheExtensibleFormatWhenItsSubFormatIsPcm)
@@ -135,12 +121,9 @@ TEST(WavFile, RefusesWhatIsNotAPlayablePcmSound)
     EXPECT_FALSE(WavFile::Parse(good.data(), good.size(), nullptr));
 }
 
-TEST(WavFile, LoadsAFileFromTheDiskAndFailsForMissingEmptyOversizedAndFolderPaths)
+TEST(WavFile, LoadFailsForMissingEmptyOversizedAndFolderPaths)
 {
-    TempDir dir;
-    WavFile loaded;
-    ASSERT_TRUE(WavFile::Load(dir.Write("fire.wav", MakeWav(2, 8, 11025, SquareWave(64, 3000))).c_str(), &loaded));
-    EXPECT_EQ(loaded.Frames(), 32u);
+    TempDir dir;  // the game's own sounds load in its sound tests
     const std::string empty = dir.Write("empty.wav", std::string());
     const std::string oversized = dir.Path("oversized.wav");
     {

@@ -29,12 +29,8 @@ TEST_F(GLDeviceTest, ClearFillsWithTheUnpackedColourAndScreenVerticesPutRowZeroA
     DrawScreenQuad(0, 0, 2, 2, 0.5f, PackColor(255, 255, 0, 0));
     DrawScreenQuad(10, kHeight - 1, 13, kHeight, 0.5f, PackColor(255, 0, 255, 0));
 
-    EXPECT_TRUE(Near(PixelAt(0, 0), 255, 0, 0, 0));
-    EXPECT_TRUE(Near(PixelAt(1, 1), 255, 0, 0, 0));
-    EXPECT_TRUE(Near(PixelAt(2, 1), 0, 0, 0, 0));
-    EXPECT_TRUE(Near(PixelAt(1, 2), 0, 0, 0, 0));
-    EXPECT_TRUE(Near(PixelAt(10, kHeight - 1), 0, 255, 0, 0));
-    EXPECT_TRUE(Near(PixelAt(12, kHeight - 1), 0, 255, 0, 0));
-    EXPECT_TRUE(Near(PixelAt(13, kHeight - 1), 0, 0, 0, 0));
-    EXPECT_TRUE(Near(PixelAt(10, kHeight - 2), 0, 0, 0, 0));
+    const struct { int x, y, r, g; } pixels[] = {{0, 0, 255, 0},           {1, 1, 255, 0},           {2, 1, 0, 0},
+                                                  {1, 2, 0, 0},           {10, kHeight - 1, 0, 255}, {12, kHeight - 1, 0, 255},
+                                                  {13, kHeight - 1, 0, 0}, {10, kHeight - 2, 0, 0}};
+    for (const auto& p : pixels) EXPECT_TRUE(Near(PixelAt(p.x, p.y), p.r, p.g, 0, 0)) << p.x << ", " << p.y;
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/device/Display.h"
@@ -43,10 +44,7 @@ TEST_F(DisplayTest, InitOpensTheWindowMakesTheDeviceCurrentAndLogsTheModeChangeM
     EXPECT_STREQ(SDL_GetWindowTitle(Display::GetWindow()->Handle()), "Harnengine");
     int width = 0, height = 0;
     Display::GetWindow()->DrawableSize(&width, &height);
-    EXPECT_EQ(width, 320);
-    EXPECT_EQ(height, 240);
-    EXPECT_EQ(Display::Device()->GetBackBuffer()->Width(), 320);
-    EXPECT_EQ(Display::Width(), 320);
+    EXPECT_EQ(std::tuple(width, height, Display::Device()->GetBackBuffer()->Width(), Display::Width()), std::tuple(320, 240, 320, 320));
     EXPECT_EQ(Display::Multisample(), 8u);  // stored as given; 8 samples are not asked for
 
     const std::vector<std::string> expected = {"== Display Inicialize/Change ==", "width: 320\n", "height: 240\n",
@@ -62,11 +60,7 @@ TEST_F(DisplayTest, InitOpensTheWindowMakesTheDeviceCurrentAndLogsTheModeChangeM
         Display::GetWindow()->DrawableSize(&width, &height);
         if (width != 200) SDL_Delay(10);
     }
-    EXPECT_EQ(width, 200);
-    EXPECT_EQ(height, 100);
-    EXPECT_EQ(Display::Height(), 100);
-    EXPECT_EQ(Display::Bits(), 16u);
-    EXPECT_EQ(Display::Refresh(), 75u);
+    EXPECT_EQ(std::tuple(width, height, Display::Height(), Display::Bits(), Display::Refresh()), std::tuple(200, 100, 100, 16u, 75u));
     // A refused mode is logged and leaves the stored one.
     EXPECT_FALSE(Display::ChangeMode(0, 0, false, 32, 60, 0));
     EXPECT_EQ(lines_.back(), "Failed to inicialize\n");
@@ -74,11 +68,17 @@ TEST_F(DisplayTest, InitOpensTheWindowMakesTheDeviceCurrentAndLogsTheModeChangeM
 
     // Release is safe twice and clears the current device.
     Display::Release();
-    EXPECT_EQ(Display::Device(), nullptr);
-    EXPECT_EQ(GraphicsDevice::Current(), nullptr);
-    EXPECT_EQ(Display::GetWindow(), nullptr);
+    EXPECT_TRUE(Display::Device() == nullptr && GraphicsDevice::Current() == nullptr && Display::GetWindow() == nullptr);
     Display::Release();
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+
+    // A window asked for more samples than are offered opens with fewer; empty sizes are refused.
+    auto window = Window::Create("Harnengine", 120, 90, 6);
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(SDL_GetWindowFlags(window->Handle()) & SDL_WINDOW_OPENGL, 0u);
+    EXPECT_FALSE(window->SetMode(0, 10, false, 60));
+    EXPECT_EQ(Window::Create("Harnengine", 0, 90, 0), nullptr);
+    EXPECT_EQ(Window::Create("Harnengine", 10, -1, 0), nullptr);
 }
 
 TEST_F(DisplayTest, TheModeListHoldsTheDisplaysRealModes)

@@ -35,10 +35,7 @@ TEST_F(GLDeviceTest, CullModesFollowTheWindingOnScreenAndInTargets)
         {63.5f, -0.5f, 0.5f, 1, PackColor(255, 255, 255, 255)},
         {-0.5f, 63.5f, 0.5f, 1, PackColor(255, 255, 255, 255)},
     };
-    struct Case {
-        uint32_t cull;
-        bool drawn;
-    };
+    struct Case { uint32_t cull; bool drawn; };
     const Case cases[] = {{Cull::None, true}, {Cull::CW, false}, {Cull::CCW, true}};
     auto target = device_->CreateRenderTarget(kWidth, kHeight);
     for (RenderSurface* surface : {device_->GetBackBuffer(), target->GetSurfaceLevel0()}) {
@@ -106,11 +103,7 @@ TEST_F(GLDeviceTest, VolumeTextureWithMirrorOnceMirrorsNegativeCoordinatesOnce)
     for (SamplerState s : {SamplerState::MagFilter, SamplerState::MinFilter}) device_->SetSamplerState(0, s, TextureFilterType::Point);
     device_->SetSamplerState(0, SamplerState::MipFilter, TextureFilterType::None);
 
-    struct Case {
-        uint32_t address;
-        float u;
-        int red;
-    };
+    struct Case { uint32_t address; float u; int red; };
     const Case cases[] = {
         {TextureAddress::MirrorOnce, 0.4f, 90},   {TextureAddress::MirrorOnce, -0.1f, 30},
         {TextureAddress::MirrorOnce, -0.6f, 150}, {TextureAddress::MirrorOnce, -0.9f, 210},

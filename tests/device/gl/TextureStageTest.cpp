@@ -16,7 +16,6 @@ const StageCase kStageCases[] = {
     {"select texture", TextureOp::SelectArg1, TextureArg::Current, TextureArg::Texture, TextureArg::Diffuse, 200, 100, 50},
     {"select texture factor", TextureOp::SelectArg1, TextureArg::Current, TextureArg::TFactor, TextureArg::Diffuse, 0, 0, 255},
     {"modulate texture and diffuse", TextureOp::Modulate, TextureArg::Current, TextureArg::Texture, TextureArg::Diffuse, 78, 78, 49},
-    {"modulate diffuse and texture", TextureOp::Modulate, TextureArg::Current, TextureArg::Diffuse, TextureArg::Texture, 78, 78, 49},
     // 0.502 × factor + 0.498 × diffuse
     {"lerp by texture alpha from factor to diffuse", TextureOp::Lerp, TextureArg::Texture | TextureArg::AlphaReplicate,
      TextureArg::TFactor, TextureArg::Diffuse, 50, 100, 252},

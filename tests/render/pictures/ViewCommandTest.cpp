@@ -26,8 +26,8 @@ ModelFileObject ObjectOf(const MeshData& mesh, int32_t material)
     return object;
 }
 
-// A crate on a floor and a glowing cube turning above it, one red light and one camera, ten
-// frames of animation: what a modder's model folder holds.
+// A crate on a floor and a glowing cube turning above it, ten frames of animation, with its maps
+// beside it: what a modder's model folder holds. The viewer orbits it under its own head light.
 std::filesystem::path WriteModelFolder()
 {
     const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "harntool_view_model";
@@ -59,22 +59,6 @@ std::filesystem::path WriteModelFolder()
         spinner.keys.push_back(key);
     }
     model.objects.push_back(spinner);
-
-    ModelFileLight red;
-    red.colour = {1.0f, 0.3f, 0.2f};
-    red.position = {-25, 20, -25};
-    red.radius = 150.0f;
-    model.lights.push_back(red);
-
-    ModelFileCamera camera;
-    camera.name = "Camera01";
-    camera.animated = true;
-    for (int frame = 0; frame < model.frameCount; ++frame) {
-        camera.eyeKeys.push_back({0, 60, -90});
-        camera.targetKeys.push_back({0, 0, 0});
-        camera.fieldOfViewKeys.push_back(0.8f);
-    }
-    model.cameras.push_back(camera);
     EXPECT_TRUE(ModelWriter::WriteFile(model, (folder / "viewer_test.3df").string().c_str()));
     return folder;
 }
