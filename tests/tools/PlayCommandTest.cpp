@@ -32,7 +32,7 @@ protected:
                                  Quote(folder) + " --trace " + Quote(trace) + " " + args + " 2>" + Quote(error));
         std::ifstream lines(trace);
         for (std::string line; std::getline(lines, line);) play.trace.push_back(line);
-        const std::vector<uint8_t> said = ReadWholeFile(error);
+        const std::vector<uint8_t> said = TempFolder::Read(error);
         play.error.assign(said.begin(), said.end());
         return play;
     }
