@@ -7,7 +7,9 @@ if [ -n "$preload" ]; then
   set -- env "LD_PRELOAD=$preload" "$@"
 fi
 if command -v xvfb-run >/dev/null 2>&1; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+  # Servers started at the same moment (tests run side by side) would race for the first free
+  # display number; each starts its search at a number of its own.
+  exec xvfb-run -a -n $(( $$ % 400 + 100 )) -s "-screen 0 1024x768x24" "$@"
 fi
 export SDL_VIDEODRIVER=offscreen
 exec "$@"

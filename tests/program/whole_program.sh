@@ -16,7 +16,7 @@ if [ -z "${WHOLE_PROGRAM_STARTED:-}" ]; then
   export WHOLE_PROGRAM_STARTED
   WHOLE_PROGRAM_STARTED=$(mktemp -u)
   for _ in 1 2 3; do
-    xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+    xvfb-run -a -n $(( $$ % 400 + 500 )) -s "-screen 0 1024x768x24" "$0" "$@"
     status=$?
     [ -e "$WHOLE_PROGRAM_STARTED" ] && { rm -f "$WHOLE_PROGRAM_STARTED"; exit "$status"; }
     sleep 1
