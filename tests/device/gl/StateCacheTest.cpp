@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include <epoxy/gl.h>
+
+#include "engine/device/GLStateCache.h"
 #include "tests/device/gl/GLTestDevice.h"
 
 namespace {
@@ -182,21 +185,25 @@ TEST(GLStateCache, AfterAnySequenceOfChangesADrawMatchesAFreshDevicesDraw)
     }
 }
 
-// OpenGL hands a deleted texture's name to the next one made; the cache must not take the new
-// texture for the one it saw bound under that name.
-TEST(GLStateCache, ATextureMadeInPlaceOfADeletedOneIsTheOneDrawn)
+// OpenGL hands a deleted texture's name to the next texture made: once forgotten, a name is bound
+// again even where the cache last saw it bound, on any unit.
+TEST(GLStateCache, AForgottenTextureIsBoundAgainOnEveryUnit)
 {
     std::unique_ptr<Window> window = Window::Create("Harnengine", kSide, kSide, 0);
     ASSERT_NE(window, nullptr) << "no window: run inside tests/with_display.sh";
     Kit kit;
-    ASSERT_TRUE(kit.Open(*window));
-    kit.device->SetTexture(0, kit.red.get());
-    kit.Draw(false);
-    kit.red.reset();
-    kit.red = SolidTexture(*kit.device, 0, 0, 255, 255);
-    kit.device->SetTexture(0, kit.red.get());
-    const std::vector<uint8_t> pixels = kit.Draw(false);
-    const size_t centre = (static_cast<size_t>(kSide / 2) * kSide + kSide / 2) * 4;
-    ASSERT_GE(pixels.size(), centre + 4);
-    EXPECT_EQ(std::vector<uint8_t>(pixels.begin() + centre, pixels.begin() + centre + 3), std::vector<uint8_t>({0, 0, 255}));
+    ASSERT_TRUE(kit.Open(*window));  // for a current context
+    GLStateCache cache;
+    cache.ForgetAll();
+    for (const unsigned int target : {GL_TEXTURE_2D, GL_TEXTURE_3D}) {
+        for (const int unit : {0, 5}) {
+            cache.BindTexture(unit, target, 0);
+            const auto bound = cache.Counts().textures;
+            cache.BindTexture(unit, target, 0);
+            EXPECT_EQ(cache.Counts().textures, bound) << "a name already bound is not bound again";
+            cache.ForgetTexture(0);
+            cache.BindTexture(unit, target, 0);
+            EXPECT_GT(cache.Counts().textures, bound) << "unit " << unit;
+        }
+    }
 }
