@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "engine/platform/Log.h"
+#include "engine/device/ShaderSourceFile.h"
 
 namespace {
 
@@ -80,16 +79,6 @@ public:
     {
     }
 };
-
-bool ReadFile(const char* path, std::string* text)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    *text = contents.str();
-    return true;
-}
 
 bool SizeIsValid(int width, int height, int depth)
 {
@@ -178,7 +167,7 @@ std::unique_ptr<IndexBuffer> NullDevice::CreateIndexBuffer(const uint32_t* indic
 std::unique_ptr<DeviceShader> NullDevice::CreateShader(ShaderStage stage, const char* path, std::string* messages)
 {
     std::string source;
-    if (!path || !ReadFile(path, &source)) {
+    if (!path || !ReadShaderSourceFile(path, &source)) {
         const std::string message = std::string("cannot open shader source ") + (path ? path : "(null)");
         Log::Print(4, "%s\n", message.c_str());
         if (messages) *messages = message;

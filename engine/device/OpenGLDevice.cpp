@@ -5,10 +5,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "engine/platform/Log.h"
+#include "engine/device/ShaderSourceFile.h"
 #include "engine/device/GLShaderText.h"
 #include "engine/device/MipLevel.h"
 #include "engine/device/LetterboxRect.h"
@@ -224,16 +223,6 @@ ShaderConstantTable ConstantTableOf(GLuint program)
         table.Add(text, constantType);
     }
     return table;
-}
-
-bool ReadFile(const char* path, std::string* text)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    *text = contents.str();
-    return true;
 }
 
 // A new texture name, bound on the active unit for filling.
@@ -761,7 +750,7 @@ std::unique_ptr<DeviceShader> OpenGLDevice::CreateShader(ShaderStage stage, cons
     const bool vertex = stage == ShaderStage::Vertex;
     std::string source;
     std::string errors;
-    if (!path || !ReadFile(path, &source)) {
+    if (!path || !ReadShaderSourceFile(path, &source)) {
         errors = std::string("cannot open shader source ") + (path ? path : "(null)");
         Log::Print(4, "%s\n", errors.c_str());
         if (messages) *messages = errors;
