@@ -60,7 +60,8 @@ double Milliseconds(Clock::time_point from, Clock::time_point to)
 OpenGLDevice::Work PerFrame(const OpenGLDevice::Work& total, int frames)
 {
     const auto n = static_cast<uint64_t>(std::max(frames, 1));
-    return {total.draws / n, total.programs / n, total.states / n, total.textures / n, total.uniforms / n, total.buffers / n};
+    return {total.draws / n,    total.primitives / n, total.programs / n, total.states / n,
+            total.textures / n, total.uniforms / n,   total.buffers / n};
 }
 
 GLuint CompileRaw(GLenum kind, const char* source)
@@ -307,8 +308,10 @@ void PrintFigures(const char* title, const Screen& screen, const FrameFigures& f
                 figures.slowestMs, figures.slowestFrame);
     std::printf("  processor time a frame: %.2f ms in all threads, %.2f ms in the drawing thread\n", figures.cpuMs,
                 figures.mainCpuMs);
-    std::printf("  a frame: %llu draws; OpenGL calls: %llu programs, %llu state, %llu texture, %llu uniform, %llu buffer\n",
-                static_cast<unsigned long long>(work.draws), static_cast<unsigned long long>(work.programs),
+    std::printf("  a frame: %llu draws of %llu triangles; OpenGL calls: %llu programs, %llu state, %llu texture, "
+                "%llu uniform, %llu buffer\n",
+                static_cast<unsigned long long>(work.draws), static_cast<unsigned long long>(work.primitives),
+                static_cast<unsigned long long>(work.programs),
                 static_cast<unsigned long long>(work.states), static_cast<unsigned long long>(work.textures),
                 static_cast<unsigned long long>(work.uniforms), static_cast<unsigned long long>(work.buffers));
     std::printf("  pixels written %.2f M a frame = %.1f M/s (%.0f%% of the trivial pass's %.1f M/s)\n",

@@ -1,18 +1,17 @@
-// Up to four point lights in one pass: LIGHTS of them (1 to 4), defined when the shader is
+// Up to four point lights in one pass: LIGHTS of them (0 to 4), defined when the shader is
 // compiled. For each light the texture stages' inputs of normalmapvertexshader.vsh, worked out the
 // same way: the direction to the light in tangent space, packed into 0..1 (light 0's in oD0 as
 // there, lights 1 to 3 in oT5 to oT7), and the vertex's place inside the light's reach, -1..1
 // across it, for the attenuation volume (oT1 to oT4). oT0 carries the normal map's coordinates.
-// lightPositions holds a light a row (x, y, z, 1); lightRadii the reciprocal of each reach.
+// lightPositions holds a light a row (x, y, z, 1) in the object's space; lightRadii the reciprocal
+// of each reach.
 uniform mat4 worldViewProj;
-uniform mat4 invWorld;
 uniform mat4 lightPositions;
 uniform vec4 lightRadii;
 
 void Light(vec4 position, float inverseReach, out vec4 direction, out vec4 place)
 {
-    vec3 lightInObject = (vec4(position.xyz, 1.0) * invWorld).xyz;
-    vec3 toLight = lightInObject - inPosition.xyz;
+    vec3 toLight = position.xyz - inPosition.xyz;
     vec3 tangentSpace = vec3(dot(toLight, inTangent.xyz), dot(toLight, inBinormal.xyz), dot(toLight, inNormal.xyz));
     float len = length(tangentSpace);
     vec3 unit = len > 0.0 ? tangentSpace / len : vec3(0.0, 0.0, 1.0);
@@ -24,8 +23,10 @@ void main()
 {
     oPos = inPosition * worldViewProj;
     oT0 = inTexCoord0;
+#if LIGHTS > 0
     mat4 rows = transpose(lightPositions);
     Light(rows[0], lightRadii.x, oD0, oT1);
+#endif
 #if LIGHTS > 1
     Light(rows[1], lightRadii.y, oT5, oT2);
 #endif

@@ -17,6 +17,7 @@ public:
     // OpenGL calls made through the cache, by kind.
     struct Work {
         uint64_t draws = 0;
+        uint64_t primitives = 0;  // triangles (or lines, points) the draws asked for
         uint64_t programs = 0;  // program switches
         uint64_t states = 0;    // depth, cull, blend, viewport, scissor and framebuffer state
         uint64_t textures = 0;  // texture units: active unit, texture and sampler binds, sampler parameters

@@ -219,15 +219,16 @@ void NullDevice::DoSetRenderTarget(RenderSurface*) {}
 NullDrawCall NullDevice::DrawWithState()
 {
     NullDrawCall draw;
-    draw.texture0 = GetTexture(0);
-    draw.addressU0 = GetSamplerState(0, SamplerState::AddressU);
-    draw.addressV0 = GetSamplerState(0, SamplerState::AddressV);
-    draw.minFilter0 = GetSamplerState(0, SamplerState::MinFilter);
-    draw.mipFilter0 = GetSamplerState(0, SamplerState::MipFilter);
+    for (uint32_t i = 0; i < NullDrawCall::kStagesKept; ++i) {
+        draw.stages[i] = {GetTexture(i), GetSamplerState(i, SamplerState::AddressU),
+                          GetSamplerState(i, SamplerState::AddressV), GetSamplerState(i, SamplerState::MinFilter),
+                          GetSamplerState(i, SamplerState::MipFilter)};
+    }
     draw.vertexShader = GetVertexShader();
     draw.pixelShader = GetPixelShader();
     draw.renderTarget = GetRenderTarget(0);
     draw.blending = GetRenderState(RenderState::AlphaBlendEnable) != 0;
+    draw.alphaTest = GetRenderState(RenderState::AlphaTestEnable) != 0;
     draw.srcBlend = GetRenderState(RenderState::SrcBlend);
     draw.destBlend = GetRenderState(RenderState::DestBlend);
     draw.world = GetTransform(TransformType::World);

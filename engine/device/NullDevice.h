@@ -17,15 +17,21 @@ struct NullDrawCall {
     uint32_t stride = 0;                // DrawPrimitiveUP only
     std::vector<uint8_t> vertexBytes;   // DrawPrimitiveUP only: a copy of the vertices drawn
     uint32_t startIndex = 0;            // DrawIndexedPrimitive only
-    DeviceTexture* texture0 = nullptr;
-    uint32_t addressU0 = 0;  // sampler 0's addressing and filters at the draw
-    uint32_t addressV0 = 0;
-    uint32_t minFilter0 = 0;
-    uint32_t mipFilter0 = 0;
+    // The first stages' textures, and their samplers' addressing and filters, at the draw.
+    struct Stage {
+        DeviceTexture* texture = nullptr;
+        uint32_t addressU = 0;
+        uint32_t addressV = 0;
+        uint32_t minFilter = 0;
+        uint32_t mipFilter = 0;
+    };
+    static constexpr uint32_t kStagesKept = 3;
+    Stage stages[kStagesKept];
     DeviceShader* vertexShader = nullptr;
     DeviceShader* pixelShader = nullptr;
     RenderSurface* renderTarget = nullptr;
     bool blending = false;
+    bool alphaTest = false;
     uint32_t srcBlend = 0;
     uint32_t destBlend = 0;
     Matrix world;

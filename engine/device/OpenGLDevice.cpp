@@ -1156,6 +1156,7 @@ bool OpenGLDevice::DoDrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount
     ++state_.Counts().buffers;
     glDrawArrays(PrimitiveMode(type), 0, count);
     ++state_.Counts().draws;
+    state_.Counts().primitives += primitiveCount;
     return true;
 }
 
@@ -1168,6 +1169,7 @@ bool OpenGLDevice::DoDrawIndexedPrimitive(PrimitiveType type, uint32_t startInde
     const GLenum indexType = indices->Format() == IndexFormat::Index16 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT;
     glDrawElements(PrimitiveMode(type), VertexCount(type, primitiveCount), indexType, Offset(startIndex * indices->IndexSize()));
     ++state_.Counts().draws;
+    state_.Counts().primitives += primitiveCount;
     return true;
 }
 

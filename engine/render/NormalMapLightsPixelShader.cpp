@@ -14,13 +14,18 @@ bool NormalMapLightsPixelShader::Init(int lights)
     return compiled;
 }
 
-void NormalMapLightsPixelShader::SetLights(PointLight* const* lights) const
+Matrix NormalMapLightsPixelShader::ColorRows(PointLight* const* lights, int count)
 {
     Matrix colors;
-    for (int i = 0; i < lights_; ++i) {
+    for (int i = 0; i < count; ++i) {
         const Vec4& colour = lights[i]->colour;
         const float row[4] = {colour.x, colour.y, colour.z, colour.w};
         for (int j = 0; j < 4; ++j) colors.m[i * 4 + j] = row[j];
     }
-    WriteMatrix(lightColors_, colors);
+    return colors;
+}
+
+void NormalMapLightsPixelShader::SetLights(PointLight* const* lights) const
+{
+    WriteMatrix(lightColors_, ColorRows(lights, lights_));
 }

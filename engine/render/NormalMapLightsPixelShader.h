@@ -15,6 +15,8 @@ public:
     bool Init(int lights);
     // The colours of the first `lights` lights of the list.
     void SetLights(PointLight* const* lights) const;
+    // The colours of the first `count` lights of the list, a light a row.
+    static Matrix ColorRows(PointLight* const* lights, int count);
 
 private:
     int lights_ = 0;

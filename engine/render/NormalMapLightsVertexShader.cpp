@@ -7,9 +7,8 @@
 bool NormalMapLightsVertexShader::Init(int lights)
 {
     lights_ = lights;
-    const bool compiled = lights >= 1 && lights <= kMaxLights && Compile(kSourceFile, {{"LIGHTS", std::to_string(lights)}});
+    const bool compiled = lights >= 0 && lights <= kMaxLights && Compile(kSourceFile, {{"LIGHTS", std::to_string(lights)}});
     worldViewProj_ = Lookup("worldViewProj");
-    invWorld_ = Lookup("invWorld");
     lightPositions_ = Lookup("lightPositions");
     lightRadii_ = Lookup("lightRadii");
     return compiled;
@@ -20,19 +19,15 @@ void NormalMapLightsVertexShader::SetWorldViewProj(const Matrix& worldViewProj) 
     WriteMatrix(worldViewProj_, worldViewProj);
 }
 
-void NormalMapLightsVertexShader::SetInvWorld(const Matrix& invWorld) const
-{
-    WriteMatrix(invWorld_, invWorld);
-}
-
 // A light a row of the positions; the reaches as reciprocals, as SetLightRadius writes them.
-void NormalMapLightsVertexShader::SetLights(PointLight* const* lights) const
+void NormalMapLightsVertexShader::SetLights(PointLight* const* lights, const Matrix& invWorld) const
 {
     Matrix positions;
     float radii[kMaxLights] = {};
     for (int i = 0; i < lights_; ++i) {
         const PointLight& light = *lights[i];
-        const float row[4] = {light.position.x, light.position.y, light.position.z, light.position.w};
+        const Vec4 place = invWorld.Transform(Vec4(light.position.x, light.position.y, light.position.z, 1.0f));
+        const float row[4] = {place.x, place.y, place.z, 1.0f};
         for (int j = 0; j < 4; ++j) positions.m[i * 4 + j] = row[j];
         radii[i] = 1.0f / light.radius;
     }

@@ -11,20 +11,19 @@ public:
     static constexpr const char* kSourceFile = "normalmaplightsvertexshader.vsh";
     static constexpr int kMaxLights = 4;
 
-    // Compiles the shader for `lights` lights, 1 to kMaxLights.
+    // Compiles the shader for `lights` lights, 0 to kMaxLights (0: position and texture coordinates
+    // alone, for SurfacePixelShader).
     bool Init(int lights);
     int Lights() const { return lights_; }
 
     void SetWorldViewProj(const Matrix& worldViewProj) const;
-    // The inverse of the object's world matrix, to bring the lights into object space.
-    void SetInvWorld(const Matrix& invWorld) const;
-    // The positions and reaches of the first Lights() lights of the list.
-    void SetLights(PointLight* const* lights) const;
+    // The positions of the first Lights() lights of the list, brought into the object's space by
+    // the inverse of its world matrix, and their reaches.
+    void SetLights(PointLight* const* lights, const Matrix& invWorld) const;
 
 private:
     int lights_ = 0;
     ConstantHandle worldViewProj_ = kNullConstant;
-    ConstantHandle invWorld_ = kNullConstant;
     ConstantHandle lightPositions_ = kNullConstant;
     ConstantHandle lightRadii_ = kNullConstant;
 };

@@ -163,8 +163,13 @@ bool Renderer::SetUpScene()
     complete = particleShader_.Init() && complete;
     // Optional: without them every light costs a draw of its own.
     for (int i = 0; i < NormalMapLightsVertexShader::kMaxLights; ++i) {
-        lightsVertexShaders_[i].Init(i + 1);
         lightsPixelShaders_[i].Init(i + 1);
+    }
+    // Optional: without them the ambient, light and texture passes draw every instance.
+    for (int lights = 0; lights <= NormalMapLightsVertexShader::kMaxLights; ++lights) {
+        lightsVertexShaders_[lights].Init(lights);
+        surfaceShaders_[0][lights].Init(lights, false);
+        surfaceShaders_[1][lights].Init(lights, true);
     }
 
     std::vector<uint8_t> volume(kAttenuationSize * kAttenuationSize * kAttenuationSize * 4);
@@ -182,9 +187,6 @@ bool Renderer::SetUpScene()
     glowTexture1_ = device->CreateRenderTarget(glowWidth_, glowHeight_);
     glowSurface0_ = glowTexture0_ ? glowTexture0_->GetSurfaceLevel0() : nullptr;
     glowSurface1_ = glowTexture1_ ? glowTexture1_->GetSurfaceLevel0() : nullptr;
-    // Optional: without it the blur along y runs at every pixel of the screen.
-    glowColumns_ = device->CreateRenderTarget(glowWidth_, DisplayHeight());
-    glowColumnsSurface_ = glowColumns_ ? glowColumns_->GetSurfaceLevel0() : nullptr;
     backBuffer_ = device->GetBackBuffer();
 
     glowEnabled_ = 0;
@@ -243,9 +245,11 @@ void Renderer::Render(const Vec4& fadeColor, float fade)
     AssignLights();
     SetFrameStates();
     device->BeginScene();
-    AmbientPass();
-    LightPass();
-    TexturePass();
+    if (SurfacePass() > 0) {
+        AmbientPass();
+        LightPass();
+        TexturePass();
+    }
     ParticlePass();
     if (glowEnabled_) GlowPass();
     SpritePass();
@@ -294,11 +298,98 @@ void Renderer::SetFrameStates()
     device.SetRenderState(RenderState::AlphaFunc, Compare::Greater);
 }
 
-void Renderer::DrawInstances(Material& material)
+bool Renderer::SurfaceShadersReady() const
+{
+    for (int lights = 0; lights <= NormalMapLightsVertexShader::kMaxLights; ++lights) {
+        if (!lightsVertexShaders_[lights].IsReady() || !surfaceShaders_[0][lights].IsReady() ||
+            !surfaceShaders_[1][lights].IsReady()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Draws every visible instance it can in one go and marks the others layered; returns how many it
+// left. Each draw writes what the ambient, light and texture passes would have left in the frame.
+int Renderer::SurfacePass()
+{
+    GraphicsDevice& device = *Device();
+    const bool ready = SurfaceShadersReady();
+    if (ready) {
+        device.SetRenderState(RenderState::AlphaBlendEnable, 0);
+        device.SetRenderState(RenderState::ZFunc, Compare::LessEqual);
+        device.SetRenderState(RenderState::ZWriteEnable, 1);
+    }
+    int layered = 0;
+    surfaceOrder_.ResetCount();
+    const Matrix& viewProjection = camera_.ViewProjection();
+    for (Material* material : models_) {
+        for (MeshInstance& instance : material->instances) {
+            if (!instance.visible) continue;
+            const uint32_t lights = material->bumpMap ? instance.lights.Count() : 0;
+            instance.layered = !ready || lights > NormalMapLightsVertexShader::kMaxLights;
+            if (instance.layered) {
+                ++layered;
+                continue;
+            }
+            const Vec4 lo = instance.object->BoxMin();
+            const Vec4 hi = instance.object->BoxMax();
+            const Vec4 centre((lo.x + hi.x) * 0.5f, (lo.y + hi.y) * 0.5f, (lo.z + hi.z) * 0.5f, 1.0f);
+            const float depth = viewProjection.Transform(instance.world.Transform(centre)).w;
+            surfaceOrder_.Append({depth, material, &instance});
+        }
+    }
+    // Nearest first, so that the depth test spares the shading of what lies behind.
+    std::stable_sort(surfaceOrder_.begin(), surfaceOrder_.end(),
+                     [](const SurfaceItem& a, const SurfaceItem& b) { return SortKey(a.depth) < SortKey(b.depth); });
+    const Material* bound = nullptr;
+    for (const SurfaceItem& item : surfaceOrder_) {
+        const Material& material = *item.material;
+        if (&material != bound) {
+            BindTexture(device, material.bumpMap);
+            if (material.texture) material.texture->Bind(2, 0, 0);
+            const bool cutOut = !material.glow && material.alphaMask && DeviceOf(material.texture);
+            device.SetRenderState(RenderState::AlphaTestEnable, cutOut ? 1 : 0);
+            bound = &material;
+        }
+        SurfaceDraw(material, *item.instance);
+    }
+    if (ready) {
+        device.SetRenderState(RenderState::AlphaTestEnable, 0);
+        device.SetPixelShader(nullptr);
+        device.SetTexture(2, nullptr);
+    }
+    Notify("surface");
+    return layered;
+}
+
+void Renderer::SurfaceDraw(const Material& material, const MeshInstance& instance)
+{
+    const int lights = material.bumpMap ? static_cast<int>(instance.lights.Count()) : 0;
+    const bool textured = DeviceOf(material.texture) != nullptr;
+    const NormalMapLightsVertexShader& vertexShader = lightsVertexShaders_[lights];
+    const SurfacePixelShader& pixelShader = surfaceShaders_[textured ? 1 : 0][lights];
+    vertexShader.Bind();
+    pixelShader.Bind();
+    vertexShader.SetWorldViewProj(instance.world * camera_.ViewProjection());
+    // A glowing material shows white where its texture is opaque, or all over without texture.
+    Vec4 base(ambientColor_.x + material.ambient.x, ambientColor_.y + material.ambient.y,
+              ambientColor_.z + material.ambient.z, 1.0f);
+    if (material.glow && !textured) base = Vec4(1.0f, 1.0f, 1.0f, 1.0f);
+    pixelShader.SetBase(base, material.glow && textured ? 1.0f : 0.0f);
+    pixelShader.SetDiffuseColor(material.diffuse);
+    if (lights > 0) {
+        vertexShader.SetLights(&instance.lights.At(0), instance.inverseWorld);
+        pixelShader.SetLights(&instance.lights.At(0));
+    }
+    instance.object->Draw(instance.world, material.frameStamp);
+}
+
+void Renderer::DrawInstances(Material& material, bool layeredOnly)
 {
     const Matrix& viewProjection = camera_.ViewProjection();
     for (MeshInstance& instance : material.instances) {
-        if (!instance.visible) continue;
+        if (!instance.visible || (layeredOnly && !instance.layered)) continue;
         nullShader_.SetWorldViewProj(instance.world * viewProjection);
         instance.object->Draw(instance.world, material.frameStamp);
     }
@@ -321,7 +412,7 @@ void Renderer::AmbientPass()
     device.SetPixelShader(nullptr);
     for (Material* material : models_) {
         AmbientMaterialDraw(*material);
-        DrawInstances(*material);
+        DrawInstances(*material, true);
     }
     device.SetRenderState(RenderState::ZWriteEnable, 0);
     device.SetRenderState(RenderState::AlphaTestEnable, 0);
@@ -388,7 +479,7 @@ void Renderer::LightPass()
         // material without normal map keeps its ambient colour alone.
         if (!normalMap) continue;
         for (const MeshInstance& instance : material->instances) {
-            if (!instance.visible || instance.lights.Count() == 0) continue;
+            if (!instance.visible || !instance.layered || instance.lights.Count() == 0) continue;
             if (together) {
                 DrawLightsTogether(instance, material->frameStamp);
             } else {
@@ -406,7 +497,7 @@ void Renderer::LightPass()
 bool Renderer::LightsTogether() const
 {
     for (int i = 0; i < NormalMapLightsVertexShader::kMaxLights; ++i) {
-        if (!lightsVertexShaders_[i].IsReady() || !lightsPixelShaders_[i].IsReady()) return false;
+        if (!lightsVertexShaders_[i + 1].IsReady() || !lightsPixelShaders_[i].IsReady()) return false;
     }
     return true;
 }
@@ -418,13 +509,12 @@ void Renderer::DrawLightsTogether(const MeshInstance& instance, int32_t frameSta
     const uint32_t count = instance.lights.Count();
     for (uint32_t first = 0; first < count; first += NormalMapLightsVertexShader::kMaxLights) {
         const auto group = static_cast<int>(std::min<uint32_t>(count - first, NormalMapLightsVertexShader::kMaxLights));
-        const NormalMapLightsVertexShader& vertexShader = lightsVertexShaders_[group - 1];
+        const NormalMapLightsVertexShader& vertexShader = lightsVertexShaders_[group];
         const NormalMapLightsPixelShader& pixelShader = lightsPixelShaders_[group - 1];
         vertexShader.Bind();
         pixelShader.Bind();
         vertexShader.SetWorldViewProj(worldViewProj);
-        vertexShader.SetInvWorld(instance.inverseWorld);
-        vertexShader.SetLights(&instance.lights.At(first));
+        vertexShader.SetLights(&instance.lights.At(first), instance.inverseWorld);
         pixelShader.SetLights(&instance.lights.At(first));
         instance.object->Draw(instance.world, frameStamp);
     }
@@ -452,7 +542,7 @@ void Renderer::TexturePass()
         device.SetTextureStageState(0, StageState::ColorOp, colorTexture ? TextureOp::Modulate : TextureOp::SelectArg1);
         BindTexture(device, material->texture);
         nullShader_.SetDiffuseColor(material->diffuse);
-        DrawInstances(*material);
+        DrawInstances(*material, true);
     }
     device.SetTexture(0, nullptr);
     device.SetRenderState(RenderState::AlphaBlendEnable, 0);
@@ -575,7 +665,7 @@ void Renderer::GlowMaterialDraw(const Material& material)
 DeviceTexture* Renderer::GlowTarget(int index) const
 {
     if (index == 0) return glowTexture0_.get();
-    return index == 1 ? glowTexture1_.get() : glowColumns_.get();
+    return index == 1 ? glowTexture1_.get() : nullptr;
 }
 
 void Renderer::DrawScreenQuad()
@@ -583,29 +673,29 @@ void Renderer::DrawScreenQuad()
     Device()->DrawPrimitiveUP(PrimitiveType::TriangleList, 2, screenQuad_, sizeof(QuadVertex));
 }
 
-// The blur along y is linear, and across a row of the screen the blurred picture is the small
-// picture's texels interpolated linearly. So the blur is drawn into a target with the small
-// picture's columns and the screen's rows (each column at its texel's centre), and spread across
-// the screen here with the same interpolation: the screen's pixel x takes u = x / width + half a
-// small texel, as the blur's screen quad gives it, and row y the centre of the target's row y.
-void Renderer::AddGlowColumns()
+// The blurred small picture across the screen: pixel (x, y) reads it at (x / width, y / height)
+// plus half a small texel, where the blur's screen quad would have centred its taps, with linear
+// filtering between the small picture's texels.
+void Renderer::SpreadGlow()
 {
     GraphicsDevice& device = *Device();
     const auto width = static_cast<float>(DisplayWidth());
     const auto height = static_cast<float>(DisplayHeight());
     const float u0 = 0.5f / static_cast<float>(glowWidth_) - 0.5f / width;
+    const float v0 = 0.5f / static_cast<float>(glowHeight_) - 0.5f / height;
+    const float u1 = u0 + 1.0f, v1 = v0 + 1.0f;
     const float l = -0.5f, t = -0.5f, r = width - 0.5f, b = height - 0.5f;
     const uint32_t white = 0xffffffffu;
-    const ScreenVertex quad[6] = {{l, t, 0.5f, 1, white, u0, 0},     {r, t, 0.5f, 1, white, u0 + 1, 0},
-                                  {l, b, 0.5f, 1, white, u0, 1},     {r, t, 0.5f, 1, white, u0 + 1, 0},
-                                  {r, b, 0.5f, 1, white, u0 + 1, 1}, {l, b, 0.5f, 1, white, u0, 1}};
+    const ScreenVertex quad[6] = {{l, t, 0.5f, 1, white, u0, v0}, {r, t, 0.5f, 1, white, u1, v0},
+                                  {l, b, 0.5f, 1, white, u0, v1}, {r, t, 0.5f, 1, white, u1, v0},
+                                  {r, b, 0.5f, 1, white, u1, v1}, {l, b, 0.5f, 1, white, u0, v1}};
     device.SetVertexShader(nullptr);
     device.SetPixelShader(nullptr);
     device.SetFVF(ScreenVertex::kFvf);
     SetStage(device, 0, TextureOp::SelectArg1, TextureArg::Texture, TextureArg::Diffuse);
     device.SetTextureStageState(0, StageState::AlphaOp, TextureOp::SelectArg1);
     device.SetTextureStageState(0, StageState::AlphaArg1, TextureArg::Texture);
-    device.SetTexture(0, glowColumns_.get());
+    device.SetTexture(0, glowTexture0_.get());
     device.DrawPrimitiveUP(PrimitiveType::TriangleList, 2, quad, sizeof(ScreenVertex));
 }
 
@@ -648,19 +738,12 @@ void Renderer::GlowPass()
 
     glowVertexShader_.SetHorizontal(false);
     glowPixelShader_.SetGlowColor(glowColor_);
+    device.SetRenderTarget(0, glowSurface0_);
     device.SetTexture(0, glowTexture1_.get());
-    // The column target matches the screen's rows only while the display keeps its first height.
-    if (glowColumnsSurface_ && glowColumns_->Height() == DisplayHeight()) {
-        device.SetRenderTarget(0, glowColumnsSurface_);
-        DrawScreenQuad();
-        device.SetRenderTarget(0, backBuffer_);
-        SetBlending(device, true, Blend::One, Blend::One);
-        AddGlowColumns();
-    } else {
-        device.SetRenderTarget(0, backBuffer_);
-        SetBlending(device, true, Blend::One, Blend::One);
-        DrawScreenQuad();
-    }
+    DrawScreenQuad();
+    device.SetRenderTarget(0, backBuffer_);
+    SetBlending(device, true, Blend::One, Blend::One);
+    SpreadGlow();
 
     device.SetRenderState(RenderState::CullMode, Cull::CW);
     device.SetPixelShader(nullptr);

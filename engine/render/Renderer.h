@@ -14,6 +14,7 @@
 #include "engine/render/NormalMapVertexShader.h"
 #include "engine/render/NullVertexShader.h"
 #include "engine/render/ParticleVertexShader.h"
+#include "engine/render/SurfacePixelShader.h"
 #include "engine/scene/Camera.h"
 #include "engine/scene/GrowArray.h"
 #include "engine/scene/SceneSink.h"
@@ -28,17 +29,21 @@ struct Sprite;
 // The frame renderer. The scene layer submits, during its draw pass, the objects of its models
 // (AddObject), their lights, camera-facing particles and screen sprites; Render then draws them
 // all in passes on the current device and empties the lists:
-//   ambient    every visible surface in its ambient colour, laying down depth;
-//   light      additive: for every light that touches an instance, normal map · light direction ×
-//              the attenuation volume × the light's colour; up to four lights an instance in one
-//              draw (each light's term held to 0..1 as its own pass would hold it), or one draw a
-//              light where the shaders for several are missing;
-//   texture    the frame so far multiplied by each surface's colour texture or diffuse colour;
+//   surface    every visible instance in one draw, laying down depth: its ambient colour, plus for
+//              every light that touches it normal map · light direction × the attenuation volume ×
+//              the light's colour (each light's term held to 0..1, the sum to 1), times its colour
+//              texture or diffuse colour. This is the picture the three passes below leave, which
+//              draw the instances the surface pass cannot: those with more than four lights, or
+//              all of them where its shaders are missing;
+//   ambient    the instance in its ambient colour, laying down depth;
+//   light      additive: for every light that touches the instance, normal map · light direction ×
+//              the attenuation volume × the light's colour; up to four lights in one draw (each
+//              light's term held to 0..1 as its own pass would hold it), or one draw a light where
+//              the shaders for several are missing;
+//   texture    the frame so far multiplied by the instance's colour texture or diffuse colour;
 //   particles  back to front, batched by texture and blend mode, depth-tested, writing no depth;
-//   glow       (when enabled) glowing materials drawn small, blurred along x then y, added on; the
-//              blur along y is worked out once a column of the small picture and a row of the
-//              screen, then spread across the screen's columns as the small picture's texels
-//              would be, which gives the same picture as blurring at every pixel of the screen;
+//   glow       (when enabled) glowing materials drawn small, blurred along x then y at the small
+//              picture's texels, and spread across the screen with linear filtering, added on;
 //   sprites    in submission order, batched; then the fade overlay.
 //
 // Submitted records are referred to, not copied: they must live until Render has run. While the
@@ -100,7 +105,7 @@ public:
     int32_t GlowWidth() const { return glowWidth_; }
     int32_t GlowHeight() const { return glowHeight_; }
     DeviceTexture* AttenuationTexture() const { return attenuation_.get(); }
-    // 0 and 1: the glow targets; 2: the blur along y, glow width × display height.
+    // 0 and 1: the glow targets (null for any other index).
     DeviceTexture* GlowTarget(int index) const;
 
     // The attenuation volume's texels, RGBA, x fastest: grey falling off with the distance from
@@ -125,6 +130,9 @@ private:
     void CullInstances();
     void AssignLights();
     void SetFrameStates();
+    bool SurfaceShadersReady() const;
+    int SurfacePass();
+    void SurfaceDraw(const Material& material, const MeshInstance& instance);
     void AmbientPass();
     void AmbientMaterialDraw(const Material& material);
     void LightPass();
@@ -132,12 +140,13 @@ private:
     void DrawLightsTogether(const MeshInstance& instance, int32_t frameStamp);
     void DrawLightsOneByOne(const MeshInstance& instance, int32_t frameStamp);
     void TexturePass();
-    void DrawInstances(Material& material);
+    // Every visible instance of the material, or only those left to the separate passes.
+    void DrawInstances(Material& material, bool layeredOnly = false);
     void ParticlePass();
     void GlowPass();
     void GlowMaterialDraw(const Material& material);
     void DrawScreenQuad();
-    void AddGlowColumns();
+    void SpreadGlow();
     void SpritePass();
     void FadeOverlay(const Vec4& fadeColor, float fade);
     void EndFrame();
@@ -151,6 +160,13 @@ private:
     GrowArray<Particle*> particles_;
     Camera camera_;
     Frustum frustum_;
+    // The surface pass's draws, ordered by depth.
+    struct SurfaceItem {
+        float depth;
+        Material* material;
+        MeshInstance* instance;
+    };
+    GrowArray<SurfaceItem> surfaceOrder_;
     GrowArray<ScreenVertex> spriteVertices_;
     GrowArray<ParticleVertex> particleVertices_;
     QuadVertex screenQuad_[6] = {};
@@ -161,8 +177,6 @@ private:
     RenderSurface* glowSurface0_ = nullptr;
     std::unique_ptr<DeviceTexture> glowTexture1_;
     RenderSurface* glowSurface1_ = nullptr;
-    std::unique_ptr<DeviceTexture> glowColumns_;
-    RenderSurface* glowColumnsSurface_ = nullptr;
     RenderSurface* backBuffer_ = nullptr;
     uint32_t frameCounter_ = 0;
     Vec4 ambientColor_{0.0f, 0.0f, 0.0f, 1.0f};
@@ -172,9 +186,12 @@ private:
     float blur_ = 0.0f;
     NullVertexShader nullShader_;
     NormalMapVertexShader normalMapShader_;
+    // Index n draws n lights at once (index 0 only in the surface pass).
+    NormalMapLightsVertexShader lightsVertexShaders_[NormalMapLightsVertexShader::kMaxLights + 1];
     // Index n − 1 draws n lights at once.
-    NormalMapLightsVertexShader lightsVertexShaders_[NormalMapLightsVertexShader::kMaxLights];
     NormalMapLightsPixelShader lightsPixelShaders_[NormalMapLightsVertexShader::kMaxLights];
+    // [textured][lights]
+    SurfacePixelShader surfaceShaders_[2][NormalMapLightsVertexShader::kMaxLights + 1];
     GlowVertexShader glowVertexShader_;
     GlowPixelShader glowPixelShader_;
     AlphaPixelShader alphaShader_;

@@ -13,6 +13,7 @@
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderDirectory.h"
 #include "engine/render/Sprite.h"
+#include "engine/render/SurfacePixelShader.h"
 #include "engine/scene/Material.h"
 #include "engine/scene/PointLight.h"
 #include "engine/scene/SceneObject.h"
@@ -78,6 +79,16 @@ protected:
         return found;
     }
     int MeshDrawsWith(const char* shaderFile) const { return static_cast<int>(MeshDraws(shaderFile).size()); }
+    // Mesh draws of the surface pass, which draws an instance in one go.
+    std::vector<const NullDrawCall*> SurfaceDraws() const
+    {
+        const std::string path = ShaderDirectory::PathOf(SurfacePixelShader::kSourceFile);
+        std::vector<const NullDrawCall*> found;
+        for (const NullDrawCall& draw : device_.Draws()) {
+            if (draw.indexed && draw.pixelShader && draw.pixelShader->SourcePath() == path) found.push_back(&draw);
+        }
+        return found;
+    }
 
     void Aim(Renderer& renderer)
     {
@@ -158,13 +169,13 @@ TEST_F(RendererTest, AddObjectListsAMaterialOnceAFrameAndStampsItAndTheObject)
     EXPECT_EQ(material.instances.Count(), 3u);
     renderer_.AddObject(b, Matrix());
     EXPECT_EQ(std::tuple(material.instances.Count(), material.frameStamp, b.FrameStamp(), a.FrameStamp()), std::tuple(1u, 1, 1, 0));
-    // Only b, stamped this frame, is drawn: once in the ambient and once in the texture pass.
+    // Only b, stamped this frame, is drawn, once in the surface pass.
     device_.ClearLog();
     RenderFrame();
     int meshDraws = 0;
     for (const NullDrawCall& draw : device_.Draws()) meshDraws += draw.indexed ? 1 : 0;
-    EXPECT_EQ(meshDraws, 2);
-    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2);
+    EXPECT_EQ(meshDraws, 1);
+    EXPECT_EQ(SurfaceDraws().size(), 1u);
 }
 
 TEST_F(RendererTest, CullingHidesABoxOutsideOnePlaneAndKeepsABoxStraddlingPlanes)
@@ -189,8 +200,8 @@ TEST_F(RendererTest, CullingHidesABoxOutsideOnePlaneAndKeepsABoxStraddlingPlanes
     for (size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(material.instances.At(static_cast<uint32_t>(i)).visible != 0, cases[i].visible) << cases[i].what;
     }
-    // Only the visible ones reach the device: ambient and texture pass each.
-    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2 * 3);
+    // Only the visible ones reach the device.
+    EXPECT_EQ(SurfaceDraws().size(), 3u);
 }
 
 // Each instance tests the light against its box in its own space: of two unit boxes at x = ±30 only
@@ -228,21 +239,20 @@ TEST_F(RendererTest, LightsReachInstancesWithinTheirRadiusOfTheBoxInsideTheFrust
     ASSERT_EQ(material.instances.At(1).lights.Count(), 1u);
     EXPECT_EQ(material.instances.At(1).lights.At(0), &lights.back());
     EXPECT_EQ(material.instances.At(2).lights.Count(), 0u);
-    EXPECT_EQ(MeshDrawsWith(NormalMapLightsVertexShader::kSourceFile), 2);
 }
 
-// A normal-mapped instance costs one light-pass draw for every four of its lights (and one for the
-// rest), each draw carrying its own lights; one without a normal map keeps its ambient colour and
-// has no light pass.
-TEST_F(RendererTest, TheLightPassDrawsAnInstanceOnceForEveryFourOfItsLights)
+// An instance of up to four lights is one surface draw carrying them all; one of more lights is
+// left to the separate passes: ambient, a light-pass draw for every four lights (and one for the
+// rest), texture. One without a normal map has no lights to carry.
+TEST_F(RendererTest, TheSurfacePassDrawsAnInstanceOfUpToFourLightsOnceAndLeavesMoreToTheSeparatePasses)
 {
-    const struct { uint32_t lights; bool bumpy; int draws; } cases[] =
-        {{1, true, 1}, {4, true, 1}, {5, true, 2}, {9, true, 3}, {4, false, 0}};
+    const struct { uint32_t lights; bool bumpy; size_t surfaceDraws; int lightDraws; } cases[] =
+        {{0, true, 1, 0}, {1, true, 1, 0}, {4, true, 1, 0}, {5, true, 0, 2}, {9, true, 0, 3}, {6, false, 1, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.lights << (c.bumpy ? " lights, normal-mapped" : " lights, plain"));
         Material material;
         if (c.bumpy) material.bumpMap = &NewTexture();
-        renderer_.AddObject(AddBoxObject(material), Matrix());
+        renderer_.AddObject(AddBoxObject(material), Matrix::Translation(2, 0, 0));
         std::vector<PointLight> lights(c.lights);
         for (uint32_t i = 0; i < c.lights; ++i) {
             lights[i].position = Vec4(static_cast<float>(i), 0, -3);
@@ -252,16 +262,71 @@ TEST_F(RendererTest, TheLightPassDrawsAnInstanceOnceForEveryFourOfItsLights)
         }
         device_.ClearLog();
         RenderFrame();
+        const std::vector<const NullDrawCall*> surface = SurfaceDraws();
+        ASSERT_EQ(surface.size(), c.surfaceDraws);
         const std::vector<const NullDrawCall*> lit = MeshDraws(NormalMapLightsVertexShader::kSourceFile);
-        ASSERT_EQ(static_cast<int>(lit.size()), c.draws);
-        EXPECT_EQ(MeshDrawsWith(NullVertexShader::kSourceFile), 2);  // ambient and texture
-        if (lit.empty()) continue;
-        // The last draw's shaders hold the last group, led by the first light after the full fours.
-        const PointLight& lead = lights[(c.lights - 1) / 4 * 4];
-        EXPECT_FLOAT_EQ(ConstantOf(lit.back()->vertexShader, "lightPositions"), lead.position.x);
+        ASSERT_EQ(static_cast<int>(lit.size()) - static_cast<int>(surface.size()), c.lightDraws);
+        EXPECT_EQ(MeshDrawsWith(NullVertexShader::kSourceFile), c.lightDraws > 0 ? 2 : 0);  // ambient and texture
+        if (!c.bumpy || c.lights == 0) continue;
+        // The last draw holds the last group, led by the first light after the full fours, placed
+        // in the object's space (the box stands at x = 2).
+        const PointLight& lead = c.surfaceDraws ? lights[0] : lights[(c.lights - 1) / 4 * 4];
+        EXPECT_FLOAT_EQ(ConstantOf(lit.back()->vertexShader, "lightPositions"), lead.position.x - 2);
         EXPECT_FLOAT_EQ(ConstantOf(lit.back()->vertexShader, "lightRadii"), 1.0f / lead.radius);
         EXPECT_FLOAT_EQ(ConstantOf(lit.back()->pixelShader, "lightColors"), lead.colour.x);
     }
+}
+
+// What a surface draw starts from: the ambient colour (the renderer's plus the material's), or for
+// a glowing material white where its texture is opaque; cut-out materials are alpha-tested.
+TEST_F(RendererTest, SurfaceDrawsCarryTheAmbientColourTheGlowBlendTheDiffuseColourAndTheCutOut)
+{
+    renderer_.SetAmbientColor(Vec4(0.1f, 0.2f, 0.3f, 1));
+    const struct { const char* what; bool textured, glow, alphaMask; float base, glowMix; bool alphaTest; } cases[] = {
+        {"plain", false, false, false, 0.5f, 0, false},
+        {"textured", true, false, false, 0.5f, 0, false},
+        {"cut out", true, false, true, 0.5f, 0, true},
+        {"mask without texture", false, false, true, 0.5f, 0, false},
+        {"glowing, textured", true, true, true, 0.5f, 1, false},
+        {"glowing, plain", false, true, false, 1.0f, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Material material;
+        material.ambient = Vec4(0.4f, 0, 0, 1);
+        material.diffuse = Vec4(0.25f, 0.5f, 0.75f, 1);
+        material.glow = c.glow;
+        material.alphaMask = c.alphaMask;
+        if (c.textured) material.texture = &NewTexture();
+        renderer_.AddObject(AddBoxObject(material), Matrix());
+        device_.ClearLog();
+        RenderFrame();
+        const std::vector<const NullDrawCall*> surface = SurfaceDraws();
+        ASSERT_EQ(surface.size(), 1u);
+        EXPECT_FLOAT_EQ(ConstantOf(surface[0]->pixelShader, "baseColor"), c.base);
+        EXPECT_FLOAT_EQ(ConstantOf(surface[0]->pixelShader, "glowMix"), c.glowMix);
+        EXPECT_FLOAT_EQ(ConstantOf(surface[0]->pixelShader, "diffuseColor"), 0.25f);
+        EXPECT_EQ(surface[0]->alphaTest, c.alphaTest);
+        EXPECT_EQ(surface[0]->stages[2].texture, c.textured ? material.texture->Device() : nullptr);
+    }
+    EXPECT_EQ(device_.GetRenderState(RenderState::AlphaTestEnable), 0u);
+}
+
+// Nearest first, whatever the order of submission and of materials, so that the depth test spares
+// the shading of what lies behind.
+TEST_F(RendererTest, SurfaceDrawsGoNearestFirst)
+{
+    Material first, second;
+    SceneObject& a = AddBoxObject(first);
+    SceneObject& b = AddBoxObject(second);
+    const float depths[] = {40, -20, 70, 0, 10};
+    for (size_t i = 0; i < std::size(depths); ++i) {
+        renderer_.AddObject(i % 2 ? b : a, Matrix::Translation(0, 0, depths[i]));
+    }
+    RenderFrame();
+    std::vector<float> drawn;
+    for (const NullDrawCall* draw : SurfaceDraws()) drawn.push_back(draw->world(3, 2));
+    EXPECT_EQ(drawn, (std::vector<float>{-20, 0, 10, 40, 70}));
 }
 
 // A shader folder that holds only the one-light shaders: each light of an instance is a draw of
@@ -319,7 +384,7 @@ TEST_F(RendererTest, FadeOneClearsToTheFadeColourDrawsNothingAndKeepsEverythingQ
     renderer_.SetBackgroundColor(Vec4(1, 0.5f, 0, 1));
     renderer_.Render(Vec4(0.2f, 0.4f, 0.6f, 1.0f), 0.5f);
     EXPECT_EQ(device_.Clears().back().color, PackColor(255, 255, 127, 0));
-    EXPECT_EQ(MeshDrawsWith("nullvertexshader.vsh"), 2 * 2);
+    EXPECT_EQ(SurfaceDraws().size(), 2u);
     EXPECT_EQ(std::tuple(renderer_.Models().Count(), renderer_.Lights().Count(), renderer_.Particles().Count(),
                          renderer_.Sprites().Count(), renderer_.FrameCounter()), std::tuple(0u, 0u, 0u, 0u, 1u));
     EXPECT_FALSE(device_.InScene());
@@ -437,9 +502,8 @@ TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBa
 
     RenderSurface* first = renderer_.GlowTarget(0)->GetSurfaceLevel0();
     RenderSurface* second = renderer_.GlowTarget(1)->GetSurfaceLevel0();
-    DeviceTexture* columns = renderer_.GlowTarget(2);
-    ASSERT_NE(columns, nullptr);
-    EXPECT_EQ(std::pair(columns->Width(), columns->Height()), std::pair(256, kHeight));
+    EXPECT_EQ(std::pair(renderer_.GlowTarget(0)->Width(), renderer_.GlowTarget(0)->Height()), std::pair(256, 128));
+    EXPECT_EQ(renderer_.GlowTarget(2), nullptr);
     ASSERT_EQ(device_.Clears().size(), 2u);
     EXPECT_EQ(std::pair(device_.Clears()[1].renderTarget, device_.Clears()[1].color), std::pair(first, 0xff000000u));
     int meshDrawsIntoGlow = 0;
@@ -448,21 +512,23 @@ TEST_F(RendererTest, GlowDrawsGlowingMaterialsSmallThenBlursAlongXThenYOntoTheBa
 
     const std::vector<NullDrawCall> quads = DrawsOfFormat(QuadVertex::kFvf);
     ASSERT_EQ(quads.size(), 2u);
-    EXPECT_EQ(std::tuple(quads[0].renderTarget, quads[0].texture0, quads[0].blending),
+    EXPECT_EQ(std::tuple(quads[0].renderTarget, quads[0].stages[0].texture, quads[0].blending),
               std::tuple(second, renderer_.GlowTarget(0), false));
-    EXPECT_EQ(std::tuple(quads[1].renderTarget, quads[1].texture0, quads[1].blending),
-              std::tuple(columns->GetSurfaceLevel0(), renderer_.GlowTarget(1), false));
+    EXPECT_EQ(std::tuple(quads[1].renderTarget, quads[1].stages[0].texture, quads[1].blending),
+              std::tuple(first, renderer_.GlowTarget(1), false));
     const std::vector<NullDrawCall> spread = DrawsOfFormat(ScreenVertex::kFvf);
     ASSERT_EQ(spread.size(), 1u);
     EXPECT_TRUE(spread[0].renderTarget->IsBackBuffer());
-    EXPECT_EQ(std::tuple(spread[0].texture0, spread[0].blending, spread[0].srcBlend, spread[0].destBlend),
-              std::tuple(columns, true, uint32_t{Blend::One}, uint32_t{Blend::One}));
+    EXPECT_EQ(std::tuple(spread[0].stages[0].texture, spread[0].blending, spread[0].srcBlend, spread[0].destBlend),
+              std::tuple(renderer_.GlowTarget(0), true, uint32_t{Blend::One}, uint32_t{Blend::One}));
     const auto corners = VerticesOf<ScreenVertex>(spread[0]);
     ASSERT_EQ(corners.size(), 6u);
     EXPECT_FLOAT_EQ(corners[0].x, -0.5f);
     EXPECT_FLOAT_EQ(corners[4].y, kHeight - 0.5f);
     EXPECT_FLOAT_EQ(corners[0].u, 0.5f / 256 - 0.5f / kWidth);
+    EXPECT_FLOAT_EQ(corners[0].v, 0.5f / 128 - 0.5f / kHeight);
     EXPECT_FLOAT_EQ(corners[4].u - corners[0].u, 1.0f);
+    EXPECT_FLOAT_EQ(corners[4].v - corners[0].v, 1.0f);
     for (const QuadVertex& corner : VerticesOf<QuadVertex>(quads[0])) {
         EXPECT_EQ(std::pair(corner.u, corner.v), std::pair((corner.x + 1) / 2, (corner.y + 1) / 2));
     }
@@ -532,13 +598,15 @@ TEST_F(RendererTest, EveryTextureOfTheSceneIsBoundWrappedAndFilteredAlsoAfterAGl
     // and filters linearly between linear mip levels.
     int sceneTextureDraws = 0;
     for (const NullDrawCall& draw : device_.Draws()) {
-        if (draw.texture0 != textured.texture->Device() && draw.texture0 != textured.bumpMap->Device()) continue;
-        ++sceneTextureDraws;
-        EXPECT_EQ(draw.addressU0, TextureAddress::Wrap);
-        EXPECT_EQ(draw.addressV0, TextureAddress::Wrap);
-        EXPECT_EQ(draw.minFilter0, TextureFilterType::Linear);
-        EXPECT_EQ(draw.mipFilter0, TextureFilterType::Linear);
+        for (const NullDrawCall::Stage& stage : draw.stages) {
+            if (stage.texture != textured.texture->Device() && stage.texture != textured.bumpMap->Device()) continue;
+            ++sceneTextureDraws;
+            EXPECT_EQ(stage.addressU, TextureAddress::Wrap);
+            EXPECT_EQ(stage.addressV, TextureAddress::Wrap);
+            EXPECT_EQ(stage.minFilter, TextureFilterType::Linear);
+            EXPECT_EQ(stage.mipFilter, TextureFilterType::Linear);
+        }
     }
-    EXPECT_GE(sceneTextureDraws, 6);  // ambient, light, texture, particle, glow, sprite
+    EXPECT_GE(sceneTextureDraws, 5);  // surface (normal and colour maps), particle, glow, sprite
     TextureFilter::Reset();
 }

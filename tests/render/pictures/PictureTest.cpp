@@ -26,14 +26,31 @@ void PictureTest::SetUp()
     GraphicsDevice::SetCurrent(device_.get());
     // Sampled as the game samples: linear filtering between linear mip levels.
     TextureFilter::Set(TextureFilterType::Linear, TextureFilterType::Linear, TextureFilterType::Linear, 1);
-    ShaderDirectory::Set(HARN_SOURCE_DIR "/data");
-    renderer_ = std::make_unique<Renderer>();
-    ASSERT_TRUE(renderer_->SetUpScene());
-    renderer_->SetBackgroundColor(Vec4(0.05f, 0.05f, 0.1f, 1));
-    renderer_->SetAmbientColor(Vec4(0.15f, 0.15f, 0.15f, 1));
-    renderer_->GetCamera().SetProjection(Pi() / 3.0f, 4.0f / 3.0f);
-    renderer_->GetCamera().SetLook(Vec4(0, 20, -110), Vec4(0, 0, 0), Vec4(0, 1, 0));
+    renderer_ = MakeRenderer(HARN_SOURCE_DIR "/data");
+    ASSERT_NE(renderer_, nullptr);
     flatNormals_ = Keep(test_textures::FlatNormals());
+}
+
+std::unique_ptr<Renderer> PictureTest::MakeRenderer(const std::string& shaderFolder)
+{
+    ShaderDirectory::Set(shaderFolder);
+    auto renderer = std::make_unique<Renderer>();
+    if (!renderer->SetUpScene()) return nullptr;
+    renderer->SetBackgroundColor(Vec4(0.05f, 0.05f, 0.1f, 1));
+    renderer->SetAmbientColor(Vec4(0.15f, 0.15f, 0.15f, 1));
+    renderer->GetCamera().SetProjection(Pi() / 3.0f, 4.0f / 3.0f);
+    renderer->GetCamera().SetLook(Vec4(0, 20, -110), Vec4(0, 0, 0), Vec4(0, 1, 0));
+    return renderer;
+}
+
+std::vector<uint8_t> PictureTest::RenderPixels(const Vec4& fadeColour, float fade)
+{
+    renderer_->Render(fadeColour, fade);
+    std::vector<uint8_t> pixels;
+    EXPECT_TRUE(device_->ReadPixels(0, 0, kWidth, kHeight, &pixels));
+    pixels.resize(static_cast<size_t>(kWidth) * kHeight * 4);
+    for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
+    return pixels;
 }
 
 void PictureTest::TearDown()
@@ -76,13 +93,9 @@ Texture* PictureTest::Keep(std::unique_ptr<Texture> texture)
 
 void PictureTest::ExpectFrameMatches(const char* name, const Vec4& fadeColour, float fade)
 {
-    renderer_->Render(fadeColour, fade);
     Picture actual;
     ASSERT_TRUE(AllocatePicture(actual, kWidth, kHeight));
-    std::vector<uint8_t> pixels;
-    ASSERT_TRUE(device_->ReadPixels(0, 0, kWidth, kHeight, &pixels));
-    actual.rgba = pixels;
-    for (size_t i = 3; i < actual.rgba.size(); i += 4) actual.rgba[i] = 255;
+    actual.rgba = RenderPixels(fadeColour, fade);
 
     const std::string file = std::string(name) + ".png";
     TempFolder::Save(std::string(HARN_BINARY_DIR "/picture_results/") + file, PictureWriter::Png(actual));

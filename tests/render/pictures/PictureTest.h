@@ -32,6 +32,10 @@ protected:
     SceneObject& AddObject(Material& material, MeshData mesh);
     Texture* Keep(std::unique_ptr<Texture> texture);
 
+    // A renderer on the device as the tests set it up, reading its shaders from the folder.
+    std::unique_ptr<Renderer> MakeRenderer(const std::string& shaderFolder);
+    // Renders one frame and reads it back, RGBA, opaque.
+    std::vector<uint8_t> RenderPixels(const Vec4& fadeColour = Vec4(0, 0, 0, 1), float fade = 0.0f);
     // Renders one frame and compares it with the reference of that name.
     void ExpectFrameMatches(const char* name, const Vec4& fadeColour = Vec4(0, 0, 0, 1), float fade = 0.0f);
 
