@@ -1,5 +1,6 @@
 #include "engine/render/SurfacePixelShader.h"
 
+#include <algorithm>
 #include <string>
 
 #include "engine/render/NormalMapLightsPixelShader.h"
@@ -18,18 +19,31 @@ bool SurfacePixelShader::Init(int lights, bool textured)
     return compiled;
 }
 
+namespace {
+
+// The shader takes its colours held to 0..1, as the texture stages hold them.
+Vec4 Held(const Vec4& color)
+{
+    return Vec4(std::clamp(color.x, 0.0f, 1.0f), std::clamp(color.y, 0.0f, 1.0f), std::clamp(color.z, 0.0f, 1.0f),
+                std::clamp(color.w, 0.0f, 1.0f));
+}
+
+}  // namespace
+
 void SurfacePixelShader::SetLights(PointLight* const* lights) const
 {
-    WriteMatrix(lightColors_, NormalMapLightsPixelShader::ColorRows(lights, lights_));
+    Matrix colors = NormalMapLightsPixelShader::ColorRows(lights, lights_);
+    for (float& value : colors.m) value = std::clamp(value, 0.0f, 1.0f);
+    WriteMatrix(lightColors_, colors);
 }
 
 void SurfacePixelShader::SetBase(const Vec4& color, float glowMix) const
 {
-    WriteVector(baseColor_, color);
+    WriteVector(baseColor_, Held(color));
     WriteFloat(glowMix_, glowMix);
 }
 
 void SurfacePixelShader::SetDiffuseColor(const Vec4& color) const
 {
-    WriteVector(diffuseColor_, color);
+    WriteVector(diffuseColor_, Held(color));
 }
