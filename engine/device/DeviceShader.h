@@ -23,8 +23,9 @@ struct ShaderDefine {
 //                         inTexCoord0 (vec4), inTangent, inBinormal, inDiffuse (vec4, 0..1)
 //                  write  oPos (clip position in Direct3D conventions: depth 0..w, y up),
 //                         oD0 (diffuse), oD1 (specular), oT0 .. oT7 (texture coordinates; the
-//                         texture stages read oT0 .. oT3)
-//   Pixel shaders read    vD0, vD1, vT0 .. vT7, samplers s0 .. s3 (2D textures of stages 0 .. 3)
+//                         texture stages read oT0 .. oT3), and oT8 .. oT15 for pixel shaders that
+//                         need more (not every driver passes all sixteen to one pixel shader)
+//   Pixel shaders read    vD0, vD1, vT0 .. vT15, samplers s0 .. s3 (2D textures of stages 0 .. 3)
 //                         and sv0 .. sv3 (volume textures of stages 0 .. 3)
 //                  write  oC0
 // Matrices multiply row vectors as in the engine: `inPosition * worldViewProj`.

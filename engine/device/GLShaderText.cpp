@@ -1,5 +1,7 @@
 #include "engine/device/GLShaderText.h"
 
+#include <cctype>
+
 namespace GLShaderText {
 
 const char* VertexPrelude()
@@ -21,6 +23,14 @@ out vec4 vT4;
 out vec4 vT5;
 out vec4 vT6;
 out vec4 vT7;
+out vec4 vT8;
+out vec4 vT9;
+out vec4 vT10;
+out vec4 vT11;
+out vec4 vT12;
+out vec4 vT13;
+out vec4 vT14;
+out vec4 vT15;
 vec4 oPos;
 vec4 oD0;
 vec4 oD1;
@@ -32,6 +42,14 @@ vec4 oT4;
 vec4 oT5;
 vec4 oT6;
 vec4 oT7;
+vec4 oT8;
+vec4 oT9;
+vec4 oT10;
+vec4 oT11;
+vec4 oT12;
+vec4 oT13;
+vec4 oT14;
+vec4 oT15;
 #define main harnShaderMain
 #line 1
 )";
@@ -59,6 +77,14 @@ void main()
     oT5 = vec4(0.0, 0.0, 0.0, 1.0);
     oT6 = vec4(0.0, 0.0, 0.0, 1.0);
     oT7 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT8 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT9 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT10 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT11 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT12 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT13 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT14 = vec4(0.0, 0.0, 0.0, 1.0);
+    oT15 = vec4(0.0, 0.0, 0.0, 1.0);
     harnShaderMain();
     vec4 p = oPos;
     p.x += harnViewport.x * p.w;
@@ -75,6 +101,14 @@ void main()
     vT5 = oT5;
     vT6 = oT6;
     vT7 = oT7;
+    vT8 = oT8;
+    vT9 = oT9;
+    vT10 = oT10;
+    vT11 = oT11;
+    vT12 = oT12;
+    vT13 = oT13;
+    vT14 = oT14;
+    vT15 = oT15;
 }
 )";
 }
@@ -92,6 +126,14 @@ in vec4 vT4;
 in vec4 vT5;
 in vec4 vT6;
 in vec4 vT7;
+in vec4 vT8;
+in vec4 vT9;
+in vec4 vT10;
+in vec4 vT11;
+in vec4 vT12;
+in vec4 vT13;
+in vec4 vT14;
+in vec4 vT15;
 uniform sampler2D s0;
 uniform sampler2D s1;
 uniform sampler2D s2;
@@ -182,6 +224,30 @@ void main()
     oC0 = vD0 + vD1 + vT0 + vT1 + vT2 + vT3 + vT4 + vT5 + vT6 + vT7;
 }
 )";
+}
+
+unsigned ExtraRegistersWritten(const std::string& vertexSource)
+{
+    unsigned registers = 0;
+    for (int i = 0; i < kExtraRegisters; ++i) {
+        const std::string name = "oT" + std::to_string(kFirstExtraRegister + i);
+        for (size_t at = vertexSource.find(name); at != std::string::npos; at = vertexSource.find(name, at + 1)) {
+            const size_t end = at + name.size();
+            const bool ends = end == vertexSource.size() || !(std::isalnum(static_cast<unsigned char>(vertexSource[end])) ||
+                                                             vertexSource[end] == '_');
+            if (ends) registers |= 1u << i;
+        }
+    }
+    return registers;
+}
+
+std::string EveryInputPixelBody(unsigned extraRegisters)
+{
+    std::string sum = "vD0 + vD1 + vT0 + vT1 + vT2 + vT3 + vT4 + vT5 + vT6 + vT7";
+    for (int i = 0; i < kExtraRegisters; ++i) {
+        if (extraRegisters & (1u << i)) sum += " + vT" + std::to_string(kFirstExtraRegister + i);
+    }
+    return "\nvoid main()\n{\n    oC0 = " + sum + ";\n}\n";
 }
 
 }  // namespace GLShaderText

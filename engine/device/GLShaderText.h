@@ -5,6 +5,8 @@
 // outputs and samplers named in DeviceShader.h and renames the source's main; the epilogue's main
 // calls it and maps the Direct3D conventions onto OpenGL (depth range, pixel centres, render
 // targets stored top-down, alpha test).
+#include <string>
+
 namespace GLShaderText {
 
 // Vertex attribute locations.
@@ -30,7 +32,17 @@ const char* PixelEpilogue();
 const char* FixedVertexBody();
 // Screen-pixel vertices (x, y, z, rhw) by harnScreenSize: the vertex stage of Fvf::XYZRHW formats.
 const char* PretransformedVertexBody();
-// Reads every vertex output, so that a vertex shader linked with it keeps every constant it uses.
+// Reads every vertex output of oD0 .. oT7, so that a vertex shader linked with it keeps every
+// constant it uses.
 const char* EveryInputPixelBody();
+
+// The registers oT8 .. oT15, which only shaders that name them have linked: bit i stands for
+// oT(8 + i).
+constexpr int kFirstExtraRegister = 8;
+constexpr int kExtraRegisters = 8;
+// The extra registers a vertex source names.
+unsigned ExtraRegistersWritten(const std::string& vertexSource);
+// EveryInputPixelBody reading these extra registers as well.
+std::string EveryInputPixelBody(unsigned extraRegisters);
 
 }  // namespace GLShaderText

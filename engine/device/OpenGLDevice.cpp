@@ -762,8 +762,13 @@ std::unique_ptr<DeviceShader> OpenGLDevice::CreateShader(ShaderStage stage, cons
         if (messages) *messages = errors;
         return nullptr;
     }
-    // Linked with the device's own other half, the shader shows which constants it uses.
-    GLuint program = LinkProgram(vertex ? shader : fixedVertexShader_, vertex ? everyInputPixelShader_ : shader, &errors);
+    // Linked with the device's own other half, the shader shows which constants it uses. A vertex
+    // shader writing extra registers gets a half that reads those too.
+    GLuint reader = vertex ? everyInputPixelShader_ : 0;
+    const unsigned extra = vertex ? GLShaderText::ExtraRegistersWritten(source) : 0;
+    if (extra != 0) reader = CompileShader(GL_FRAGMENT_SHADER, GLShaderText::EveryInputPixelBody(extra), &errors);
+    GLuint program = reader || !vertex ? LinkProgram(vertex ? shader : fixedVertexShader_, vertex ? reader : shader, &errors) : 0;
+    if (extra != 0 && reader != 0) glDeleteShader(reader);
     if (program == 0) {
         Log::Print(4, "%s does not link:\n%s\n", path, errors.c_str());
         if (messages) *messages = errors;

@@ -8,7 +8,7 @@
 bool NormalMapLightsPixelShader::Init(int lights)
 {
     lights_ = lights;
-    const bool compiled = lights >= 1 && lights <= NormalMapLightsVertexShader::kMaxLights &&
+    const bool compiled = lights >= 1 && lights <= kMaxLights &&
                           Compile(kSourceFile, {{"LIGHTS", std::to_string(lights)}});
     lightColors_ = Lookup("lightColors");
     return compiled;

@@ -10,8 +10,9 @@ struct PointLight;
 class NormalMapLightsPixelShader final : public PixelShader {
 public:
     static constexpr const char* kSourceFile = "normalmaplightspixelshader.psh";
+    static constexpr int kMaxLights = 4;
 
-    // Compiles the shader for `lights` lights, 1 to NormalMapLightsVertexShader::kMaxLights.
+    // Compiles the shader for `lights` lights, 1 to kMaxLights.
     bool Init(int lights);
     // The colours of the first `lights` lights of the list.
     void SetLights(PointLight* const* lights) const;

@@ -9,10 +9,10 @@ struct PointLight;
 class NormalMapLightsVertexShader final : public VertexShader {
 public:
     static constexpr const char* kSourceFile = "normalmaplightsvertexshader.vsh";
-    static constexpr int kMaxLights = 4;
+    static constexpr int kMaxLights = 8;
 
     // Compiles the shader for `lights` lights, 0 to kMaxLights (0: position and texture coordinates
-    // alone, for SurfacePixelShader).
+    // alone, for SurfacePixelShader; NormalMapLightsPixelShader takes up to four).
     bool Init(int lights);
     int Lights() const { return lights_; }
 
@@ -26,4 +26,6 @@ private:
     ConstantHandle worldViewProj_ = kNullConstant;
     ConstantHandle lightPositions_ = kNullConstant;
     ConstantHandle lightRadii_ = kNullConstant;
+    ConstantHandle moreLightPositions_ = kNullConstant;
+    ConstantHandle moreLightRadii_ = kNullConstant;
 };

@@ -162,14 +162,17 @@ bool Renderer::SetUpScene()
     complete = alphaShader_.Init() && complete;
     complete = particleShader_.Init() && complete;
     // Optional: without them every light costs a draw of its own.
-    for (int i = 0; i < NormalMapLightsVertexShader::kMaxLights; ++i) {
+    for (int i = 0; i < NormalMapLightsPixelShader::kMaxLights; ++i) {
         lightsPixelShaders_[i].Init(i + 1);
     }
-    // Optional: without them the ambient, light and texture passes draw every instance.
+    // Optional: the surface pass draws the instances of as many lights as it has shaders for, in
+    // an unbroken run from none, and leaves the others to the ambient, light and texture passes.
+    surfaceLights_ = -1;
     for (int lights = 0; lights <= NormalMapLightsVertexShader::kMaxLights; ++lights) {
-        lightsVertexShaders_[lights].Init(lights);
-        surfaceShaders_[0][lights].Init(lights, false);
-        surfaceShaders_[1][lights].Init(lights, true);
+        const bool vertex = lightsVertexShaders_[lights].Init(lights);
+        const bool plain = surfaceShaders_[0][lights].Init(lights, false);
+        const bool textured = surfaceShaders_[1][lights].Init(lights, true);
+        if (vertex && plain && textured && surfaceLights_ == lights - 1) surfaceLights_ = lights;
     }
 
     std::vector<uint8_t> volume(kAttenuationSize * kAttenuationSize * kAttenuationSize * 4);
@@ -298,23 +301,12 @@ void Renderer::SetFrameStates()
     device.SetRenderState(RenderState::AlphaFunc, Compare::Greater);
 }
 
-bool Renderer::SurfaceShadersReady() const
-{
-    for (int lights = 0; lights <= NormalMapLightsVertexShader::kMaxLights; ++lights) {
-        if (!lightsVertexShaders_[lights].IsReady() || !surfaceShaders_[0][lights].IsReady() ||
-            !surfaceShaders_[1][lights].IsReady()) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Draws every visible instance it can in one go and marks the others layered; returns how many it
 // left. Each draw writes what the ambient, light and texture passes would have left in the frame.
 int Renderer::SurfacePass()
 {
     GraphicsDevice& device = *Device();
-    const bool ready = SurfaceShadersReady();
+    const bool ready = surfaceLights_ >= 0;
     if (ready) {
         device.SetRenderState(RenderState::AlphaBlendEnable, 0);
         device.SetRenderState(RenderState::ZFunc, Compare::LessEqual);
@@ -327,7 +319,7 @@ int Renderer::SurfacePass()
         for (MeshInstance& instance : material->instances) {
             if (!instance.visible) continue;
             const uint32_t lights = material->bumpMap ? instance.lights.Count() : 0;
-            instance.layered = !ready || lights > NormalMapLightsVertexShader::kMaxLights;
+            instance.layered = static_cast<int64_t>(lights) > surfaceLights_;
             if (instance.layered) {
                 ++layered;
                 continue;
@@ -496,7 +488,7 @@ void Renderer::LightPass()
 
 bool Renderer::LightsTogether() const
 {
-    for (int i = 0; i < NormalMapLightsVertexShader::kMaxLights; ++i) {
+    for (int i = 0; i < NormalMapLightsPixelShader::kMaxLights; ++i) {
         if (!lightsVertexShaders_[i + 1].IsReady() || !lightsPixelShaders_[i].IsReady()) return false;
     }
     return true;
@@ -507,8 +499,8 @@ void Renderer::DrawLightsTogether(const MeshInstance& instance, int32_t frameSta
 {
     const Matrix worldViewProj = instance.world * camera_.ViewProjection();
     const uint32_t count = instance.lights.Count();
-    for (uint32_t first = 0; first < count; first += NormalMapLightsVertexShader::kMaxLights) {
-        const auto group = static_cast<int>(std::min<uint32_t>(count - first, NormalMapLightsVertexShader::kMaxLights));
+    for (uint32_t first = 0; first < count; first += NormalMapLightsPixelShader::kMaxLights) {
+        const auto group = static_cast<int>(std::min<uint32_t>(count - first, NormalMapLightsPixelShader::kMaxLights));
         const NormalMapLightsVertexShader& vertexShader = lightsVertexShaders_[group];
         const NormalMapLightsPixelShader& pixelShader = lightsPixelShaders_[group - 1];
         vertexShader.Bind();

@@ -33,7 +33,7 @@ struct Sprite;
 //              every light that touches it normal map · light direction × the attenuation volume ×
 //              the light's colour (each light's term held to 0..1, the sum to 1), times its colour
 //              texture or diffuse colour. This is the picture the three passes below leave, which
-//              draw the instances the surface pass cannot: those with more than four lights, or
+//              draw the instances the surface pass cannot: those with more than eight lights, or
 //              all of them where its shaders are missing;
 //   ambient    the instance in its ambient colour, laying down depth;
 //   light      additive: for every light that touches the instance, normal map · light direction ×
@@ -130,7 +130,6 @@ private:
     void CullInstances();
     void AssignLights();
     void SetFrameStates();
-    bool SurfaceShadersReady() const;
     int SurfacePass();
     void SurfaceDraw(const Material& material, const MeshInstance& instance);
     void AmbientPass();
@@ -189,9 +188,11 @@ private:
     // Index n draws n lights at once (index 0 only in the surface pass).
     NormalMapLightsVertexShader lightsVertexShaders_[NormalMapLightsVertexShader::kMaxLights + 1];
     // Index n − 1 draws n lights at once.
-    NormalMapLightsPixelShader lightsPixelShaders_[NormalMapLightsVertexShader::kMaxLights];
+    NormalMapLightsPixelShader lightsPixelShaders_[NormalMapLightsPixelShader::kMaxLights];
     // [textured][lights]
     SurfacePixelShader surfaceShaders_[2][NormalMapLightsVertexShader::kMaxLights + 1];
+    // The most lights a surface draw carries; -1: no surface pass.
+    int surfaceLights_ = -1;
     GlowVertexShader glowVertexShader_;
     GlowPixelShader glowPixelShader_;
     AlphaPixelShader alphaShader_;

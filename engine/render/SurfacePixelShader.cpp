@@ -13,6 +13,7 @@ bool SurfacePixelShader::Init(int lights, bool textured)
         lights >= 0 && lights <= NormalMapLightsVertexShader::kMaxLights &&
         Compile(kSourceFile, {{"LIGHTS", std::to_string(lights)}, {"TEXTURED", textured ? "1" : "0"}});
     lightColors_ = Lookup("lightColors");
+    moreLightColors_ = Lookup("moreLightColors");
     baseColor_ = Lookup("baseColor");
     glowMix_ = Lookup("glowMix");
     diffuseColor_ = Lookup("diffuseColor");
@@ -32,9 +33,14 @@ Vec4 Held(const Vec4& color)
 
 void SurfacePixelShader::SetLights(PointLight* const* lights) const
 {
-    Matrix colors = NormalMapLightsPixelShader::ColorRows(lights, lights_);
+    const int first = std::min(lights_, 4);
+    Matrix colors = NormalMapLightsPixelShader::ColorRows(lights, first);
     for (float& value : colors.m) value = std::clamp(value, 0.0f, 1.0f);
     WriteMatrix(lightColors_, colors);
+    if (lights_ <= 4) return;
+    Matrix more = NormalMapLightsPixelShader::ColorRows(lights + 4, lights_ - 4);
+    for (float& value : more.m) value = std::clamp(value, 0.0f, 1.0f);
+    WriteMatrix(moreLightColors_, more);
 }
 
 void SurfacePixelShader::SetBase(const Vec4& color, float glowMix) const

@@ -26,6 +26,7 @@ public:
 private:
     int lights_ = 0;
     ConstantHandle lightColors_ = kNullConstant;
+    ConstantHandle moreLightColors_ = kNullConstant;
     ConstantHandle baseColor_ = kNullConstant;
     ConstantHandle glowMix_ = kNullConstant;
     ConstantHandle diffuseColor_ = kNullConstant;

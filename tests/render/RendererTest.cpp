@@ -241,13 +241,14 @@ TEST_F(RendererTest, LightsReachInstancesWithinTheirRadiusOfTheBoxInsideTheFrust
     EXPECT_EQ(material.instances.At(2).lights.Count(), 0u);
 }
 
-// An instance of up to four lights is one surface draw carrying them all; one of more lights is
+// An instance of up to eight lights is one surface draw carrying them all; one of more lights is
 // left to the separate passes: ambient, a light-pass draw for every four lights (and one for the
 // rest), texture. One without a normal map has no lights to carry.
-TEST_F(RendererTest, TheSurfacePassDrawsAnInstanceOfUpToFourLightsOnceAndLeavesMoreToTheSeparatePasses)
+TEST_F(RendererTest, TheSurfacePassDrawsAnInstanceOfUpToEightLightsOnceAndLeavesMoreToTheSeparatePasses)
 {
-    const struct { uint32_t lights; bool bumpy; size_t surfaceDraws; int lightDraws; } cases[] =
-        {{0, true, 1, 0}, {1, true, 1, 0}, {4, true, 1, 0}, {5, true, 0, 2}, {9, true, 0, 3}, {6, false, 1, 0}};
+    const struct { uint32_t lights; bool bumpy; size_t surfaceDraws; int lightDraws; } cases[] = {
+        {0, true, 1, 0}, {1, true, 1, 0}, {4, true, 1, 0}, {5, true, 1, 0}, {8, true, 1, 0},
+        {9, true, 0, 3}, {13, true, 0, 4}, {10, false, 1, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.lights << (c.bumpy ? " lights, normal-mapped" : " lights, plain"));
         Material material;
@@ -268,12 +269,16 @@ TEST_F(RendererTest, TheSurfacePassDrawsAnInstanceOfUpToFourLightsOnceAndLeavesM
         ASSERT_EQ(static_cast<int>(lit.size()) - static_cast<int>(surface.size()), c.lightDraws);
         EXPECT_EQ(MeshDrawsWith(NullVertexShader::kSourceFile), c.lightDraws > 0 ? 2 : 0);  // ambient and texture
         if (!c.bumpy || c.lights == 0) continue;
-        // The last draw holds the last group, led by the first light after the full fours, placed
-        // in the object's space (the box stands at x = 2).
+        // The last draw holds the last group of four (all of them in a surface draw), its lights
+        // placed in the object's space: the box stands at x = 2.
         const PointLight& lead = c.surfaceDraws ? lights[0] : lights[(c.lights - 1) / 4 * 4];
         EXPECT_FLOAT_EQ(ConstantOf(lit.back()->vertexShader, "lightPositions"), lead.position.x - 2);
         EXPECT_FLOAT_EQ(ConstantOf(lit.back()->vertexShader, "lightRadii"), 1.0f / lead.radius);
         EXPECT_FLOAT_EQ(ConstantOf(lit.back()->pixelShader, "lightColors"), lead.colour.x);
+        if (c.surfaceDraws == 0 || c.lights <= 4) continue;
+        EXPECT_FLOAT_EQ(ConstantOf(lit.back()->vertexShader, "moreLightPositions"), lights[4].position.x - 2);
+        EXPECT_FLOAT_EQ(ConstantOf(lit.back()->vertexShader, "moreLightRadii"), 1.0f / lights[4].radius);
+        EXPECT_FLOAT_EQ(ConstantOf(lit.back()->pixelShader, "moreLightColors"), lights[4].colour.x);
     }
 }
 
