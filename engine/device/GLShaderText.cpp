@@ -226,6 +226,15 @@ void main()
 )";
 }
 
+namespace {
+
+bool IsNamePart(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+
+}  // namespace
+
 unsigned ExtraRegistersWritten(const std::string& vertexSource)
 {
     unsigned registers = 0;
@@ -233,9 +242,10 @@ unsigned ExtraRegistersWritten(const std::string& vertexSource)
         const std::string name = "oT" + std::to_string(kFirstExtraRegister + i);
         for (size_t at = vertexSource.find(name); at != std::string::npos; at = vertexSource.find(name, at + 1)) {
             const size_t end = at + name.size();
-            const bool ends = end == vertexSource.size() || !(std::isalnum(static_cast<unsigned char>(vertexSource[end])) ||
-                                                             vertexSource[end] == '_');
-            if (ends) registers |= 1u << i;
+            if (!IsNamePart(at == 0 ? ' ' : vertexSource[at - 1]) &&
+                (end == vertexSource.size() || !IsNamePart(vertexSource[end]))) {
+                registers |= 1u << i;
+            }
         }
     }
     return registers;

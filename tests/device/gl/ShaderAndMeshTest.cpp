@@ -189,3 +189,22 @@ TEST_F(GLShaderTest, ClipSpaceQuadsSampleWithDirect3DsHalfPixelOffset)
     // Pixel 16 samples u = 0.25, the black texel's centre.
     EXPECT_TRUE(Near(PixelAt(16, 10), 0, 0, 0, 1));
 }
+
+// A constant that only feeds an extra register (oT8 .. oT15) is still found, and the register
+// reaches a pixel shader that reads it.
+TEST_F(GLShaderTest, ExtraRegistersCarryTheirConstantsToThePixelShader)
+{
+    const char* source = "uniform vec4 far;\n"
+                         "void main() { oPos = vec4(inPosition.xyz, 1.0); oT12 = far; }\n";
+    auto vertex = device_->CreateVertexShader(WriteShader("extra.vsh", source).c_str());
+    ASSERT_NE(vertex, nullptr);
+    ASSERT_NE(vertex->GetConstantByName("far"), kNullConstant);
+    auto pixel = device_->CreatePixelShader(WriteShader("extra.psh", "void main() { oC0 = vT12; }\n").c_str());
+    ASSERT_NE(pixel, nullptr);
+    vertex->SetVector(vertex->GetConstantByName("far"), Vec4(0, 1, 0, 1));
+    device_->SetVertexShader(vertex.get());
+    device_->SetPixelShader(pixel.get());
+    device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 0), 1.0f, 0);
+    Draw(kWhole);
+    EXPECT_TRUE(Near(PixelAt(32, 32), 0, 255, 0));
+}
