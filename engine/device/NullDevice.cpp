@@ -229,6 +229,7 @@ NullDrawCall NullDevice::DrawWithState()
     draw.renderTarget = GetRenderTarget(0);
     draw.blending = GetRenderState(RenderState::AlphaBlendEnable) != 0;
     draw.alphaTest = GetRenderState(RenderState::AlphaTestEnable) != 0;
+    draw.depthWrite = GetRenderState(RenderState::ZWriteEnable) != 0;
     draw.srcBlend = GetRenderState(RenderState::SrcBlend);
     draw.destBlend = GetRenderState(RenderState::DestBlend);
     draw.world = GetTransform(TransformType::World);

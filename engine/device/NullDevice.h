@@ -32,6 +32,7 @@ struct NullDrawCall {
     RenderSurface* renderTarget = nullptr;
     bool blending = false;
     bool alphaTest = false;
+    bool depthWrite = false;
     uint32_t srcBlend = 0;
     uint32_t destBlend = 0;
     Matrix world;

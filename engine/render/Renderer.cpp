@@ -347,6 +347,8 @@ int Renderer::SurfacePass()
         SurfaceDraw(material, *item.instance);
     }
     if (ready) {
+        // What follows tests depth without writing it, as after the ambient pass.
+        device.SetRenderState(RenderState::ZWriteEnable, 0);
         device.SetRenderState(RenderState::AlphaTestEnable, 0);
         device.SetPixelShader(nullptr);
         device.SetTexture(2, nullptr);

@@ -403,6 +403,8 @@ TEST_F(RendererTest, ParticlesAreDrawnBackToFrontWithTheirCentreSizeAndColour)
     far.position = Vec4(3, 0, 400);
     far.size = 7.0f;
     far.color = Vec4(1, 0.5f, 0, 1);
+    Material material;
+    renderer_.AddObject(AddBoxObject(material), Matrix());
     renderer_.AddParticle(&middle);
     renderer_.AddParticle(&near);
     renderer_.AddParticle(&far);
@@ -410,6 +412,9 @@ TEST_F(RendererTest, ParticlesAreDrawnBackToFrontWithTheirCentreSizeAndColour)
     const std::vector<NullDrawCall> draws = DrawsOfFormat(ParticleVertex::kFvf);
     ASSERT_EQ(draws.size(), 1u);
     EXPECT_EQ(draws[0].primitiveCount, 6u);
+    // Behind the surfaces' depth, without hiding one another.
+    EXPECT_FALSE(draws[0].depthWrite);
+    EXPECT_EQ(SurfaceDraws().size(), 1u);
     const auto vertices = VerticesOf<ParticleVertex>(draws[0]);
     ASSERT_EQ(vertices.size(), 18u);
     EXPECT_EQ(std::tuple(vertices[0].t0, vertices[6].t0, vertices[12].t0), std::tuple(3.0f, 2.0f, 1.0f)) << "far to near";
