@@ -301,6 +301,12 @@ void Renderer::SetFrameStates()
     device.SetRenderState(RenderState::AlphaFunc, Compare::Greater);
 }
 
+// Only a material with a normal map is lit, as in the light pass.
+uint32_t Renderer::SurfaceLights(const Material& material, const MeshInstance& instance)
+{
+    return DeviceOf(material.bumpMap) ? instance.lights.Count() : 0;
+}
+
 // Draws every visible instance it can in one go and marks the others layered; returns how many it
 // left. Each draw writes what the ambient, light and texture passes would have left in the frame.
 int Renderer::SurfacePass()
@@ -318,7 +324,7 @@ int Renderer::SurfacePass()
     for (Material* material : models_) {
         for (MeshInstance& instance : material->instances) {
             if (!instance.visible) continue;
-            const uint32_t lights = material->bumpMap ? instance.lights.Count() : 0;
+            const uint32_t lights = SurfaceLights(*material, instance);
             instance.layered = static_cast<int64_t>(lights) > surfaceLights_;
             if (instance.layered) {
                 ++layered;
@@ -359,7 +365,7 @@ int Renderer::SurfacePass()
 
 void Renderer::SurfaceDraw(const Material& material, const MeshInstance& instance)
 {
-    const int lights = material.bumpMap ? static_cast<int>(instance.lights.Count()) : 0;
+    const auto lights = static_cast<int>(SurfaceLights(material, instance));
     const bool textured = DeviceOf(material.texture) != nullptr;
     const NormalMapLightsVertexShader& vertexShader = lightsVertexShaders_[lights];
     const SurfacePixelShader& pixelShader = surfaceShaders_[textured ? 1 : 0][lights];

@@ -130,6 +130,7 @@ private:
     void CullInstances();
     void AssignLights();
     void SetFrameStates();
+    static uint32_t SurfaceLights(const Material& material, const MeshInstance& instance);
     int SurfacePass();
     void SurfaceDraw(const Material& material, const MeshInstance& instance);
     void AmbientPass();
