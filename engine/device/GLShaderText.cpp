@@ -1,7 +1,5 @@
 #include "engine/device/GLShaderText.h"
 
-#include <cctype>
-
 namespace GLShaderText {
 
 const char* VertexPrelude()
@@ -224,31 +222,6 @@ void main()
     oC0 = vD0 + vD1 + vT0 + vT1 + vT2 + vT3 + vT4 + vT5 + vT6 + vT7;
 }
 )";
-}
-
-namespace {
-
-bool IsNamePart(char c)
-{
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
-
-}  // namespace
-
-unsigned ExtraRegistersWritten(const std::string& vertexSource)
-{
-    unsigned registers = 0;
-    for (int i = 0; i < kExtraRegisters; ++i) {
-        const std::string name = "oT" + std::to_string(kFirstExtraRegister + i);
-        for (size_t at = vertexSource.find(name); at != std::string::npos; at = vertexSource.find(name, at + 1)) {
-            const size_t end = at + name.size();
-            if (!IsNamePart(at == 0 ? ' ' : vertexSource[at - 1]) &&
-                (end == vertexSource.size() || !IsNamePart(vertexSource[end]))) {
-                registers |= 1u << i;
-            }
-        }
-    }
-    return registers;
 }
 
 std::string EveryInputPixelBody(unsigned extraRegisters)

@@ -36,12 +36,10 @@ const char* PretransformedVertexBody();
 // constant it uses.
 const char* EveryInputPixelBody();
 
-// The registers oT8 .. oT15, which only shaders that name them have linked: bit i stands for
-// oT(8 + i).
+// The registers oT8 .. oT15, which only shaders that write them have linked: bit i stands for
+// oT(8 + i) (see ShaderRegisterScan.h).
 constexpr int kFirstExtraRegister = 8;
 constexpr int kExtraRegisters = 8;
-// The extra registers a vertex source names.
-unsigned ExtraRegistersWritten(const std::string& vertexSource);
 // EveryInputPixelBody reading these extra registers as well.
 std::string EveryInputPixelBody(unsigned extraRegisters);
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/platform/Log.h"
+#include "engine/device/ShaderRegisterScan.h"
 #include "engine/device/ShaderSourceFile.h"
 #include "engine/device/GLShaderText.h"
 #include "engine/device/MipLevel.h"
@@ -763,9 +764,10 @@ std::unique_ptr<DeviceShader> OpenGLDevice::CreateShader(ShaderStage stage, cons
         return nullptr;
     }
     // Linked with the device's own other half, the shader shows which constants it uses. A vertex
-    // shader writing extra registers gets a half that reads those too.
+    // shader writing extra registers gets a half that reads those too (and no more, since drivers
+    // may pass as few as sixteen registers to a pixel shader).
     GLuint reader = vertex ? everyInputPixelShader_ : 0;
-    const unsigned extra = vertex ? GLShaderText::ExtraRegistersWritten(source) : 0;
+    const unsigned extra = vertex ? ExtraRegistersWritten(source, defines) : 0;
     if (extra != 0) reader = CompileShader(GL_FRAGMENT_SHADER, GLShaderText::EveryInputPixelBody(extra), &errors);
     GLuint program = reader || !vertex ? LinkProgram(vertex ? shader : fixedVertexShader_, vertex ? reader : shader, &errors) : 0;
     if (extra != 0 && reader != 0) glDeleteShader(reader);
