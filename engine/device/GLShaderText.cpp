@@ -214,16 +214,6 @@ void main()
 )";
 }
 
-const char* EveryInputPixelBody()
-{
-    return R"(
-void main()
-{
-    oC0 = vD0 + vD1 + vT0 + vT1 + vT2 + vT3 + vT4 + vT5 + vT6 + vT7;
-}
-)";
-}
-
 std::string EveryInputPixelBody(unsigned extraRegisters)
 {
     std::string sum = "vD0 + vD1 + vT0 + vT1 + vT2 + vT3 + vT4 + vT5 + vT6 + vT7";

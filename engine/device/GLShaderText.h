@@ -32,15 +32,12 @@ const char* PixelEpilogue();
 const char* FixedVertexBody();
 // Screen-pixel vertices (x, y, z, rhw) by harnScreenSize: the vertex stage of Fvf::XYZRHW formats.
 const char* PretransformedVertexBody();
-// Reads every vertex output of oD0 .. oT7, so that a vertex shader linked with it keeps every
-// constant it uses.
-const char* EveryInputPixelBody();
-
 // The registers oT8 .. oT15, which only shaders that write them have linked: bit i stands for
 // oT(8 + i) (see ShaderRegisterScan.h).
 constexpr int kFirstExtraRegister = 8;
 constexpr int kExtraRegisters = 8;
-// EveryInputPixelBody reading these extra registers as well.
+// Reads every vertex output of oD0 .. oT7 and the extra registers given, so that a vertex shader
+// linked with it keeps every constant it uses.
 std::string EveryInputPixelBody(unsigned extraRegisters);
 
 }  // namespace GLShaderText

@@ -576,7 +576,7 @@ bool OpenGLDevice::InitResources(std::string* error)
     std::string messages;
     fixedVertexShader_ = CompileShader(GL_VERTEX_SHADER, GLShaderText::FixedVertexBody(), &messages);
     if (fixedVertexShader_) pretransformedVertexShader_ = CompileShader(GL_VERTEX_SHADER, GLShaderText::PretransformedVertexBody(), &messages);
-    if (pretransformedVertexShader_) everyInputPixelShader_ = CompileShader(GL_FRAGMENT_SHADER, GLShaderText::EveryInputPixelBody(), &messages);
+    if (pretransformedVertexShader_) everyInputPixelShader_ = CompileShader(GL_FRAGMENT_SHADER, GLShaderText::EveryInputPixelBody(0), &messages);
     if (!everyInputPixelShader_) {
         if (error) *error = "the device's own shaders do not compile: " + messages;
         return false;
@@ -766,11 +766,15 @@ std::unique_ptr<DeviceShader> OpenGLDevice::CreateShader(ShaderStage stage, cons
     // Linked with the device's own other half, the shader shows which constants it uses. A vertex
     // shader writing extra registers gets a half that reads those too (and no more, since drivers
     // may pass as few as sixteen registers to a pixel shader).
-    GLuint reader = vertex ? everyInputPixelShader_ : 0;
-    const unsigned extra = vertex ? ExtraRegistersWritten(source, defines) : 0;
-    if (extra != 0) reader = CompileShader(GL_FRAGMENT_SHADER, GLShaderText::EveryInputPixelBody(extra), &errors);
-    GLuint program = reader || !vertex ? LinkProgram(vertex ? shader : fixedVertexShader_, vertex ? reader : shader, &errors) : 0;
-    if (extra != 0 && reader != 0) glDeleteShader(reader);
+    GLuint program = 0;
+    if (!vertex) {
+        program = LinkProgram(fixedVertexShader_, shader, &errors);
+    } else if (const unsigned extra = ExtraRegistersWritten(source, defines); extra == 0) {
+        program = LinkProgram(shader, everyInputPixelShader_, &errors);
+    } else if (GLuint reader = CompileShader(GL_FRAGMENT_SHADER, GLShaderText::EveryInputPixelBody(extra), &errors)) {
+        program = LinkProgram(shader, reader, &errors);
+        glDeleteShader(reader);
+    }
     if (program == 0) {
         Log::Print(4, "%s does not link:\n%s\n", path, errors.c_str());
         if (messages) *messages = errors;

@@ -103,13 +103,10 @@ unsigned ExtraRegistersWritten(const std::string& vertexSource, const std::vecto
         std::string condition;
         std::getline(words, condition);
         if (directive == "#if" || directive == "#ifdef" || directive == "#ifndef") {
-            bool holds = Holds(defines, condition);
-            if (directive != "#if") {
-                std::istringstream name(condition);
-                std::string token;
-                name >> token;
-                holds = (Find(defines, token) != nullptr) == (directive == "#ifdef");
-            }
+            std::string name;
+            std::istringstream(condition) >> name;
+            const bool holds = directive == "#if" ? Holds(defines, condition)
+                                                  : (Find(defines, name) != nullptr) == (directive == "#ifdef");
             branches.push_back({active, active && holds, active && holds});
         } else if (directive == "#elif" && !branches.empty()) {
             Branch& branch = branches.back();

@@ -307,7 +307,12 @@ uint32_t Renderer::SurfaceLights(const Material& material, const MeshInstance& i
     return DeviceOf(material.bumpMap) ? instance.lights.Count() : 0;
 }
 
-// Draws every visible instance it can in one go and marks the others layered; returns how many it
+bool Renderer::Layered(const Material& material, const MeshInstance& instance) const
+{
+    return static_cast<int64_t>(SurfaceLights(material, instance)) > surfaceLights_;
+}
+
+// Draws every visible instance it can in one go and leaves the layered ones; returns how many it
 // left. Each draw writes what the ambient, light and texture passes would have left in the frame.
 int Renderer::SurfacePass()
 {
@@ -324,9 +329,7 @@ int Renderer::SurfacePass()
     for (Material* material : models_) {
         for (MeshInstance& instance : material->instances) {
             if (!instance.visible) continue;
-            const uint32_t lights = SurfaceLights(*material, instance);
-            instance.layered = static_cast<int64_t>(lights) > surfaceLights_;
-            if (instance.layered) {
+            if (Layered(*material, instance)) {
                 ++layered;
                 continue;
             }
@@ -389,7 +392,7 @@ void Renderer::DrawInstances(Material& material, bool layeredOnly)
 {
     const Matrix& viewProjection = camera_.ViewProjection();
     for (MeshInstance& instance : material.instances) {
-        if (!instance.visible || (layeredOnly && !instance.layered)) continue;
+        if (!instance.visible || (layeredOnly && !Layered(material, instance))) continue;
         nullShader_.SetWorldViewProj(instance.world * viewProjection);
         instance.object->Draw(instance.world, material.frameStamp);
     }
@@ -479,7 +482,7 @@ void Renderer::LightPass()
         // material without normal map keeps its ambient colour alone.
         if (!normalMap) continue;
         for (const MeshInstance& instance : material->instances) {
-            if (!instance.visible || !instance.layered || instance.lights.Count() == 0) continue;
+            if (!instance.visible || !Layered(*material, instance) || instance.lights.Count() == 0) continue;
             if (together) {
                 DrawLightsTogether(instance, material->frameStamp);
             } else {

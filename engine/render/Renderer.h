@@ -131,6 +131,9 @@ private:
     void AssignLights();
     void SetFrameStates();
     static uint32_t SurfaceLights(const Material& material, const MeshInstance& instance);
+    // Drawn by the separate ambient, light and texture passes: more lights than a surface draw
+    // carries, or no surface pass at all.
+    bool Layered(const Material& material, const MeshInstance& instance) const;
     int SurfacePass();
     void SurfaceDraw(const Material& material, const MeshInstance& instance);
     void AmbientPass();

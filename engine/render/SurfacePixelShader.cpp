@@ -29,18 +29,20 @@ Vec4 Held(const Vec4& color)
                 std::clamp(color.w, 0.0f, 1.0f));
 }
 
+// Up to four lights' colours, a light a row, held to 0..1.
+Matrix HeldColorRows(PointLight* const* lights, int count)
+{
+    Matrix colors = NormalMapLightsPixelShader::ColorRows(lights, count);
+    for (float& value : colors.m) value = std::clamp(value, 0.0f, 1.0f);
+    return colors;
+}
+
 }  // namespace
 
 void SurfacePixelShader::SetLights(PointLight* const* lights) const
 {
-    const int first = std::min(lights_, 4);
-    Matrix colors = NormalMapLightsPixelShader::ColorRows(lights, first);
-    for (float& value : colors.m) value = std::clamp(value, 0.0f, 1.0f);
-    WriteMatrix(lightColors_, colors);
-    if (lights_ <= 4) return;
-    Matrix more = NormalMapLightsPixelShader::ColorRows(lights + 4, lights_ - 4);
-    for (float& value : more.m) value = std::clamp(value, 0.0f, 1.0f);
-    WriteMatrix(moreLightColors_, more);
+    WriteMatrix(lightColors_, HeldColorRows(lights, std::min(lights_, 4)));
+    if (lights_ > 4) WriteMatrix(moreLightColors_, HeldColorRows(lights + 4, lights_ - 4));
 }
 
 void SurfacePixelShader::SetBase(const Vec4& color, float glowMix) const

@@ -15,14 +15,11 @@ struct MeshInstance {
     Matrix world;
     Matrix inverseWorld;
     uint8_t visible = 1;
-    // Left by the renderer's surface pass to its separate ambient, light and texture passes.
-    uint8_t layered = 0;
     GrowArray<PointLight*> lights;
 
     MeshInstance() = default;
     MeshInstance(const MeshInstance& other)
-        : object(other.object), world(other.world), inverseWorld(other.inverseWorld), visible(other.visible),
-          layered(other.layered)
+        : object(other.object), world(other.world), inverseWorld(other.inverseWorld), visible(other.visible)
     {
         for (PointLight* light : other.lights) lights.Append(light);
     }
