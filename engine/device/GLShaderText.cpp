@@ -147,9 +147,9 @@ vec4 oC0;
 }
 
 // harnAlphaTest: (compare function, reference 0..255); function 8 passes everything.
-const char* PixelEpilogue()
+const char* PixelEpilogue(bool alphaTest)
 {
-    return R"(
+    static const char* const kTested = R"(
 #undef main
 uniform ivec2 harnAlphaTest;
 layout(location = 0) out vec4 harnFragColor;
@@ -176,6 +176,17 @@ void main()
     harnFragColor = oC0;
 }
 )";
+    static const char* const kUntested = R"(
+#undef main
+layout(location = 0) out vec4 harnFragColor;
+void main()
+{
+    oC0 = vec4(0.0, 0.0, 0.0, 1.0);
+    harnShaderMain();
+    harnFragColor = oC0;
+}
+)";
+    return alphaTest ? kTested : kUntested;
 }
 
 const char* FixedVertexBody()

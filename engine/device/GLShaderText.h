@@ -26,7 +26,9 @@ constexpr int kEmulatedStages = 4;
 const char* VertexPrelude();
 const char* VertexEpilogue();
 const char* PixelPrelude();
-const char* PixelEpilogue();
+// With alphaTest the pixel is dropped when harnAlphaTest says so; without, it is always kept,
+// which spares the software renderer the test and lets it write depth before shading.
+const char* PixelEpilogue(bool alphaTest);
 
 // Transforms by harnWorldViewProj: the vertex stage with no vertex shader bound.
 const char* FixedVertexBody();

@@ -146,15 +146,16 @@ std::string ProgramLog(GLuint program)
 }
 
 // Compiles prelude + defines + body + epilogue; 0 with the compiler's messages in *messages on
-// failure. The body's lines keep their numbers.
-GLuint CompileShader(GLenum kind, const std::string& body, std::string* messages, const std::vector<ShaderDefine>& defines = {})
+// failure. The body's lines keep their numbers. A pixel shader's epilogue has the alpha test or not.
+GLuint CompileShader(GLenum kind, const std::string& body, std::string* messages, const std::vector<ShaderDefine>& defines = {},
+                     bool alphaTest = true)
 {
     const bool vertex = kind == GL_VERTEX_SHADER;
     std::string defined;
     for (const ShaderDefine& define : defines) defined += "#define " + define.name + " " + define.value + "\n";
     defined += "#line 1\n";
     const char* parts[4] = {vertex ? GLShaderText::VertexPrelude() : GLShaderText::PixelPrelude(), defined.c_str(),
-                            body.c_str(), vertex ? GLShaderText::VertexEpilogue() : GLShaderText::PixelEpilogue()};
+                            body.c_str(), vertex ? GLShaderText::VertexEpilogue() : GLShaderText::PixelEpilogue(alphaTest)};
     GLuint shader = glCreateShader(kind);
     glShaderSource(shader, 4, parts, nullptr);
     glCompileShader(shader);
@@ -420,14 +421,17 @@ private:
     uint64_t serial_;
 };
 
+// A pixel shader has two compiled objects: one with the alpha test, one without for draws that
+// test nothing.
 class GLShader final : public DeviceShader {
 public:
-    GLShader(GraphicsDevice* device, ShaderStage stage, std::string path, ShaderConstantTable constants, GLuint shader)
-        : DeviceShader(device, stage, std::move(path), std::move(constants)), shader_(shader)
+    GLShader(GraphicsDevice* device, ShaderStage stage, std::string path, ShaderConstantTable constants, GLuint shader,
+             GLuint untested)
+        : DeviceShader(device, stage, std::move(path), std::move(constants)), shader_(shader), untested_(untested)
     {
     }
     ~GLShader() override { Free(); }
-    GLuint Name() const { return shader_; }
+    GLuint Name(bool alphaTest = true) const { return alphaTest || untested_ == 0 ? shader_ : untested_; }
 
 protected:
     void OnDeviceGone() override { Free(); }
@@ -435,13 +439,17 @@ protected:
 private:
     void Free()
     {
-        if (Device() && shader_) {
-            static_cast<OpenGLDevice*>(Device())->ForgetShaderObject(shader_);
-            glDeleteShader(shader_);
+        if (Device()) {
+            for (GLuint* object : {&shader_, &untested_}) {
+                if (*object == 0) continue;
+                static_cast<OpenGLDevice*>(Device())->ForgetShaderObject(*object);
+                glDeleteShader(*object);
+            }
         }
-        shader_ = 0;
+        shader_ = untested_ = 0;
     }
     GLuint shader_;
+    GLuint untested_;
 };
 
 }  // namespace
@@ -538,10 +546,12 @@ OpenGLDevice::~OpenGLDevice()
     DeleteSceneFramebuffer();
     for (auto& entry : programs_) glDeleteProgram(entry.second->program);
     programs_.clear();
-    for (auto& entry : stageShaders_) {
-        if (entry.second) glDeleteShader(entry.second);
+    for (auto& shaders : stageShaders_) {
+        for (auto& entry : shaders) {
+            if (entry.second) glDeleteShader(entry.second);
+        }
+        shaders.clear();
     }
-    stageShaders_.clear();
     const GLuint shaders[] = {fixedVertexShader_, pretransformedVertexShader_, everyInputPixelShader_};
     for (GLuint shader : shaders) {
         if (shader) glDeleteShader(shader);
@@ -783,8 +793,11 @@ std::unique_ptr<DeviceShader> OpenGLDevice::CreateShader(ShaderStage stage, cons
     }
     ShaderConstantTable constants = ConstantTableOf(program);
     glDeleteProgram(program);
+    // Compiled as the tested one was, so it cannot fail where that did not; if it does anyway,
+    // draws use the tested one.
+    const GLuint untested = vertex ? 0 : CompileShader(GL_FRAGMENT_SHADER, source, &errors, defines, false);
     if (messages) messages->clear();
-    return std::make_unique<GLShader>(this, stage, path, std::move(constants), shader);
+    return std::make_unique<GLShader>(this, stage, path, std::move(constants), shader, untested);
 }
 
 std::unique_ptr<DeviceShader> OpenGLDevice::CreateVertexShader(const char* path, std::string* messages,
@@ -879,16 +892,23 @@ bool OpenGLDevice::DoPresent()
     return true;
 }
 
-GLuint OpenGLDevice::StagePixelShader(const TextureStageSetup& setup)
+GLuint OpenGLDevice::StagePixelShader(const TextureStageSetup& setup, bool alphaTest)
 {
-    auto found = stageShaders_.find(setup);
-    if (found != stageShaders_.end()) return found->second;
+    std::map<TextureStageSetup, unsigned int>& shaders = stageShaders_[alphaTest ? 1 : 0];
+    auto found = shaders.find(setup);
+    if (found != shaders.end()) return found->second;
     std::string messages;
-    const GLuint shader = CompileShader(GL_FRAGMENT_SHADER, setup.PixelBody(), &messages);
+    const GLuint shader = CompileShader(GL_FRAGMENT_SHADER, setup.PixelBody(), &messages, {}, alphaTest);
     // A failure is kept too, so that it is reported once and not at every draw.
     if (shader == 0) Log::Print(4, "the texture stages' program does not compile:\n%s\n", messages.c_str());
-    stageShaders_.emplace(setup, shader);
+    shaders.emplace(setup, shader);
     return shader;
+}
+
+// Only a test that can drop a pixel needs the tested program.
+bool OpenGLDevice::AlphaTested() const
+{
+    return GetRenderState(RenderState::AlphaTestEnable) != 0 && GetRenderState(RenderState::AlphaFunc) != Compare::Always;
 }
 
 OpenGLDevice::Program* OpenGLDevice::ProgramFor(GLuint vertexShader, GLuint pixelShader, const DeviceShader* vs,
@@ -939,12 +959,14 @@ OpenGLDevice::Program* OpenGLDevice::ProgramForDraw(bool pretransformed)
     // Screen-pixel vertices are already transformed: the vertex shader does not run for them.
     if (pretransformed) vs = nullptr;
     GLuint vertex = vs ? vs->Name() : (pretransformed ? pretransformedVertexShader_ : fixedVertexShader_);
-    GLuint pixel = ps ? ps->Name() : 0;
+    const bool alphaTest = AlphaTested();
+    GLuint pixel = ps ? ps->Name(alphaTest) : 0;
     if (!ps) {
         const TextureStageSetup setup = TextureStageSetup::Of(*this);
-        if (!(setup == lastSetup_) || lastStageShader_ == 0) {
+        if (!(setup == lastSetup_) || alphaTest != lastStageTested_ || lastStageShader_ == 0) {
             lastSetup_ = setup;
-            lastStageShader_ = StagePixelShader(setup);
+            lastStageTested_ = alphaTest;
+            lastStageShader_ = StagePixelShader(setup, alphaTest);
         }
         pixel = lastStageShader_;
     }

@@ -19,6 +19,7 @@ struct SDL_Window;
 // follows, colours packed ARGB are read as BGRA bytes. The fixed-function texture stages, alpha
 // test, and the pre-transformed screen vertices are the device's own GLSL (GLShaderText.h): the
 // stages become one pixel program per TextureStageSetup, which does only what those stages ask.
+// Pixel programs come with and without the alpha test; a draw that tests nothing uses the latter.
 //
 // A draw passes on to OpenGL only what differs from what OpenGL already has (GLStateCache): the
 // program, fixed states, textures, samplers and their parameters, the vertex array (one per vertex
@@ -93,7 +94,8 @@ private:
     std::unique_ptr<DeviceShader> CreateShader(ShaderStage stage, const char* path, std::string* messages,
                                                const std::vector<ShaderDefine>& defines);
 
-    unsigned int StagePixelShader(const TextureStageSetup& setup);
+    unsigned int StagePixelShader(const TextureStageSetup& setup, bool alphaTest);
+    bool AlphaTested() const;
     Program* ProgramFor(unsigned int vertexShader, unsigned int pixelShader, const DeviceShader* vs, const DeviceShader* ps);
     Program* ProgramForDraw(bool pretransformed);
     // Everything a draw needs but its vertices: null when there is no program to draw with.
@@ -130,10 +132,11 @@ private:
     unsigned int pretransformedVertexShader_ = 0;
     unsigned int everyInputPixelShader_ = 0;
     bool anisotropy_ = false;
-    std::map<TextureStageSetup, unsigned int> stageShaders_;
+    std::map<TextureStageSetup, unsigned int> stageShaders_[2];  // without and with the alpha test
     std::map<std::pair<unsigned int, unsigned int>, std::unique_ptr<Program>> programs_;
     TextureStageSetup lastSetup_;
     unsigned int lastStageShader_ = 0;
+    bool lastStageTested_ = true;
     Program* lastProgram_ = nullptr;
     unsigned int lastVertex_ = 0;
     unsigned int lastPixel_ = 0;

@@ -208,3 +208,44 @@ TEST_F(GLShaderTest, ExtraRegistersCarryTheirConstantsToThePixelShader)
     Draw(kWhole);
     EXPECT_TRUE(Near(PixelAt(32, 32), 0, 255, 0));
 }
+
+// Pixels of alpha 128 drawn in turn with the alpha test off and on, through a pixel shader and
+// through the texture stages: only a test whose function refuses 128 drops them, whichever program
+// the draw before used.
+TEST_F(GLShaderTest, TheAlphaTestDropsOnlyWhatItsFunctionRefusesWithShadersAndStagesAlike)
+{
+    struct Row {
+        bool enabled;
+        uint32_t function;
+        uint32_t reference;
+        bool drawn;
+    };
+    const Row rows[] = {
+        {false, Compare::Greater, 200, true}, {true, Compare::Greater, 200, false}, {true, Compare::Greater, 100, true},
+        {false, Compare::Never, 0, true},     {true, Compare::Never, 0, false},     {true, Compare::Always, 255, true},
+        {true, Compare::LessEqual, 100, false},
+    };
+    vertex_->SetVector(vertex_->GetConstantByName("diffuseColor"), Vec4(0, 1, 0, 128.0f / 255.0f));
+    pixel_->SetVector(pixel_->GetConstantByName("tint"), Vec4(1, 1, 1, 1));
+    for (const bool shaded : {true, false}) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(shaded ? "pixel shader" : "texture stages") + ", test " + (row.enabled ? "on" : "off") +
+                         ", function " + std::to_string(row.function) + ", reference " + std::to_string(row.reference));
+            device_->SetRenderState(RenderState::AlphaTestEnable, row.enabled ? 1 : 0);
+            device_->SetRenderState(RenderState::AlphaFunc, row.function);
+            device_->SetRenderState(RenderState::AlphaRef, row.reference);
+            device_->Clear(ClearFlags::Target, PackColor(255, 0, 0, 255), 1.0f, 0);
+            if (shaded) {
+                device_->SetVertexShader(vertex_.get());
+                device_->SetPixelShader(pixel_.get());
+                Draw(kWhole);
+            } else {
+                device_->SetVertexShader(nullptr);
+                device_->SetPixelShader(nullptr);
+                SelectDiffuse();
+                DrawFullScreen(PackColor(128, 0, 255, 0));
+            }
+            EXPECT_TRUE(row.drawn ? Near(PixelAt(20, 20), 0, 255, 0) : Near(PixelAt(20, 20), 0, 0, 255));
+        }
+    }
+}
